@@ -1,0 +1,37 @@
+#include "app/program.h"
+#include "platform/alsasoundoutput.h"
+#include "platform/clockrandom.h"
+#include "platform/qtapplication.h"
+#include "platform/qtmessagebox.h"
+#include "platform/qtresources.h"
+#include "platform/qtscreenmetrics.h"
+#include "platform/qttimer.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    kugelfon::configureApplication(app);
+
+    kugelfon::QtTimerFactory timers;
+    kugelfon::QtMessageBoxes messages;
+    kugelfon::QtScreenMetrics screen;
+    kugelfon::AlsaSoundOutput sound;
+    kugelfon::ClockRandom random;
+    kugelfon::QtResources resources;
+    kugelfon::QtApplication application;
+
+    kugelfon::Services services;
+    services.timers = &timers;
+    services.messages = &messages;
+    services.screen = &screen;
+    services.sound = &sound;
+    services.random = &random;
+    services.resources = &resources;
+    services.app = &application;
+
+    kugelfon::Program program(services);
+    program.start();
+    return app.exec();
+}

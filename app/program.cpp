@@ -1,0 +1,77 @@
+#include "app/program.h"
+
+#include "app/splash.h"
+#include "ui/main/mainwindow.h"
+#include "ui/sheet/checksheet.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTranslator>
+
+namespace kugelfon {
+
+void configureApplication(QApplication &app)
+{
+    // The program ends only through its quit question (or an unsupported screen).
+    app.setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName(QStringLiteral("Kugelfon"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+
+    // Times New Roman and Arial reach their Liberation twins through
+    // fontconfig's metric aliases; MS Sans Serif has no alias there.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/images/icon-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+}
+
+Program::Program(const Services &services) : m_services(services) {}
+
+Program::~Program()
+{
+    if (m_splash)
+        delete m_splash.data();
+}
+
+void Program::start()
+{
+    auto *splash = new SplashWindow(m_services, [this] { splashDone(); });
+    m_splash = splash;
+    splash->Form_Load();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        splash->move(area.center() - splash->rect().center());
+    }
+    splash->show();
+}
+
+void Program::splashDone()
+{
+    if (m_splash)
+        m_splash->deleteLater();
+    const ScreenMeasure m = m_services.screen->measure();
+    auto sheet = std::make_unique<CheckSheet>(m.twipsPerPixelX, m.twipsPerPixelY);
+    m_main = std::make_unique<MainWindow>(m_services, std::move(sheet));
+    if (!m_main->Form_Load())
+        return;
+    // Without a window manager "maximized" keeps the normal size, so make
+    // that the whole screen too.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        m_main->setGeometry(screen->availableGeometry());
+    m_main->showMaximized();
+}
+
+} // namespace kugelfon

@@ -1,0 +1,104 @@
+#include "app/splash.h"
+
+#include "game/sharedstore.h"
+#include "platform/appinfo.h"
+#include "ui/twips.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+namespace kugelfon {
+
+SplashWindow::SplashWindow(const Services &services, std::function<void()> whenDone)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_services(services),
+      m_whenDone(std::move(whenDone))
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    const ScreenMeasure m = m_services.screen->measure();
+    m_tppX = m.twipsPerPixelX;
+    m_tppY = m.twipsPerPixelY;
+    m_timer = m_services.timers->create(QStringLiteral("SplashTimer"));
+    m_timer->setInterval(1500);
+    m_timer->setEnabled(false);
+    m_timer->setHandler([this] { SplashTimer_Timer(); });
+    setupControls();
+}
+
+SplashWindow::~SplashWindow() = default;
+
+void SplashWindow::setupControls()
+{
+    setFixedSize(twipsToPx(7425, m_tppX), twipsToPx(4575, m_tppY));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0, 255, 255));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+
+    auto place = [this](QWidget *w, double l, double t) {
+        w->move(twipsToPx(l, m_tppX), twipsToPx(t, m_tppY));
+    };
+    auto label = [this, &place](const char *name, const QString &text, double points, double l,
+                                double t) {
+        auto *lbl = new QLabel(text, this);
+        lbl->setObjectName(QString::fromLatin1(name));
+        lbl->setFont(namedFont(QStringLiteral("Times New Roman"), points, true));
+        place(lbl, l, t);
+        lbl->adjustSize(); // the labels size themselves to their text
+        return lbl;
+    };
+
+    auto *logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("PicLogo"));
+    logo->setPixmap(QPixmap::fromImage(m_services.resources->picture(QStringLiteral("splash-logo"))));
+    logo->setGeometry(0, 0, twipsToPx(2000, m_tppX), twipsToPx(4600, m_tppY));
+    logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    label("lblProductName1", appinfo::productName(), 29.25, 3000, 1080);
+    label("lblVersion", QStringLiteral("Version"), 12, 4500, 1920);
+    label("lblCompany", QString(), 12, 4920, 120);
+    label("lblCompanyProduct1", appinfo::makerNotice(), 8.25, 3240, 2460);
+    label("lblPlatform1", QStringLiteral("Linux (Debian 12)"), 14.25, 3000, 3000);
+}
+
+void SplashWindow::Form_Load()
+{
+    // The store exists before anything else is shown.
+    frmIntern();
+    if (auto *version = findChild<QLabel *>(QStringLiteral("lblVersion"))) {
+        version->setText(QStringLiteral("Version ") + appinfo::versionText());
+        version->adjustSize();
+    }
+    m_timer->setEnabled(true);
+    if (auto *company = findChild<QLabel *>(QStringLiteral("lblCompany"))) {
+        QString notice = appinfo::makerNoticeTwoLines();
+        notice.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        company->setText(notice);
+        company->adjustSize();
+    }
+}
+
+void SplashWindow::SplashTimer_Timer()
+{
+    m_timer->setEnabled(false);
+    hide();
+    if (m_whenDone)
+        m_whenDone();
+}
+
+void SplashWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    QPainter p(this);
+    p.setPen(QPen(Qt::black, 1));
+    auto x = [this](double t) { return twipsToPx(t, m_tppX); };
+    auto y = [this](double t) { return twipsToPx(t, m_tppY); };
+    p.drawLine(x(2000), y(-50), x(2000), y(4600));
+    p.drawLine(x(1980), y(2880), x(7440), y(2880));
+    p.drawLine(x(1980), y(3480), x(7440), y(3480));
+}
+
+} // namespace kugelfon

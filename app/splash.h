@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace kugelfon {
+
+// frmSplash: product name, version and maker's notice for 1.5 s; its timer
+// drives the rest of the start-up.
+class SplashWindow : public QWidget {
+    Q_OBJECT
+public:
+    SplashWindow(const Services &services, std::function<void()> whenDone);
+    ~SplashWindow() override;
+
+    void Form_Load();
+    void SplashTimer_Timer();
+    ITimer &splashTimer() { return *m_timer; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void setupControls();
+
+    Services m_services;
+    std::function<void()> m_whenDone;
+    std::unique_ptr<ITimer> m_timer;
+    double m_tppX = 15;
+    double m_tppY = 15;
+};
+
+} // namespace kugelfon

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/messagebox.h"
+
+namespace kugelfon {
+
+class QtMessageBoxes final : public IMessageBoxes {
+public:
+    int show(QWidget *parent, const QString &text, MsgButtons buttons,
+             const QString &title = QString()) override;
+};
+
+} // namespace kugelfon

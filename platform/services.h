@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/application.h"
+#include "platform/messagebox.h"
+#include "platform/random.h"
+#include "platform/resources.h"
+#include "platform/screenmetrics.h"
+#include "platform/soundoutput.h"
+#include "platform/timer.h"
+
+namespace kugelfon {
+
+// The operating-system services the windows use. main() hands over the real
+// ones, tests hand over fakes. None of them is owned here.
+struct Services {
+    ITimerFactory *timers = nullptr;
+    IMessageBoxes *messages = nullptr;
+    IScreenMetrics *screen = nullptr;
+    ISoundOutput *sound = nullptr;
+    IRandom *random = nullptr;
+    IResources *resources = nullptr;
+    IApplication *app = nullptr;
+};
+
+} // namespace kugelfon

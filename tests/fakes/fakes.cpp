@@ -1,0 +1,101 @@
+#include "fakes/fakes.h"
+
+#include "platform/appinfo.h"
+
+#include <algorithm>
+
+namespace kugelfon::test {
+
+void FakeTimer::setInterval(int ms)
+{
+    m_interval = std::max(ms, 0);
+    if (m_enabled)
+        ++m_starts;
+}
+
+void FakeTimer::setEnabled(bool enabled)
+{
+    if (enabled && !m_enabled)
+        ++m_starts;
+    m_enabled = enabled;
+}
+
+bool FakeTimer::tick()
+{
+    if (!m_enabled || m_interval <= 0)
+        return false;
+    fire();
+    return true;
+}
+
+std::unique_ptr<ITimer> FakeTimerFactory::create(const QString &name)
+{
+    auto t = std::make_unique<FakeTimer>(name);
+    m_timers.push_back(t.get());
+    return t;
+}
+
+FakeTimer *FakeTimerFactory::timer(const QString &name) const
+{
+    for (auto it = m_timers.rbegin(); it != m_timers.rend(); ++it)
+        if ((*it)->name() == name)
+            return *it;
+    return nullptr;
+}
+
+void FakeTimerFactory::forget(FakeTimer *t)
+{
+    m_timers.erase(std::remove(m_timers.begin(), m_timers.end(), t), m_timers.end());
+}
+
+int FakeMessageBoxes::show(QWidget *, const QString &text, MsgButtons buttons, const QString &title)
+{
+    ShownBox box{text, buttons, title.isEmpty() ? appinfo::title() : title};
+    shown.append(box);
+    ++open;
+    int answer = buttons == MsgButtons::Ok ? kAnswerOk : kAnswerYes;
+    if (responder)
+        answer = responder(box);
+    --open;
+    if (buttons == MsgButtons::Ok)
+        return kAnswerOk;
+    return answer == kAnswerNo ? kAnswerNo : kAnswerYes;
+}
+
+double FakeRandom::next()
+{
+    if (!queued.isEmpty())
+        return queued.takeFirst();
+    // splitmix64
+    quint64 z = (m_state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    z ^= z >> 31;
+    return static_cast<double>(z >> 11) * 0x1.0p-53;
+}
+
+QByteArray FakeResources::recording(int id) const
+{
+    requested.append(id);
+    if (missing.contains(id))
+        return {};
+    return QByteArray("REC") + QByteArray::number(id);
+}
+
+QImage FakeResources::picture(const QString &) const
+{
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Qt::cyan);
+    return img;
+}
+
+int FakeResources::idOf(const QByteArray &image)
+{
+    if (!image.startsWith("REC"))
+        return -1;
+    bool ok = false;
+    const int id = image.mid(3).toInt(&ok);
+    return ok ? id : -1;
+}
+
+} // namespace kugelfon::test

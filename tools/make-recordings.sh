@@ -1,0 +1,113 @@
+#!/bin/bash
+# Renders the called numbers and "Bingo!" with espeak-ng into
+# resources/recordings/<id>.wav:
+#   10000 "Bingo!" female, 10001 = copy of 10002, 10001+n = number n (1..90)
+#   20000 "Bingo!" male,   20001 = copy of 20002, 20001+n = number n
+# Every file ends up a plain 44-byte-header WAVE, 22050 Hz mono 16-bit PCM.
+# Needs espeak-ng and sox.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+out=${1:-$here/../resources/recordings}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+for tool in espeak-ng sox od; do
+    command -v "$tool" >/dev/null || { echo "make-recordings: $tool is missing" >&2; exit 1; }
+done
+
+readonly rate=22050
+readonly max_seconds=1.22
+# Loudness every recording is pulled towards (RMS, dBFS) and the most a quiet
+# one may be raised; the limiter does the rest so nothing clips.
+readonly target_rms=-16
+readonly max_boost=8
+
+units=("" "_!'aIn" "tsv'aI" "dr'aI" "f'i:R" "f'ynf" "z'Eks" "z'i:b@n" "_!'axt" "n'OYn")
+tens=("" "" "tsv,antsIC" "dr,aIsIC" "f,IrtsIC" "f,ynftsIC" "z,ECtsIC" "z,i:ptsIC" "_!,axtsIC" "n,OYntsIC")
+
+# Digits read well up to 20 and for the round tens; the other compounds need
+# phonemes or espeak-ng stresses and pronounces them wrongly.
+spoken() {
+    local n=$1
+    if (( n <= 20 || n % 10 == 0 )); then
+        echo "$n"
+    else
+        echo "[[${units[n % 10]}Unt${tens[n / 10]}]]"
+    fi
+}
+
+le16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"; }
+le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
+
+# Writes raw s16le mono samples as a canonical WAVE; sox's own writer is not
+# trusted to leave out extra chunks.
+write_wave() {
+    local raw=$1 wav=$2 size
+    size=$(stat -c %s "$raw")
+    {
+        printf 'RIFF'; le32 $((36 + size)); printf 'WAVEfmt '
+        le32 16; le16 1; le16 1; le32 $rate; le32 $((rate * 2)); le16 2; le16 16
+        printf 'data'; le32 "$size"
+        cat "$raw"
+    } > "$wav"
+}
+
+stat_of() { sox "$1" -n stats 2>&1 | awk -v key="$2" 'index($0, key) == 1 { print $NF }'; }
+
+# render ID VOICE PITCH TEXT
+render() {
+    local id=$1 voice=$2 pitch=$3 text=$4
+    local raw=$work/$id.espeak.wav shaped=$work/$id.shaped.wav
+    espeak-ng -v "$voice" -p "$pitch" -s 160 -w "$raw" "$text"
+    # fade with an out-time fails after silence, so the fade-out is a fade-in
+    # of the reversed sound.
+    sox "$raw" -r $rate -c 1 -b 16 -e signed-integer "$shaped" \
+        silence 1 0.01 0.1% reverse silence 1 0.01 0.1% \
+        fade t 0.01 reverse fade t 0.005 norm -1
+    local rms gain
+    rms=$(stat_of "$shaped" "RMS lev dB")
+    gain=$(awk -v t=$target_rms -v r="$rms" -v m=$max_boost \
+        'BEGIN { g = t - r; if (g > m) g = m; printf "%.2f", g + 1 }')
+    # Limit while gaining towards 0 dBFS, then step back 1 dB for headroom.
+    sox "$shaped" -t raw -r $rate -c 1 -b 16 -e signed-integer "$work/$id.raw" \
+        gain -l "$gain" gain -1
+    write_wave "$work/$id.raw" "$out/$id.wav"
+}
+
+rm -f "$out"/*.wav
+for voice in female male; do
+    if [[ $voice == female ]]; then base=10000 v=de+belinda p=50; else base=20000 v=de+max p=70; fi
+    render $base "$v" $p "[[b'INgo:]]!" &
+    for n in $(seq 1 90); do
+        render $((base + 1 + n)) "$v" $p "$(spoken "$n")" &
+        (( n % 16 == 0 )) && wait
+    done
+    wait
+    cp "$out/$((base + 2)).wav" "$out/$((base + 1)).wav"
+done
+
+# Check every file: canonical header, sensible size, not too long, not silent.
+fail=0
+complain() { echo "make-recordings: $1: $2" >&2; fail=1; }
+expected_ids=$( (echo 10000; seq 10001 10091; echo 20000; seq 20001 20091) | sort)
+actual_ids=$(cd "$out" && ls -- *.wav | sed 's/\.wav$//' | sort)
+[[ $expected_ids == "$actual_ids" ]] || complain "$out" "wrong set of files"
+max_bytes=$(awk -v s=$max_seconds -v r=$rate 'BEGIN { printf "%d", s * r * 2 }')
+for f in "$out"/*.wav; do
+    size=$(stat -c %s "$f")
+    header=$(od -A n -t x1 -N 44 -v "$f" | tr -d ' \n')
+    data=$((size - 44))
+    hex32() { printf '%02x%02x%02x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+    want="52494646$(hex32 $((size - 8)))57415645666d742010000000010001002256000044ac00000200100064617461$(hex32 $data)"
+    [[ $header == "$want" ]] || complain "$f" "not a canonical 22050 Hz mono 16-bit WAVE header"
+    (( data > 0 && data % 2 == 0 )) || complain "$f" "bad data size $data"
+    (( data <= max_bytes )) || complain "$f" "longer than $max_seconds s ($data bytes)"
+    peak=$(stat_of "$f" "Pk lev dB")
+    awk -v p="$peak" 'BEGIN { exit !(p <= -0.9 && p > -20) }' || complain "$f" "peak $peak dBFS"
+done
+(( fail == 0 )) || { echo "make-recordings: FAILED" >&2; exit 1; }
+echo "make-recordings: $(ls "$out"/*.wav | wc -l) recordings in $out"

@@ -1,0 +1,103 @@
+#include "ui/interval/intervaldialog.h"
+
+#include "game/sharedstore.h"
+#include "platform/appinfo.h"
+#include "ui/main/mainwindow.h"
+#include "ui/twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSlider>
+
+namespace kugelfon {
+
+IntervalDialog::IntervalDialog(MainWindow &main, double twipsPerPixelX, double twipsPerPixelY)
+    : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      m_main(main)
+{
+    setObjectName(QStringLiteral("frmZeitManuell"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Zeiteinstellung Manuell"));
+    setFixedSize(twipsToPx(6930, twipsPerPixelX), twipsToPx(1710, twipsPerPixelY));
+    setupControls(twipsPerPixelX, twipsPerPixelY);
+    setupConnections();
+}
+
+void IntervalDialog::setupControls(double tppX, double tppY)
+{
+    auto place = [tppX, tppY](QWidget *w, double l, double t, double wd, double h) {
+        w->setGeometry(twipsRect(l, t, wd, h, tppX, tppY));
+    };
+    auto *explain = new QLabel(QStringLiteral("Bitte stellen Sie den von Ihnen gewünschten "
+                                              "Zeitintervall ein. Es sind Werte von 1 Sekunde bis "
+                                              "60 Sekunden möglich."),
+                               this);
+    explain->setObjectName(QStringLiteral("lblErklärung"));
+    explain->setWordWrap(true);
+    place(explain, 120, 120, 6615, 435);
+
+    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider->setObjectName(QStringLiteral("sldZeitinterval"));
+    m_slider->setRange(1, 60);
+    m_slider->setSingleStep(1);
+    m_slider->setPageStep(5);
+    m_slider->setTickPosition(QSlider::NoTicks);
+    m_slider->setValue(1);
+    place(m_slider, 120, 660, 6615, 435);
+
+    const QFont bold = namedFont(QStringLiteral("Times New Roman"), 14.25, true);
+    auto *text = new QLabel(QStringLiteral("   Aktueller Zeitintervall:"), this);
+    text->setObjectName(QStringLiteral("lblTextZeit"));
+    text->setFont(bold);
+    place(text, 120, 1200, 3135, 315);
+
+    m_seconds = new QLabel(this);
+    m_seconds->setObjectName(QStringLiteral("lblSekundenAnzeige"));
+    m_seconds->setFont(bold);
+    place(m_seconds, 3360, 1200, 1635, 315);
+
+    m_take = new QPushButton(QStringLiteral("Wert übernehmen"), this);
+    m_take->setObjectName(QStringLiteral("cmdZurück"));
+    place(m_take, 5160, 1200, 1635, 375);
+}
+
+void IntervalDialog::setupConnections()
+{
+    // Change and Scroll run the same steps; with tracking on, valueChanged
+    // also comes while the thumb is dragged.
+    connect(m_slider, &QSlider::valueChanged, this, &IntervalDialog::sldZeitinterval_Change);
+    connect(m_slider, &QSlider::sliderMoved, this, &IntervalDialog::sldZeitinterval_Change);
+    connect(m_take, &QPushButton::clicked, this, &IntervalDialog::cmdZurueck_Click);
+    // The take button is the cancel button: Esc presses it.
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, m_take, &QPushButton::click);
+}
+
+void IntervalDialog::sldZeitinterval_Change()
+{
+    const int value = m_slider->value();
+    frmIntern().ZahlenInterval = static_cast<float>(value);
+    m_seconds->setText(QString::number(value)
+                       + (value == 1 ? QStringLiteral(" Sekunde") : QStringLiteral(" Sekunden")));
+}
+
+void IntervalDialog::cmdZurueck_Click()
+{
+    frmIntern().ZahlenInterval = static_cast<float>(m_slider->value());
+    m_main.manualIntervalTaken();
+    m_taking = true;
+    m_main.bringToFront();
+    close();
+}
+
+void IntervalDialog::closeEvent(QCloseEvent *event)
+{
+    if (!m_taking)
+        m_main.bringToFront();
+    event->accept();
+}
+
+} // namespace kugelfon

@@ -1,0 +1,120 @@
+#include "ui/main/layout.h"
+
+#include "game/rules.h"
+
+namespace kugelfon {
+
+namespace {
+
+struct Design {
+    const char *name;
+    TwipRect rect;
+};
+
+constexpr std::array<Design, kMainControlCount> kDesign{{
+    {"lblZahlModus", {240, 120, 1755, 361}},
+    {"lblModusZahl", {2040, 120, 1215, 361}},
+    {"lblSchaltmodus", {3480, 120, 1755, 361}},
+    {"lblModusSchalten", {5280, 120, 1635, 361}},
+    {"lblGezZahlen", {7140, 120, 2055, 361}},
+    {"lblAnzahlZahlen", {9240, 120, 375, 361}},
+    {"lblvon", {9660, 120, 495, 361}},
+    {"lblletzteModusZahl", {10200, 120, 375, 361}},
+    {"lblStimme", {10800, 120, 1035, 361}},
+    {"lblStimmenModus", {11880, 120, 1155, 361}},
+    {"frmZahl", {180, 540, 18855, 11955}},
+    {"lblZahlenfeld", {180, 300, 12075, 7575}},
+    {"cmdBingo", {1020, 13800, 4125, 375}},
+    {"cmdWeiter", {6540, 13800, 4125, 375}},
+    {"cmdZahlenTafel", {12420, 13800, 4125, 375}},
+}};
+
+struct Level {
+    int font;
+    double a, b, c, d, e, f, g, h;
+};
+
+constexpr std::array<Level, 4> kLevels{{
+    {8, 1.2, 1.5, 1.42, 1.71, 1.065, 0.89, 0.42, 0.95},
+    {12, 1.28, 1.38, 1.3, 1.4, 1.03, 0.92, 0.56, 2.0},
+    {14, 1.25, 1.35, 1.3, 1.6, 1.065, 0.96, 0.77, 4.0},
+    {16, 1.3, 1.38, 1.1, 1.1, 1.0, 1.0, 1.09, 3.0},
+}};
+
+qint32 toInt32(double v)
+{
+    const long long r = roundHalfEven(v);
+    if (r > 2147483647LL)
+        return 2147483647;
+    if (r < -2147483647LL)
+        return -2147483647;
+    return static_cast<qint32>(r);
+}
+
+} // namespace
+
+const char *mainControlName(MainControl c) { return kDesign[static_cast<int>(c)].name; }
+
+TwipRect designRect(MainControl c) { return kDesign[static_cast<int>(c)].rect; }
+
+ScreenLayout computeScreenLayout(const ScreenMeasure &screen)
+{
+    ScreenLayout out;
+    const double tppX = screen.twipsPerPixelX > 0 ? screen.twipsPerPixelX : 15;
+    const double tppY = screen.twipsPerPixelY > 0 ? screen.twipsPerPixelY : 15;
+    out.AufX = toInt32(screen.twipsWidth / tppX);
+    out.AufY = toInt32(screen.twipsHeight / tppY);
+    out.AufTwipX = toInt32(screen.twipsWidth);
+    out.AufTwipY = toInt32(screen.twipsHeight);
+
+    if (out.AufX == 640 && out.AufY == 480)
+        out.BildArt = 1;
+    else if (out.AufX == 800 && out.AufY == 600)
+        out.BildArt = 2;
+    else if (out.AufX == 1024 && out.AufY == 768)
+        out.BildArt = 3;
+    else if (out.AufX == 1280 && out.AufY == 1024)
+        out.BildArt = 4;
+
+    const double px = out.AufX / 1280.0;
+    const double py = out.AufY / 1024.0;
+    const double tx = out.AufTwipX / 19200.0;
+    const double ty = out.AufTwipY / 15360.0;
+
+    if (out.BildArt == 0)
+        return out;
+
+    const Level &k = kLevels[out.BildArt - 1];
+    out.fontSize = k.font;
+
+    for (int i = 0; i < kMainControlCount; ++i) {
+        const auto control = static_cast<MainControl>(i);
+        const TwipRect d = kDesign[i].rect;
+        double left = d.left, top = d.top, width = d.width, height = d.height;
+        if (control <= MainControl::lblStimmenModus) {
+            left = left * tx * k.c;
+            width = width * ty * k.d;
+        } else if (control == MainControl::frmZahl) {
+            height = height * k.g;
+            left = left * px;
+            top = top * k.e;
+            width = width * ty * k.e;
+        } else if (control == MainControl::lblZahlenfeld) {
+            // The shift of 0.2 is taken in twips, the unit of the design data.
+            height = height * tx * k.a;
+            left = left * px * k.h + 0.2;
+            top = top * py * k.h - 0.2;
+            width = width * ty * k.b;
+        } else {
+            height = height * tx * k.d;
+            left = left * px;
+            top = top * py * k.f;
+            width = width * ty * k.c;
+        }
+        out.rects[i] = TwipRect{static_cast<float>(left), static_cast<float>(top),
+                                static_cast<float>(width), static_cast<float>(height)};
+    }
+    return out;
+}
+
+} // namespace kugelfon

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/screenmetrics.h"
+
+#include <QString>
+#include <array>
+
+namespace kugelfon {
+
+// Left, top, width, height in twips, as the toolkit receives them (32-bit floats).
+struct TwipRect {
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+};
+
+enum class MainControl {
+    lblZahlModus,
+    lblModusZahl,
+    lblSchaltmodus,
+    lblModusSchalten,
+    lblGezZahlen,
+    lblAnzahlZahlen,
+    lblvon,
+    lblletzteModusZahl,
+    lblStimme,
+    lblStimmenModus,
+    frmZahl,
+    lblZahlenfeld, // relative to frmZahl
+    cmdBingo,
+    cmdWeiter,
+    cmdZahlenTafel,
+    Count
+};
+
+inline constexpr int kMainControlCount = static_cast<int>(MainControl::Count);
+
+const char *mainControlName(MainControl c);
+
+// The main window's geometry as designed for 1280 x 1024.
+TwipRect designRect(MainControl c);
+
+struct ScreenLayout {
+    qint32 AufX = 0, AufY = 0, AufTwipX = 0, AufTwipY = 0;
+    qint16 BildArt = 0;  // 1..4, 0 when the size is not supported
+    int fontSize = 0;    // status row and buttons, points
+    std::array<TwipRect, kMainControlCount> rects{};
+
+    const TwipRect &rect(MainControl c) const { return rects[static_cast<int>(c)]; }
+};
+
+// Measures and classifies the screen and scales the design geometry to it.
+// For an unsupported size only the measurements and BildArt 0 are filled.
+ScreenLayout computeScreenLayout(const ScreenMeasure &screen);
+
+} // namespace kugelfon

@@ -1,0 +1,135 @@
+#include "ui/sheet/checksheet.h"
+
+#include "platform/appinfo.h"
+#include "ui/twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kugelfon {
+
+CheckSheet::CheckSheet(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      m_tppX(twipsPerPixelX),
+      m_tppY(twipsPerPixelY)
+{
+    setObjectName(QStringLiteral("frmKontrolle"));
+    setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Kontrollblatt"));
+    setFixedSize(twipsToPx(3885, m_tppX), twipsToPx(5295, m_tppY));
+    // The design's default dialog font; its small size fits the 13-pixel labels.
+    setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setupControls();
+    setupConnections();
+}
+
+void CheckSheet::setupControls()
+{
+    auto place = [this](QWidget *w, double l, double t, double wd, double h) {
+        w->setGeometry(twipsRect(l, t, wd, h, m_tppX, m_tppY));
+    };
+
+    auto *hinweis = new QLabel(QStringLiteral("In diesem Fenster kann Kontrolliert werden, welche "
+                                              "Zahlen schon gezeigt wurden und welche noch nicht."),
+                               this);
+    hinweis->setObjectName(QStringLiteral("lblHinweis"));
+    hinweis->setWordWrap(true);
+    hinweis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(hinweis, 120, 120, 3675, 615);
+
+    auto *nicht = new QLabel(QStringLiteral("= nicht gezeigt"), this);
+    nicht->setObjectName(QStringLiteral("lblNicht"));
+    place(nicht, 600, 960, 2295, 195);
+    auto *gezeigt = new QLabel(QStringLiteral("= gezeigt"), this);
+    gezeigt->setObjectName(QStringLiteral("lblGezeigt"));
+    place(gezeigt, 600, 1380, 2295, 195);
+
+    const QFont numberFont = namedFont(QStringLiteral("Times New Roman"), 8.25);
+    for (int i = 0; i <= 91; ++i) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(QStringLiteral("cmdZahl_%1").arg(i));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setFont(numberFont);
+        m_cmdZahl[i] = b;
+        if (i == 0) {
+            place(b, 120, 900, 375, 315);
+            b->setEnabled(false);
+            setNumberColour(0, kNotShown);
+        } else if (i == 91) {
+            place(b, 120, 1320, 375, 315);
+            b->setEnabled(false);
+            setNumberColour(91, kShown);
+        } else {
+            const int col = (i - 1) % 10;
+            const int row = (i - 1) / 10;
+            place(b, 120 + 360 * col, 1920 + 300 * row, 375, 315);
+            b->setText(QString::number(i));
+            setNumberColour(i, kNotShown);
+        }
+    }
+
+    m_cmdZurueck = new QPushButton(QStringLiteral("Zurück zum Spiel"), this);
+    m_cmdZurueck->setObjectName(QStringLiteral("cmdZurück"));
+    m_cmdZurueck->setDefault(true);
+    m_cmdZurueck->setAutoDefault(true);
+    place(m_cmdZurueck, 2100, 4800, 1635, 375);
+}
+
+void CheckSheet::setupConnections()
+{
+    connect(m_cmdZurueck, &QPushButton::clicked, this, &CheckSheet::cmdZurueck_Click);
+}
+
+QPushButton *CheckSheet::cmdZahl(int index) const
+{
+    if (index < 0 || index > 91)
+        return nullptr;
+    return m_cmdZahl[index];
+}
+
+void CheckSheet::setNumberColour(int index, const QColor &colour)
+{
+    if (index < 0 || index > 91)
+        return;
+    m_colour[index] = colour;
+    // A style sheet paints the background flat, so the colour shows exactly.
+    m_cmdZahl[index]->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: rgb(%1, %2, %3); color: black;"
+                       " border: 1px solid rgb(64, 64, 64); padding: 0px; }")
+            .arg(colour.red())
+            .arg(colour.green())
+            .arg(colour.blue()));
+}
+
+QColor CheckSheet::numberColour(int index) const
+{
+    if (index < 0 || index > 91)
+        return {};
+    return m_colour[index];
+}
+
+QList<int> CheckSheet::shownNumbers() const
+{
+    QList<int> out;
+    for (int n = 1; n <= 90; ++n)
+        if (m_colour[n] == kShown)
+            out.append(n);
+    return out;
+}
+
+void CheckSheet::cmdZurueck_Click()
+{
+    if (m_showMain)
+        m_showMain();
+    hide();
+}
+
+void CheckSheet::closeEvent(QCloseEvent *event)
+{
+    // The sheet lives for the whole run; its close box only hides it.
+    event->ignore();
+    hide();
+}
+
+} // namespace kugelfon

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+
+namespace kugelfon {
+
+inline const QColor kNotShown(255, 0, 0);
+inline const QColor kShown(128, 255, 128);
+
+// frmKontrolle: one button per number, red until the main window marks the
+// number as shown. It keeps no game data of its own.
+class CheckSheet : public QWidget {
+    Q_OBJECT
+public:
+    explicit CheckSheet(double twipsPerPixelX = 15, double twipsPerPixelY = 15,
+                        QWidget *parent = nullptr);
+
+    // Index 0 and 91 are the legend swatches, 1..90 the numbers.
+    QPushButton *cmdZahl(int index) const;
+    void setNumberColour(int index, const QColor &colour);
+    QColor numberColour(int index) const;
+
+    // Numbers currently marked as shown, ascending.
+    QList<int> shownNumbers() const;
+
+    // Called by "Zurück zum Spiel" to bring the main window back.
+    void setShowMainWindow(std::function<void()> showMain) { m_showMain = std::move(showMain); }
+
+    void cmdZurueck_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setupControls();
+    void setupConnections();
+
+    double m_tppX;
+    double m_tppY;
+    std::array<QPushButton *, 92> m_cmdZahl{};
+    std::array<QColor, 92> m_colour{};
+    QPushButton *m_cmdZurueck = nullptr;
+    std::function<void()> m_showMain;
+};
+
+} // namespace kugelfon
