@@ -24,13 +24,13 @@ std::uint64_t clockNow()
 
 } // namespace
 
-ClockRandom::ClockRandom()
+ClockRandom::ClockRandom(std::uint64_t seed)
 {
-    std::uint64_t seed = 0x4B75676566F6E21ULL;
     for (auto &s : m_s)
         s = splitmix(seed);
-    reseedFromClock();
 }
+
+ClockRandom::ClockRandom() : ClockRandom(0x4B75676566F6E21ULL) { reseedFromClock(); }
 
 void ClockRandom::mix(std::uint64_t value)
 {

@@ -10,6 +10,8 @@ namespace kugelfon {
 class ClockRandom final : public IRandom {
 public:
     ClockRandom();
+    // A repeatable generator that has not seen the clock (tests, tools).
+    explicit ClockRandom(std::uint64_t seed);
     double next() override;
     void reseedFromClock() override;
 

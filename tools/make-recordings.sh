@@ -4,7 +4,8 @@
 #   10000 "Bingo!" female, 10001 = copy of 10002, 10001+n = number n (1..90)
 #   20000 "Bingo!" male,   20001 = copy of 20002, 20001+n = number n
 # Every file ends up a plain 44-byte-header WAVE, 22050 Hz mono 16-bit PCM.
-# Needs espeak-ng and sox.
+# Needs espeak-ng and sox. sox runs with -R (fixed dither seed) so that a
+# rerun gives the same bytes and the committed files only change on purpose.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -65,7 +66,7 @@ render() {
     espeak-ng -v "$voice" -p "$pitch" -s 160 -w "$raw" "$text"
     # fade with an out-time fails after silence, so the fade-out is a fade-in
     # of the reversed sound.
-    sox "$raw" -r $rate -c 1 -b 16 -e signed-integer "$shaped" \
+    sox -R "$raw" -r $rate -c 1 -b 16 -e signed-integer "$shaped" \
         silence 1 0.01 0.1% reverse silence 1 0.01 0.1% \
         fade t 0.01 reverse fade t 0.005 norm -1
     local rms gain
@@ -73,7 +74,7 @@ render() {
     gain=$(awk -v t=$target_rms -v r="$rms" -v m=$max_boost \
         'BEGIN { g = t - r; if (g > m) g = m; printf "%.2f", g + 1 }')
     # Limit while gaining towards 0 dBFS, then step back 1 dB for headroom.
-    sox "$shaped" -t raw -r $rate -c 1 -b 16 -e signed-integer "$work/$id.raw" \
+    sox -R "$shaped" -t raw -r $rate -c 1 -b 16 -e signed-integer "$work/$id.raw" \
         gain -l "$gain" gain -1
     write_wave "$work/$id.raw" "$out/$id.wav"
 }

@@ -59,9 +59,9 @@ QByteArray samples(int bytes)
     return s;
 }
 
-QByteArray realRecording()
+QByteArray realRecording(int id = 10043)
 {
-    return QtResources().recording(10043);
+    return QtResources().recording(id);
 }
 
 // Copies into a heap block of exactly the image's size, so that AddressSanitizer
@@ -250,7 +250,8 @@ void TestWaveFile::rejectsMalformedImages()
 
 void TestWaveFile::truncatedRecordingPlaysWhatIsThere()
 {
-    const QByteArray image = realRecording();
+    // The shortest recording ("acht"), as every cut is copied and read whole.
+    const QByteArray image = realRecording(10009);
     QVERIFY(image.size() > 1000);
     for (qsizetype length = 0; length <= image.size(); ++length) {
         const ExactImage exact(image.constData(), length);

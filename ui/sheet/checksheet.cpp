@@ -5,9 +5,42 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 
 namespace kugelfon {
+
+namespace {
+
+// A button painted flat in its colour, so the colour shows exactly as set
+// (styles shade button backgrounds).
+class NumberButton : public QPushButton {
+public:
+    explicit NumberButton(QWidget *parent) : QPushButton(parent) {}
+    void setColour(const QColor &colour)
+    {
+        m_colour = colour;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const QRect r = rect();
+        p.fillRect(r, m_colour);
+        p.setPen(QColor(64, 64, 64));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.setPen(Qt::black);
+        p.setFont(font());
+        p.drawText(r, Qt::AlignCenter, text());
+    }
+
+private:
+    QColor m_colour = kNotShown;
+};
+
+} // namespace
 
 CheckSheet::CheckSheet(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -47,7 +80,7 @@ void CheckSheet::setupControls()
 
     const QFont numberFont = namedFont(QStringLiteral("Times New Roman"), 8.25);
     for (int i = 0; i <= 91; ++i) {
-        auto *b = new QPushButton(this);
+        auto *b = new NumberButton(this);
         b->setObjectName(QStringLiteral("cmdZahl_%1").arg(i));
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(numberFont);
@@ -92,14 +125,10 @@ void CheckSheet::setNumberColour(int index, const QColor &colour)
 {
     if (index < 0 || index > 91)
         return;
+    if (m_colour[index] == colour)
+        return;
     m_colour[index] = colour;
-    // A style sheet paints the background flat, so the colour shows exactly.
-    m_cmdZahl[index]->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: rgb(%1, %2, %3); color: black;"
-                       " border: 1px solid rgb(64, 64, 64); padding: 0px; }")
-            .arg(colour.red())
-            .arg(colour.green())
-            .arg(colour.blue()));
+    static_cast<NumberButton *>(m_cmdZahl[index])->setColour(colour);
 }
 
 QColor CheckSheet::numberColour(int index) const

@@ -1,0 +1,345 @@
+// Prints how fast Kugelfon starts, steps and plays on this machine.
+//
+//   kugelfon-bench            all figures
+//   kugelfon-bench startup    start-up against a minimal Qt window
+//   kugelfon-bench step       "Weiter" click to the number painted
+//   kugelfon-bench sound      how much longer playback blocks than the sound
+//   kugelfon-bench auto       20 automatic steps at 1 s with real timers
+//
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+
+#include "app/program.h"
+#include "audio/wavefile.h"
+#include "game/sharedstore.h"
+#include "platform/alsasoundoutput.h"
+#include "platform/appinfo.h"
+#include "platform/clockrandom.h"
+#include "platform/qtapplication.h"
+#include "platform/qtmessagebox.h"
+#include "platform/qtresources.h"
+#include "platform/qtscreenmetrics.h"
+#include "platform/qttimer.h"
+#include "ui/main/mainwindow.h"
+#include "ui/sheet/checksheet.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QFile>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <numeric>
+#include <vector>
+
+using namespace kugelfon;
+
+namespace {
+
+qint64 monotonicNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return qint64(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
+// Reports the moment a widget has painted for the first time.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(std::function<void()> then) : m_then(std::move(then)) {}
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            // After the paint itself has run.
+            QTimer::singleShot(0, o, m_then);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+    bool m_done = false;
+};
+
+class NoSound final : public ISoundOutput {
+public:
+    void playWave(const QByteArray &) override {}
+};
+
+struct Stats {
+    double mean = 0, sd = 0, min = 0, max = 0, median = 0;
+};
+
+Stats stats(std::vector<double> v)
+{
+    Stats s;
+    if (v.empty())
+        return s;
+    std::sort(v.begin(), v.end());
+    s.min = v.front();
+    s.max = v.back();
+    s.median = v[v.size() / 2];
+    s.mean = std::accumulate(v.begin(), v.end(), 0.0) / v.size();
+    double sq = 0;
+    for (double x : v)
+        sq += (x - s.mean) * (x - s.mean);
+    s.sd = std::sqrt(sq / v.size());
+    return s;
+}
+
+// ---- child processes for the start-up figure
+
+int childKugelfon(QApplication &app)
+{
+    configureApplication(app);
+    QtTimerFactory timers;
+    QtMessageBoxes messages;
+    QtScreenMetrics screen;
+    NoSound sound;
+    ClockRandom random;
+    QtResources resources;
+    QtApplication application;
+    Services s{&timers, &messages, &screen, &sound, &random, &resources, &application};
+    Program program(s);
+    program.start();
+    // The main window's number frame painting for the first time.
+    struct Watch : QObject {
+        bool done = false;
+        bool eventFilter(QObject *o, QEvent *e) override
+        {
+            if (!done && e->type() == QEvent::Paint
+                && o->objectName() == QLatin1String("frmZahl")) {
+                done = true;
+                QTimer::singleShot(0, [] {
+                    std::printf("%lld\n", monotonicNs());
+                    std::fflush(stdout);
+                    QCoreApplication::exit(0);
+                });
+            }
+            return false;
+        }
+    } watch;
+    app.installEventFilter(&watch);
+    return app.exec();
+}
+
+int childMinimal(QApplication &app)
+{
+    // The same screen as Kugelfon's main window, with a menu bar and a label.
+    QMainWindow w;
+    w.menuBar()->addMenu(QStringLiteral("&Datei"))->addAction(QStringLiteral("&Beenden"));
+    w.setCentralWidget(new QLabel(QStringLiteral("Kugelfon")));
+    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    FirstPaint watch([] {
+        std::printf("%lld\n", monotonicNs());
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+    w.installEventFilter(&watch);
+    w.show();
+    return app.exec();
+}
+
+double runChild(const QString &mode)
+{
+    QProcess p;
+    const qint64 t0 = monotonicNs();
+    p.start(QCoreApplication::applicationFilePath(), {mode});
+    if (!p.waitForFinished(20000))
+        return -1;
+    const qint64 t1 = QString::fromLatin1(p.readAllStandardOutput()).trimmed().toLongLong();
+    return (t1 - t0) / 1e6;
+}
+
+void benchStartup()
+{
+    std::vector<double> kugelfon, minimal;
+    for (int i = 0; i < 7; ++i) {
+        minimal.push_back(runChild(QStringLiteral("--child-minimal")));
+        kugelfon.push_back(runChild(QStringLiteral("--child-kugelfon")) - 1500.0);
+    }
+    const Stats k = stats(kugelfon), m = stats(minimal);
+    std::printf("start-up to main window painted (without the 1500 ms splash wait):\n"
+                "  Kugelfon        median %.1f ms (min %.1f, max %.1f)\n"
+                "  minimal window  median %.1f ms (min %.1f, max %.1f)\n"
+                "  ratio           %.2f (goal <= 1.30)\n",
+                k.median, k.min, k.max, m.median, m.min, m.max, k.median / m.median);
+}
+
+// ---- step: click to number painted
+
+void benchStep()
+{
+    destroyIntern();
+    QtTimerFactory timers;
+    QtMessageBoxes messages;
+    QtScreenMetrics screen;
+    NoSound sound;
+    ClockRandom random;
+    QtResources resources;
+    QtApplication application;
+    Services s{&timers, &messages, &screen, &sound, &random, &resources, &application};
+    MainWindow w(s);
+    if (!w.Form_Load()) {
+        std::printf("step: screen size not supported here\n");
+        return;
+    }
+    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    w.showMaximized();
+    (void)QTest::qWaitForWindowExposed(&w);
+    w.mnuNew_Click();
+    auto *button = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+    auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
+    std::vector<double> ms;
+    bool painted = false;
+    struct Watch : QObject {
+        bool *flag;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                *flag = true;
+            return false;
+        }
+    } watch;
+    watch.flag = &painted;
+    display->installEventFilter(&watch);
+    for (int i = 0; i < 70; ++i) {
+        QCoreApplication::processEvents();
+        painted = false;
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(button, Qt::LeftButton);
+        while (!painted && t.elapsed() < 1000)
+            QCoreApplication::processEvents();
+        ms.push_back(t.nsecsElapsed() / 1e6);
+    }
+    const Stats st = stats(ms);
+    std::printf("\"Weiter\" click to number painted, 70 steps:\n"
+                "  mean %.2f ms, median %.2f ms, max %.2f ms (goal: within 16 ms)\n",
+                st.mean, st.median, st.max);
+    destroyIntern();
+}
+
+// ---- sound: blocking beyond the recording
+
+void benchSound()
+{
+    QtResources resources;
+    AlsaSoundOutput out;
+    std::vector<double> extra;
+    for (int id : {10002, 10023, 10043, 10077, 10091, 20002, 20023, 20043, 20077, 20091}) {
+        const QByteArray image = resources.recording(id);
+        const auto wave = parseWave(image);
+        if (!wave)
+            continue;
+        const double lengthMs = 1000.0 * wave->pcmBytes
+            / (wave->sampleRate * wave->channels * (wave->bitsPerSample / 8));
+        QElapsedTimer t;
+        t.start();
+        out.playWave(image);
+        extra.push_back(t.nsecsElapsed() / 1e6 - lengthMs);
+    }
+    const Stats st = stats(extra);
+    std::printf("sound call blocks longer than the recording, 10 recordings:\n"
+                "  median %+.1f ms (min %+.1f, max %+.1f)%s\n",
+                st.median, st.min, st.max,
+                st.median < -100 ? "  [no sound device: playback was skipped]" : "");
+}
+
+// ---- automatic stepping with real timers
+
+void benchAuto()
+{
+    destroyIntern();
+    QtTimerFactory timers;
+    QtMessageBoxes messages;
+    QtScreenMetrics screen;
+    NoSound sound;
+    ClockRandom random;
+    QtResources resources;
+    QtApplication application;
+    Services s{&timers, &messages, &screen, &sound, &random, &resources, &application};
+    MainWindow w(s);
+    if (!w.Form_Load()) {
+        std::printf("auto: screen size not supported here\n");
+        return;
+    }
+    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    w.showMaximized();
+    w.mnuNew_Click();
+    frmIntern().ZahlenInterval = 1.0f;
+    auto *button = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+    auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
+    button->setText(QStringLiteral("Start"));
+    std::vector<qint64> shownAt;
+    QString last;
+    QElapsedTimer clock;
+    clock.start();
+    w.cmdWeiter_Click();
+    const qint64 started = clock.nsecsElapsed();
+    while (shownAt.size() < 21 && clock.elapsed() < 30000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        if (display->text() != last && !display->text().isEmpty()) {
+            last = display->text();
+            shownAt.push_back(clock.nsecsElapsed());
+        }
+    }
+    std::vector<double> periods;
+    qint64 prev = started;
+    for (qint64 t : shownAt) {
+        periods.push_back((t - prev) / 1e6);
+        prev = t;
+    }
+    if (!periods.empty())
+        periods.erase(periods.begin()); // the first tick also draws the order
+    const Stats st = stats(periods);
+    std::printf("automatic stepping at 1 s, %zu periods:\n"
+                "  mean %.2f ms, spread (sd) %.2f ms, min %.2f, max %.2f\n"
+                "  (goal: mean within 5 ms of 1000, no step later than 20 ms)\n",
+                periods.size(), st.mean, st.sd, st.min, st.max);
+    destroyIntern();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        // A screen of a supported size; the children inherit it.
+        const QByteArray path = QDir::tempPath().toLocal8Bit() + "/kugelfon-bench-screen.json";
+        QFile f(QString::fromLocal8Bit(path));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": 1280, "height": 1024,)"
+                    R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        f.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + path);
+    }
+    QApplication app(argc, argv);
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (mode == QLatin1String("--child-kugelfon"))
+        return childKugelfon(app);
+    if (mode == QLatin1String("--child-minimal"))
+        return childMinimal(app);
+
+    const bool all = mode.isEmpty();
+    if (all || mode == QLatin1String("startup"))
+        benchStartup();
+    if (all || mode == QLatin1String("step"))
+        benchStep();
+    if (all || mode == QLatin1String("sound"))
+        benchSound();
+    if (all || mode == QLatin1String("auto"))
+        benchAuto();
+    return 0;
+}

@@ -1,0 +1,106 @@
+#include "ui/main/layout.h"
+
+#include <QtTest>
+
+using namespace kugelfon;
+
+Q_DECLARE_METATYPE(kugelfon::MainControl)
+
+class TestLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void scaledGeometry_data()
+    {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<MainControl>("control");
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("top");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        // -1 marks a value that the design keeps.
+        QTest::newRow("1280 lblZahlModus") << 1280 << 1024 << MainControl::lblZahlModus << 264.0 << 120.0 << 1930.5 << 361.0;
+        QTest::newRow("1280 frmZahl") << 1280 << 1024 << MainControl::frmZahl << 180.0 << 540.0 << 18855.0 << 13030.95;
+        QTest::newRow("1280 lblZahlenfeld") << 1280 << 1024 << MainControl::lblZahlenfeld << 540.2 << 899.8 << 16663.5 << 9847.5;
+        QTest::newRow("1280 cmdBingo") << 1280 << 1024 << MainControl::cmdBingo << 1020.0 << 13800.0 << 4537.5 << 412.5;
+        QTest::newRow("1280 cmdWeiter") << 1280 << 1024 << MainControl::cmdWeiter << 6540.0 << 13800.0 << 4537.5 << 412.5;
+        QTest::newRow("1280 cmdZahlenTafel") << 1280 << 1024 << MainControl::cmdZahlenTafel << 12420.0 << 13800.0 << 4537.5 << 412.5;
+        QTest::newRow("1024 lblZahlModus") << 1024 << 768 << MainControl::lblZahlModus << 249.6 << 120.0 << 2106.0 << 361.0;
+        QTest::newRow("1024 frmZahl") << 1024 << 768 << MainControl::frmZahl << 144.0 << 575.1 << 15060.43 << 9205.35;
+        QTest::newRow("1024 lblZahlenfeld") << 1024 << 768 << MainControl::lblZahlenfeld << 576.2 << 899.8 << 12225.94 << 7575.0;
+        QTest::newRow("1024 cmdWeiter") << 1024 << 768 << MainControl::cmdWeiter << 5232.0 << 9936.0 << 4021.875 << 480.0;
+        QTest::newRow("640 lblZahlModus") << 640 << 480 << MainControl::lblZahlModus << 170.4 << 120.0 << 1406.74 << 361.0;
+        QTest::newRow("640 cmdBingo") << 640 << 480 << MainControl::cmdBingo << 510.0 << 5757.19 << 2745.70 << 320.625;
+    }
+    void scaledGeometry()
+    {
+        QFETCH(int, w);
+        QFETCH(int, h);
+        QFETCH(MainControl, control);
+        QFETCH(double, left);
+        QFETCH(double, top);
+        QFETCH(double, width);
+        QFETCH(double, height);
+        const ScreenLayout l = computeScreenLayout({w * 15.0, h * 15.0, 15, 15});
+        const TwipRect r = l.rect(control);
+        QVERIFY2(qAbs(r.left - left) < 0.01, qPrintable(QString::number(r.left)));
+        QVERIFY2(qAbs(r.top - top) < 0.01, qPrintable(QString::number(r.top)));
+        QVERIFY2(qAbs(r.width - width) < 0.01, qPrintable(QString::number(r.width)));
+        QVERIFY2(qAbs(r.height - height) < 0.01, qPrintable(QString::number(r.height)));
+    }
+
+    void classesAndFonts_data()
+    {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<int>("bildArt");
+        QTest::addColumn<int>("font");
+        QTest::newRow("640x480") << 640 << 480 << 1 << 8;
+        QTest::newRow("800x600") << 800 << 600 << 2 << 12;
+        QTest::newRow("1024x768") << 1024 << 768 << 3 << 14;
+        QTest::newRow("1280x1024") << 1280 << 1024 << 4 << 16;
+        QTest::newRow("1152x864") << 1152 << 864 << 0 << 0;
+        QTest::newRow("1280x960") << 1280 << 960 << 0 << 0;
+        QTest::newRow("1280x800") << 1280 << 800 << 0 << 0;
+        QTest::newRow("1024x1024") << 1024 << 1024 << 0 << 0;
+    }
+    void classesAndFonts()
+    {
+        QFETCH(int, w);
+        QFETCH(int, h);
+        QFETCH(int, bildArt);
+        QFETCH(int, font);
+        const ScreenLayout l = computeScreenLayout({w * 15.0, h * 15.0, 15, 15});
+        QCOMPARE(l.AufX, w);
+        QCOMPARE(l.AufY, h);
+        QCOMPARE(l.AufTwipX, w * 15);
+        QCOMPARE(l.AufTwipY, h * 15);
+        QCOMPARE(int(l.BildArt), bildArt);
+        QCOMPARE(l.fontSize, font);
+        if (bildArt == 0) {
+            // A refused screen gets no geometry at all.
+            for (const TwipRect &r : l.rects)
+                QCOMPARE(r.width, 0.0f);
+        }
+    }
+
+    void otherDensityUsesBothRatios()
+    {
+        // 1024 x 768 pixels at 120 dpi (12 twips per pixel): accepted by its
+        // pixels, scaled by pixels and twips where each applies.
+        const ScreenLayout l = computeScreenLayout({1024 * 12.0, 768 * 12.0, 12, 12});
+        QCOMPARE(int(l.BildArt), 3);
+        QCOMPARE(l.AufTwipX, 12288);
+        const double tx = 12288 / 19200.0, ty = 9216 / 15360.0;
+        const TwipRect status = l.rect(MainControl::lblZahlModus);
+        QVERIFY(qAbs(status.left - 240 * tx * 1.3) < 0.01);
+        QVERIFY(qAbs(status.width - 1755 * ty * 1.6) < 0.01);
+        const TwipRect button = l.rect(MainControl::cmdWeiter);
+        QVERIFY(qAbs(button.left - 6540 * 0.8) < 0.01); // pixels ratio
+        QVERIFY(qAbs(button.width - 4125 * ty * 1.3) < 0.01);
+        QVERIFY(qAbs(button.height - 375 * tx * 1.6) < 0.01);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLayout)
+#include "test_layout.moc"

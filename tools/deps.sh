@@ -1,0 +1,30 @@
+# Debian packages Kugelfon needs; sourced by ./run and ./check.
+
+KUGELFON_BUILD_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libasound2-dev"
+KUGELFON_RUNTIME_PACKAGES="libqt6widgets6 libqt6printsupport6 libasound2 libasound2-plugins fonts-liberation2 qt6-translations-l10n qt6-qpa-plugins"
+KUGELFON_TEST_PACKAGES="pulseaudio pulseaudio-utils cups cups-client printer-driver-cups-pdf poppler-utils xvfb x11-utils imagemagick"
+
+# ensure_packages PKG...: installs what is missing (as root), or prints the one
+# command that would and fails.
+ensure_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installiere fehlende Pakete: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    else
+        echo "Es fehlen Pakete. Bitte einmal ausführen:"
+        echo "sudo apt-get install ${missing[*]}"
+        exit 1
+    fi
+}
