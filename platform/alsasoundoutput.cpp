@@ -15,9 +15,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// Latency asked of the device; low enough that the call ends soon after the
-// sound, high enough not to underrun on a busy machine.
-constexpr unsigned int latencyMicroseconds = 100'000;
+// Buffer asked of the device. It is filled from memory at once, so its size
+// delays nothing; a large one rides out a busy machine without underruns.
+constexpr unsigned int latencyMicroseconds = 200'000;
 // Beyond the sound's own length, the most a call may take all told. A
 // PulseAudio null sink nobody records from lags about 2 s behind.
 constexpr milliseconds slack{3000};
