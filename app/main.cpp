@@ -11,6 +11,10 @@
 
 int main(int argc, char *argv[])
 {
+    // Kugelfon scales its windows itself, from twips and the screen's dots
+    // per inch, so Qt must not scale them a second time.
+    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     kugelfon::configureApplication(app);
 

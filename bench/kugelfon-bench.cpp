@@ -325,6 +325,8 @@ int main(int argc, char *argv[])
         f.close();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + path);
     }
+    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (mode == QLatin1String("--child-kugelfon"))

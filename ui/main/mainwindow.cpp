@@ -561,6 +561,10 @@ void MainWindow::mnuCloseAll_Click()
                                                texts::quitTitle());
     if (m_game.Antwort != kAnswerYes)
         return;
+    // The program ends at once; a tick still due before the event loop stops
+    // must not bring back the store and the sheet or play another number.
+    m_autoTimer->setEnabled(false);
+    m_zeitUni->setEnabled(false);
     destroyIntern();
     m_sheet.reset();
     m_services.app->quit();

@@ -1,0 +1,152 @@
+// The real platform services that need no server: timer, message boxes,
+// screen metrics.
+#include "platform/qtmessagebox.h"
+#include "platform/qtscreenmetrics.h"
+#include "platform/qttimer.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMessageBox>
+#include <QThread>
+#include <QTimer>
+#include <QtTest>
+
+using namespace kugelfon;
+
+namespace {
+
+// Answers the next modal box with the button of that text, reporting what
+// the box showed.
+struct BoxAnswer {
+    QString title, text, buttons;
+    bool hadIcon = true;
+    void answerWith(const QString &buttonText)
+    {
+        QTimer::singleShot(50, [this, buttonText] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            title = box->windowTitle();
+            text = box->text();
+            hadIcon = box->icon() != QMessageBox::NoIcon;
+            QStringList names;
+            QAbstractButton *target = nullptr;
+            for (QAbstractButton *b : box->buttons()) {
+                names << b->text();
+                if (b->text() == buttonText)
+                    target = b;
+            }
+            names.sort();
+            buttons = names.join(QLatin1Char(','));
+            if (target)
+                target->click();
+        });
+    }
+};
+
+} // namespace
+
+class TestQtServices : public QObject {
+    Q_OBJECT
+private slots:
+    void timerNeverFiresAtZero()
+    {
+        QtProgramTimer timer;
+        int ticks = 0;
+        timer.setHandler([&] { ++ticks; });
+        timer.setInterval(0);
+        timer.setEnabled(true);
+        QTest::qWait(100);
+        QCOMPARE(ticks, 0);
+        timer.setInterval(20);
+        QTRY_VERIFY(ticks > 0);
+        timer.setEnabled(false);
+        const int stopped = ticks;
+        QTest::qWait(80);
+        QCOMPARE(ticks, stopped);
+    }
+
+    void settingTheIntervalRestartsIt()
+    {
+        QtProgramTimer timer;
+        QElapsedTimer clock;
+        qint64 firedAt = -1;
+        timer.setHandler([&] {
+            if (firedAt < 0)
+                firedAt = clock.elapsed();
+        });
+        timer.setInterval(300);
+        clock.start();
+        timer.setEnabled(true);
+        QTest::qWait(200);
+        timer.setInterval(300); // the full interval starts anew
+        QTRY_VERIFY_WITH_TIMEOUT(firedAt >= 0, 2000);
+        QVERIFY2(firedAt >= 480, qPrintable(QString::number(firedAt)));
+    }
+
+    void ticksDoNotPileUp()
+    {
+        QtProgramTimer timer;
+        int ticks = 0;
+        timer.setHandler([&] { ++ticks; });
+        timer.setInterval(20);
+        timer.setEnabled(true);
+        QThread::msleep(300); // a busy thread: about 15 ticks fall due
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        QVERIFY2(ticks <= 2, qPrintable(QString::number(ticks)));
+        timer.setEnabled(false);
+    }
+
+    void messageBoxes_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("ok") << 0 << "OK" << kAnswerOk;
+        QTest::newRow("yes") << 1 << "Ja" << kAnswerYes;
+        QTest::newRow("no") << 1 << "Nein" << kAnswerNo;
+    }
+    void messageBoxes()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, press);
+        QFETCH(int, answer);
+        QtMessageBoxes boxes;
+        BoxAnswer seen;
+        seen.answerWith(press);
+        // A timer keeps ticking while the box waits.
+        int ticks = 0;
+        QtProgramTimer timer;
+        timer.setHandler([&] { ++ticks; });
+        timer.setInterval(5);
+        timer.setEnabled(true);
+        const int result = boxes.show(nullptr, QStringLiteral("Erste Zeile\rzweite Zeile"),
+                                      kind == 0 ? MsgButtons::Ok : MsgButtons::YesNo);
+        timer.setEnabled(false);
+        QCOMPARE(result, answer);
+        QCOMPARE(seen.title, QStringLiteral("Kugelfon"));
+        QCOMPARE(seen.text, QStringLiteral("Erste Zeile\nzweite Zeile"));
+        QCOMPARE(seen.buttons, kind == 0 ? QStringLiteral("OK") : QStringLiteral("Ja,Nein"));
+        QVERIFY(!seen.hadIcon);
+        QVERIFY2(ticks >= 3, qPrintable(QString::number(ticks)));
+
+        BoxAnswer titled;
+        titled.answerWith(QStringLiteral("OK"));
+        boxes.show(nullptr, QStringLiteral("x"), MsgButtons::Ok, QStringLiteral("Weiterspielen?"));
+        QCOMPARE(titled.title, QStringLiteral("Weiterspielen?"));
+    }
+
+    void screenInTwips()
+    {
+        // This test runs on a 1024 x 768 screen at 120 dots per inch.
+        const ScreenMeasure m = QtScreenMetrics().measure();
+        QCOMPARE(m.twipsPerPixelX, 12.0);
+        QCOMPARE(m.twipsPerPixelY, 12.0);
+        QCOMPARE(m.twipsWidth, 1024 * 12.0);
+        QCOMPARE(m.twipsHeight, 768 * 12.0);
+    }
+};
+
+QTEST_MAIN(TestQtServices)
+#include "test_qtservices.moc"
