@@ -10,6 +10,9 @@
 
 namespace kugelfon {
 
+class IPrinters;
+class ISystemInfoLauncher;
+
 // The operating-system services the windows use. main() hands over the real
 // ones, tests hand over fakes. None of them is owned here.
 struct Services {
@@ -20,6 +23,8 @@ struct Services {
     IRandom *random = nullptr;
     IResources *resources = nullptr;
     IApplication *app = nullptr;
+    IPrinters *printers = nullptr;              // platform/printers.h
+    ISystemInfoLauncher *sysinfo = nullptr;     // platform/sysinfo.h
 };
 
 } // namespace kugelfon
