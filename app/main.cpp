@@ -1,8 +1,10 @@
 #include "app/program.h"
 #include "platform/alsasoundoutput.h"
 #include "platform/clockrandom.h"
+#include "platform/desktopsysinfo.h"
 #include "platform/qtapplication.h"
 #include "platform/qtmessagebox.h"
+#include "platform/qtprinters.h"
 #include "platform/qtresources.h"
 #include "platform/qtscreenmetrics.h"
 #include "platform/qttimer.h"
@@ -25,6 +27,8 @@ int main(int argc, char *argv[])
     kugelfon::ClockRandom random;
     kugelfon::QtResources resources;
     kugelfon::QtApplication application;
+    kugelfon::QtPrinters printers;
+    kugelfon::DesktopSystemInfo sysinfo;
 
     kugelfon::Services services;
     services.timers = &timers;
@@ -34,6 +38,8 @@ int main(int argc, char *argv[])
     services.random = &random;
     services.resources = &resources;
     services.app = &application;
+    services.printers = &printers;
+    services.sysinfo = &sysinfo;
 
     kugelfon::Program program(services);
     program.start();

@@ -5,10 +5,12 @@
 //   kugelfon-bench step       "Weiter" click to the number painted
 //   kugelfon-bench sound      how much longer playback blocks than the sound
 //   kugelfon-bench auto       20 automatic steps at 1 s with real timers
+//   kugelfon-bench tickets    ticket printing to PDF and the generator
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "app/program.h"
+#include "bench/ticketsbench.h"
 #include "audio/wavefile.h"
 #include "game/sharedstore.h"
 #include "platform/alsasoundoutput.h"
@@ -77,6 +79,29 @@ public:
     void playWave(const QByteArray &) override {}
 };
 
+// The real services, but without sound: the figures are about our code.
+struct BenchServices {
+    QtTimerFactory timers;
+    QtMessageBoxes messages;
+    QtScreenMetrics screen;
+    NoSound sound;
+    ClockRandom random;
+    QtResources resources;
+    QtApplication application;
+    Services services()
+    {
+        Services s;
+        s.timers = &timers;
+        s.messages = &messages;
+        s.screen = &screen;
+        s.sound = &sound;
+        s.random = &random;
+        s.resources = &resources;
+        s.app = &application;
+        return s;
+    }
+};
+
 struct Stats {
     double mean = 0, sd = 0, min = 0, max = 0, median = 0;
 };
@@ -103,14 +128,8 @@ Stats stats(std::vector<double> v)
 int childKugelfon(QApplication &app)
 {
     configureApplication(app);
-    QtTimerFactory timers;
-    QtMessageBoxes messages;
-    QtScreenMetrics screen;
-    NoSound sound;
-    ClockRandom random;
-    QtResources resources;
-    QtApplication application;
-    Services s{&timers, &messages, &screen, &sound, &random, &resources, &application};
+    BenchServices real;
+    const Services s = real.services();
     Program program(s);
     program.start();
     // The main window's number frame painting for the first time.
@@ -182,14 +201,8 @@ void benchStartup()
 void benchStep()
 {
     destroyIntern();
-    QtTimerFactory timers;
-    QtMessageBoxes messages;
-    QtScreenMetrics screen;
-    NoSound sound;
-    ClockRandom random;
-    QtResources resources;
-    QtApplication application;
-    Services s{&timers, &messages, &screen, &sound, &random, &resources, &application};
+    BenchServices real;
+    const Services s = real.services();
     MainWindow w(s);
     if (!w.Form_Load()) {
         std::printf("step: screen size not supported here\n");
@@ -262,14 +275,8 @@ void benchSound()
 void benchAuto()
 {
     destroyIntern();
-    QtTimerFactory timers;
-    QtMessageBoxes messages;
-    QtScreenMetrics screen;
-    NoSound sound;
-    ClockRandom random;
-    QtResources resources;
-    QtApplication application;
-    Services s{&timers, &messages, &screen, &sound, &random, &resources, &application};
+    BenchServices real;
+    const Services s = real.services();
     MainWindow w(s);
     if (!w.Form_Load()) {
         std::printf("auto: screen size not supported here\n");
@@ -343,5 +350,7 @@ int main(int argc, char *argv[])
         benchSound();
     if (all || mode == QLatin1String("auto"))
         benchAuto();
+    if (all || mode == QLatin1String("tickets"))
+        benchTickets();
     return 0;
 }

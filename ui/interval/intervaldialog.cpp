@@ -22,6 +22,8 @@ IntervalDialog::IntervalDialog(MainWindow &main, double twipsPerPixelX, double t
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Zeiteinstellung Manuell"));
     setFixedSize(twipsToPx(6930, twipsPerPixelX), twipsToPx(1710, twipsPerPixelY));
+    // The classic dialog font; the controls are sized for it.
+    setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
     setupControls(twipsPerPixelX, twipsPerPixelY);
     setupConnections();
 }

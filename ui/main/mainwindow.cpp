@@ -1,6 +1,9 @@
 #include "ui/main/mainwindow.h"
 
+#include "app/aboutwindow.h"
 #include "game/numberdraw.h"
+#include "help/helpwindow.h"
+#include "tickets/printdialog.h"
 #include "game/rules.h"
 #include "game/sharedstore.h"
 #include "platform/appinfo.h"
@@ -45,8 +48,9 @@ MainWindow::MainWindow(const Services &services, std::unique_ptr<CheckSheet> she
 
 MainWindow::~MainWindow()
 {
-    if (m_intervalDialog)
-        delete m_intervalDialog.data();
+    for (QWidget *w : {static_cast<QWidget *>(m_intervalDialog.data()), m_printDialog.data(),
+                       m_helpWindow.data(), m_aboutWindow.data()})
+        delete w;
 }
 
 void MainWindow::setupControls()
@@ -680,8 +684,43 @@ void MainWindow::mnu90Zahlen_Click() { setPool(2); }
 
 // ------------------------------------------- windows of later subsystems
 
-void MainWindow::mnuDrucken_Click() {}
-void MainWindow::mnuHelpIt_Click() {}
-void MainWindow::mnuOverMe_Click() {}
+namespace {
+// Brings an open secondary window to the front; false when there is none.
+bool raiseOpen(QWidget *w)
+{
+    if (!w)
+        return false;
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return true;
+}
+} // namespace
+
+void MainWindow::mnuDrucken_Click()
+{
+    // A running game goes on while the tickets are printed.
+    hide();
+    if (raiseOpen(m_printDialog))
+        return;
+    m_printDialog = new PrintDialog(m_services, [this] { bringToFront(); });
+    raiseOpen(m_printDialog);
+}
+
+void MainWindow::mnuHelpIt_Click()
+{
+    if (raiseOpen(m_helpWindow))
+        return;
+    m_helpWindow = new HelpWindow(m_services, [this] { bringToFront(); });
+    raiseOpen(m_helpWindow);
+}
+
+void MainWindow::mnuOverMe_Click()
+{
+    if (raiseOpen(m_aboutWindow))
+        return;
+    m_aboutWindow = new AboutWindow(m_services, this);
+    raiseOpen(m_aboutWindow);
+}
 
 } // namespace kugelfon

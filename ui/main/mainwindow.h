@@ -18,7 +18,10 @@ class QPushButton;
 
 namespace kugelfon {
 
+class AboutWindow;
 class CheckSheet;
+class HelpWindow;
+class PrintDialog;
 
 // frmHauptseite: the caller's main window. It owns the game; its handlers are
 // the only code that changes it.
@@ -69,6 +72,9 @@ public:
     CheckSheet &frmKontrolle();
     bool hasCheckSheet() const { return m_sheet != nullptr; }
     IntervalDialog *intervalDialog() const { return m_intervalDialog; }
+    QWidget *printDialog() const { return m_printDialog; }
+    QWidget *helpWindow() const { return m_helpWindow; }
+    QWidget *aboutWindow() const { return m_aboutWindow; }
     ITimer &autoTimer() { return *m_autoTimer; }
     ITimer &zeitUni() { return *m_zeitUni; }
     const ScreenLayout &screenLayout() const { return m_layout; }
@@ -104,6 +110,9 @@ private:
     std::unique_ptr<ITimer> m_autoTimer;
     std::unique_ptr<ITimer> m_zeitUni;
     QPointer<IntervalDialog> m_intervalDialog;
+    QPointer<QWidget> m_printDialog;
+    QPointer<QWidget> m_helpWindow;
+    QPointer<QWidget> m_aboutWindow;
 
     std::array<QLabel *, 10> m_status{};
     QLabel *lblModusZahl = nullptr;

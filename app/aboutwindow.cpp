@@ -1,0 +1,167 @@
+#include "app/aboutwindow.h"
+
+#include "platform/appinfo.h"
+#include "platform/sysinfo.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace kugelfon {
+
+AboutWindow::AboutWindow(const Services &services, QWidget *owner)
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                         | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      m_services(services)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    if (m_services.screen) {
+        const ScreenMeasure m = m_services.screen->measure();
+        m_tppX = m.twipsPerPixelX;
+        m_tppY = m.twipsPerPixelY;
+    }
+    setFixedSize(twipsToPx(6300, m_tppX), twipsToPx(3450, m_tppY));
+    // The window's default font, which its twips were laid out for.
+    setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setupControls();
+    Form_Load();
+}
+
+void AboutWindow::setupControls()
+{
+    auto place = [this](QWidget *w, double l, double t, double wd, double h) {
+        w->setGeometry(twipsRect(l, t, wd, h, m_tppX, m_tppY));
+    };
+
+    auto *picProduct = new QLabel(this);
+    picProduct->setObjectName(QStringLiteral("picProduct"));
+    picProduct->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(picProduct, 180, 120, 795, 1875);
+    if (m_services.resources) {
+        const QImage product = m_services.resources->picture(QStringLiteral("product"));
+        picProduct->setPixmap(QPixmap::fromImage(product));
+        // The box is drawn for 120 dots per inch; at 96 it would cut the
+        // 62 x 141 picture, so it grows to hold all of it.
+        picProduct->resize(picProduct->size().expandedTo(product.size()));
+    }
+
+    m_lblTitle = new QLabel(this);
+    m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    m_lblTitle->setFont(namedFont(QStringLiteral("Times New Roman"), 14.25, true));
+    place(m_lblTitle, 1050, 240, 4092, 480);
+
+    m_lblVersion = new QLabel(this);
+    m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    m_lblVersion->setFont(namedFont(QStringLiteral("Times New Roman"), 9.75, true));
+    place(m_lblVersion, 1050, 600, 4095, 225);
+
+    auto *explain = new QLabel(QStringLiteral("Kugelfon erstellt per Zufallsgenarator Zahlen die dann "
+                                              "akustisch vorgetragen werden. Zudem können "
+                                              "verschiedene Einstellungen vorgenommen werden."),
+                               this);
+    explain->setObjectName(QStringLiteral("lblProgErklärung"));
+    explain->setFont(namedFont(QStringLiteral("Times New Roman"), 9.75));
+    explain->setWordWrap(true);
+    explain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(explain, 1080, 900, 5115, 750);
+
+    auto *disclaimer = new QLabel(QStringLiteral("Warnung: Jegliche Programmänderungen oder "
+                                                 "Verfälschungen sind zu unterlassen. Zudem wird    "
+                                                 "keine Haftung für verlorene Daten übernommen."),
+                                  this);
+    disclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
+    disclaimer->setWordWrap(true);
+    disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(disclaimer, 195, 2505, 3870, 600);
+
+    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setDefault(true);
+    place(m_cmdOK, 4725, 2505, 1467, 345);
+    connect(m_cmdOK, &QPushButton::clicked, this, &AboutWindow::cmdOK_Click);
+
+    m_cmdSysInfo = new QPushButton(QStringLiteral("&System-Info..."), this);
+    m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    m_cmdSysInfo->setAutoDefault(true);
+    place(m_cmdSysInfo, 4740, 2955, 1452, 345);
+    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::cmdSysInfo_Click);
+    setTabOrder(m_cmdOK, m_cmdSysInfo);
+
+    auto *internet = new QLabel(appinfo::webAddress(), this);
+    internet->setObjectName(QStringLiteral("lblInternet"));
+    internet->setFont(namedFont(QStringLiteral("Arial"), 9.75, true));
+    place(internet, 180, 3180, 1515, 255);
+    // The address is longer than the box drawn for it; show all of it.
+    internet->adjustSize();
+
+    // cmdOK is both the cancel button (Esc) and the default button (Enter);
+    // Enter on the focused System-Info button presses that one instead.
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, m_cmdOK, &QPushButton::click);
+    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto *enter = new QShortcut(QKeySequence(key), this);
+        connect(enter, &QShortcut::activated, this, &AboutWindow::pressDefault);
+    }
+}
+
+void AboutWindow::Form_Load()
+{
+    setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Information"));
+    m_lblVersion->setText(QStringLiteral("Version ") + appinfo::versionText());
+    m_lblTitle->setText(appinfo::title());
+}
+
+void AboutWindow::pressDefault()
+{
+    if (focusWidget() == m_cmdSysInfo)
+        m_cmdSysInfo->click();
+    else
+        m_cmdOK->click();
+}
+
+void AboutWindow::cmdOK_Click()
+{
+    close();
+}
+
+void AboutWindow::cmdSysInfo_Click()
+{
+    StartSysInfo();
+}
+
+void AboutWindow::StartSysInfo()
+{
+    if (m_services.sysinfo && m_services.sysinfo->start())
+        return;
+    if (m_services.messages)
+        m_services.messages->show(this, QStringLiteral("Systeminformationsprogramm zur Zeit nicht verfügbar."),
+                                  MsgButtons::Ok);
+}
+
+void AboutWindow::showEvent(QShowEvent *event)
+{
+    // Centred over the owner the first time it is shown.
+    if (!m_centred && parentWidget()) {
+        const QRect owner = parentWidget()->frameGeometry();
+        move(owner.center() - rect().center());
+    }
+    m_centred = true;
+    QWidget::showEvent(event);
+}
+
+void AboutWindow::paintEvent(QPaintEvent *)
+{
+    // The etched rule between the explanation and the warning.
+    QPainter p(this);
+    const int y1 = twipsToPx(2310, m_tppY);
+    const int y2 = twipsToPx(2325, m_tppY);
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(twipsToPx(165, m_tppX), y1, twipsToPx(6200, m_tppX), y1);
+    p.setPen(Qt::white);
+    p.drawLine(twipsToPx(180, m_tppX), y2, twipsToPx(6200, m_tppX), y2);
+}
+
+} // namespace kugelfon

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace kugelfon {
+
+// frmAbout: title, version, what the program does, a warning and the maker's
+// web address; it can start the system information program. Created when
+// opened, destroyed when closed. The owner, if any, is the window it stands
+// over; it stays a window of its own.
+class AboutWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit AboutWindow(const Services &services, QWidget *owner = nullptr);
+
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+    // Starts the system information program or says that there is none.
+    void StartSysInfo();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void Form_Load();
+    void setupControls();
+    void pressDefault();
+
+    Services m_services;
+    double m_tppX = 15;
+    double m_tppY = 15;
+    bool m_centred = false;
+    QLabel *m_lblTitle = nullptr;
+    QLabel *m_lblVersion = nullptr;
+    QPushButton *m_cmdOK = nullptr;
+    QPushButton *m_cmdSysInfo = nullptr;
+};
+
+} // namespace kugelfon

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace kugelfon {
+
+// frmHilfe: an introduction, a list of topics and a picture per topic. All
+// help content lies in the pictures. Created when opened, discarded on close.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    struct Topic {
+        QString text;
+        int picture; // resource identifier, "help-<picture>"
+    };
+    // The topics in list order, after the placeholder entry.
+    static const QList<Topic> &topics();
+    static QString placeholder();
+
+    HelpWindow(const Services &services, std::function<void()> showMainWindow);
+
+    // Shows the picture of the topic in the list's text, if it names one.
+    void cboThemen_LostFocus();
+    void cmdZurueck_Click();
+
+    // The identifier of the picture on view.
+    int shownPicture() const { return m_shown; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void setupControls(double tppX, double tppY);
+    void showPicture(int id);
+
+    Services m_services;
+    std::function<void()> m_showMain;
+    QComboBox *m_cboThemen = nullptr;
+    QLabel *m_image = nullptr;
+    QPushButton *m_cmdZurueck = nullptr;
+    int m_shown = 0;
+};
+
+} // namespace kugelfon

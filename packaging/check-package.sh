@@ -1,0 +1,81 @@
+#!/bin/sh
+# Builds the Debian package from a build folder and checks its file list and
+# its declared dependencies against the libraries the program really loads.
+# Usage: check-package.sh BUILD-DIR WORK-DIR
+set -eu
+
+build=$1
+work=$2
+rm -rf "$work"
+mkdir -p "$work"
+
+if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1; then
+    cat "$work/cpack.log" >&2
+    exit 1
+fi
+deb=$(ls "$work"/kugelfon_*.deb)
+
+failed=0
+fail() {
+    echo "check-package: $1" >&2
+    failed=1
+}
+
+[ "$(dpkg-deb -f "$deb" Package)" = kugelfon ] || fail "package name is not kugelfon"
+[ "$(dpkg-deb -f "$deb" Version)" = 1.1 ] || fail "version is not 1.1"
+[ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "wrong architecture"
+[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
+
+# Exactly the program, its menu entry, its metainfo and its icons.
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $1, $6}' | sed 's| \./| /|' | sort >"$work/files"
+{
+    echo "-rw-r--r-- /usr/share/applications/kugelfon.desktop"
+    for size in 16 22 24 32 48 64 128 256; do
+        echo "-rw-r--r-- /usr/share/icons/hicolor/${size}x${size}/apps/kugelfon.png"
+    done
+    echo "-rw-r--r-- /usr/share/metainfo/org.example.kugelfon.metainfo.xml"
+    echo "-rwxr-xr-x /usr/bin/kugelfon"
+} | sort >"$work/expected"
+if ! diff -u "$work/expected" "$work/files" >&2; then
+    fail "file list differs"
+fi
+
+# Declared dependencies, without their versions.
+dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/(.*)//; s/[[:space:]]//g' | grep . | sort -u >"$work/depends"
+while read -r name; do
+    dpkg-query -W "$name" >/dev/null 2>&1 || fail "dependency $name is no known package"
+done <"$work/depends"
+
+# The packages of the libraries the program loads.
+dpkg-deb -x "$deb" "$work/root"
+exe="$work/root/usr/bin/kugelfon"
+: >"$work/needed"
+for lib in $(objdump -p "$exe" | awk '/NEEDED/ {print $2}'); do
+    path=$(ldd "$exe" | awk -v l="$lib" '$1 == l {print $3}')
+    [ -n "$path" ] || { fail "$lib not found by ldd"; continue; }
+    pkg=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null \
+          || dpkg -S "/usr$path" 2>/dev/null || true)
+    pkg=$(echo "$pkg" | head -n 1 | cut -d: -f1)
+    [ -n "$pkg" ] || { fail "no package owns $path"; continue; }
+    echo "$pkg" >>"$work/needed"
+done
+sort -u -o "$work/needed" "$work/needed"
+
+while read -r pkg; do
+    grep -qx "$pkg" "$work/depends" || fail "the program loads a library of $pkg, which is not declared"
+done <"$work/needed"
+# Needed beyond the linked libraries: fonts, German Qt texts, printing.
+for pkg in fonts-liberation2 qt6-translations-l10n; do
+    grep -qx "$pkg" "$work/depends" || fail "$pkg is not declared"
+done
+while read -r pkg; do
+    case $pkg in
+    fonts-liberation2 | qt6-translations-l10n | libqt6printsupport6) ;;
+    *) grep -qx "$pkg" "$work/needed" || fail "$pkg is declared but nothing needs it" ;;
+    esac
+done <"$work/depends"
+
+[ "$(dpkg-deb -f "$deb" Recommends)" = libasound2-plugins ] || fail "Recommends is not libasound2-plugins"
+
+[ "$failed" -eq 0 ] || exit 1
+echo "check-package: $(basename "$deb") is fine"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QPaintDevice;
+
+namespace kugelfon {
+
+// One print document on one printer. Paint on device() with a single QPainter
+// session; after QPainter::end(), finish() says whether the printer took it.
+class IPrintJob {
+public:
+    virtual ~IPrintJob() = default;
+    virtual QPaintDevice *device() = 0;
+    virtual bool finish() = 0;
+};
+
+// The installed printers and the program's current printer.
+class IPrinters {
+public:
+    virtual ~IPrinters() = default;
+    // Device names in the order the system lists them.
+    virtual QStringList names() const = 0;
+    // The system's default printer; empty when there is none.
+    virtual QString defaultName() const = 0;
+    virtual bool exists(const QString &name) const = 0;
+
+    // The printer that prints; starts as the default printer.
+    virtual QString current() const = 0;
+    virtual void setCurrent(const QString &name) = 0;
+
+    // Width and height of the printable area of the printer's page in
+    // millimetres; empty when the printer is unknown.
+    virtual QSizeF printableAreaMm(const QString &name) const = 0;
+    // A new document on the named printer, nullptr when the printer is gone.
+    virtual std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) = 0;
+};
+
+} // namespace kugelfon

@@ -1,0 +1,563 @@
+#include "tickets/printdialog.h"
+
+#include "platform/appinfo.h"
+#include "platform/messagebox.h"
+#include "platform/printers.h"
+#include "platform/screenmetrics.h"
+#include "tickets/ticketprinting.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <cmath>
+#include <limits>
+
+namespace kugelfon {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Spielscheinoptionen");
+const QString kNoPrinter = QStringLiteral("Kein Drucker installiert");
+
+// A count as the list rules read it; nothing when the text is no number or
+// the bound would not fit a 16-bit integer (the old step failed and was skipped).
+std::optional<double> listNumber(const QString &text)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<int> nearest16(double v)
+{
+    if (!std::isfinite(v))
+        return std::nullopt;
+    const double r = std::nearbyint(v); // halves to the even neighbour
+    if (r < std::numeric_limits<std::int16_t>::min() || r > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return static_cast<int>(r);
+}
+
+// The position the user picked, -1 once the text was typed over.
+int selectedIndex(const QComboBox *c)
+{
+    const int i = c->currentIndex();
+    return i >= 0 && c->itemText(i) == c->currentText() ? i : -1;
+}
+
+void fillRange(QComboBox *c, int from, int to)
+{
+    for (int k = from; k <= to; ++k)
+        c->addItem(QString::number(k));
+}
+
+// Rules 2.4 and 3.4 of the lists: keep the old position when it still exists.
+void reselect(QComboBox *c, int remembered)
+{
+    if (c->count() == 0)
+        return;
+    c->setCurrentIndex(remembered >= 0 && remembered < c->count() ? remembered : 0);
+}
+
+QString quoted(const QString &s) { return QStringLiteral("\u201E") + s + QStringLiteral("\u201C"); }
+
+// Checks one count text against its limits; the refusal, or the value.
+std::optional<QString> checkCount(const QString &text, const QString &what, qint64 min, qint64 max,
+                                  int &value)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return QStringLiteral("Bitte geben Sie die Anzahl der %1 ein (eine ganze Zahl von %2 bis %3).")
+            .arg(what)
+            .arg(min)
+            .arg(max);
+    static const QRegularExpression whole(QStringLiteral("^[+-]?[0-9]+$"));
+    if (!whole.match(t).hasMatch())
+        return QStringLiteral("Die Anzahl der %1 muss eine ganze Zahl sein; eingegeben ist %2.")
+            .arg(what, quoted(text));
+    bool ok = false;
+    const qint64 v = t.toLongLong(&ok);
+    if (!ok || v < min || v > max)
+        return QStringLiteral("Die Anzahl der %1 muss zwischen %2 und %3 liegen; eingegeben ist %4.")
+            .arg(what)
+            .arg(min)
+            .arg(max)
+            .arg(t);
+    value = static_cast<int>(v);
+    return std::nullopt;
+}
+
+} // namespace
+
+void FocusFirstButton::focusAndClick()
+{
+    if (!isEnabled() || !isVisible())
+        return;
+    setFocus(Qt::ShortcutFocusReason);
+    click();
+}
+
+bool FocusFirstButton::event(QEvent *e)
+{
+    if (e->type() == QEvent::Shortcut && isEnabled())
+        setFocus(Qt::ShortcutFocusReason);
+    return QPushButton::event(e);
+}
+
+PrintDialog::PrintDialog(const Services &services, std::function<void()> showMainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      m_services(services), m_showMainWindow(std::move(showMainWindow)),
+      m_ticket(std::make_unique<TicketNumbers>())
+{
+    setObjectName(QStringLiteral("frmDrucken"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    ScreenMeasure sm;
+    if (m_services.screen)
+        sm = m_services.screen->measure();
+    setFixedSize(twipsToPx(8985, sm.twipsPerPixelX), twipsToPx(5715, sm.twipsPerPixelY));
+    setupControls(sm.twipsPerPixelX, sm.twipsPerPixelY);
+    setupConnections();
+    Form_Load();
+}
+
+PrintDialog::~PrintDialog() = default;
+
+void PrintDialog::setupControls(double tppX, double tppY)
+{
+    auto place = [tppX, tppY](QWidget *w, double l, double t, double wd, double h) {
+        w->setGeometry(twipsRect(l, t, wd, h, tppX, tppY));
+    };
+    // Set explicitly, so the controls do not inherit the bold of their frames.
+    const QFont dialogFont = namedFont(QStringLiteral("MS Sans Serif"), 8.25, false);
+    setFont(dialogFont);
+    const QFont frameFont = namedFont(QStringLiteral("MS Sans Serif"), 8.25, true);
+    auto frame = [&](QWidget *parent, const char *name, const QString &caption) {
+        auto *g = new QGroupBox(caption, parent);
+        g->setObjectName(QString::fromUtf8(name));
+        g->setFont(frameFont);
+        return g;
+    };
+    auto label = [&](QWidget *parent, const char *name, const QString &caption) {
+        auto *l = new QLabel(caption, parent);
+        l->setObjectName(QString::fromUtf8(name));
+        l->setFont(dialogFont);
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return l;
+    };
+    auto option = [&](QWidget *parent, const char *name, const QString &caption) {
+        auto *o = new QRadioButton(caption, parent);
+        o->setObjectName(QString::fromUtf8(name));
+        o->setFont(dialogFont);
+        return o;
+    };
+    auto combo = [&](QWidget *parent, const char *name) {
+        auto *c = new QComboBox(parent);
+        c->setObjectName(QString::fromUtf8(name));
+        c->setFont(dialogFont);
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setCompleter(nullptr); // the typed text stays as typed
+        c->installEventFilter(this);
+        return c;
+    };
+
+    place(label(this, "lblHinweisText",
+                QStringLiteral("Hier können Sie sich Spielscheine zu diesem Programm ausdrucken lassen. "
+                               "Jeder Spielschein wird für sich generiert und ausgedruckt. Sie können "
+                               "in diesem Fenster bestimmen, wieviele Spielreihen, Spielspalten und "
+                               "Spielscheine Sie haben möchten. Nachdem Sie sich entschieden haben, "
+                               "müssen Sie nur noch auf der Drucken-Button drücken und schon werden "
+                               "die Spielscheine gedruckt.")),
+          180, 120, 7155, 795);
+
+    m_fraOptionswerte = frame(this, "fraOptionswerte", QStringLiteral("Einstelloptionen: "));
+    place(m_fraOptionswerte, 180, 1080, 8655, 3915);
+
+    QGroupBox *pool = frame(m_fraOptionswerte, "fraZahlenAnzahl", QStringLiteral("Optionen Zahlenmodus:"));
+    place(pool, 240, 300, 2895, 735);
+    m_opt75 = option(pool, "opt75Zahlen", QStringLiteral("75 Zahlen"));
+    place(m_opt75, 180, 300, 1275, 315);
+    m_opt90 = option(pool, "opt90Zahlen", QStringLiteral("90 Zahlen"));
+    place(m_opt90, 1620, 300, 1175, 315);
+
+    m_fraSpielfeld = frame(m_fraOptionswerte, "fraSpielfeld", QStringLiteral("Optionen Spielfeld: "));
+    place(m_fraSpielfeld, 240, 1080, 2895, 2175);
+    place(label(m_fraSpielfeld, "lblSpielSpalten",
+                QStringLiteral("Anzahl der Spielspalten: (min.5 bis max. 10)")),
+          120, 360, 1755, 375);
+    place(label(m_fraSpielfeld, "lblSpielReihen", QStringLiteral("Anzahl der Spielreihen: (max. 25)")),
+          120, 900, 1755, 375);
+    place(label(m_fraSpielfeld, "lblSpielBlöcke",
+                QStringLiteral("Anzahl der Spielblöcke: (max. Anzahl von den   Spielreihen abhängig)")),
+          120, 1440, 1695, 615);
+
+    QGroupBox *free = frame(m_fraOptionswerte, "fraFreiZahl", QStringLiteral("Spezialoption Spielfeld: "));
+    place(free, 3240, 300, 4695, 1155);
+    m_optNoFrei = option(free, "optNoFreizahl",
+                         QStringLiteral("keine freien Spielfelder beim Ausdruck erzeugen"));
+    place(m_optNoFrei, 120, 300, 3975, 315);
+    m_optFrei = option(free, "optFreizahl",
+                       QStringLiteral("Spielfelder durch Zufall frei lassen beim Ausdruck"));
+    place(m_optFrei, 120, 720, 3975, 315);
+
+    QGroupBox *printer = frame(m_fraOptionswerte, "fraDrucker", QStringLiteral("Druckeroptionen: "));
+    place(printer, 3240, 1560, 4695, 1695);
+    place(label(printer, "lblDrucker", QStringLiteral("ausgewählter Drucker:")), 180, 360, 1755, 315);
+    place(label(printer, "lblAnzahlSpielscheine", QStringLiteral("Anzahl der Spielscheine:")), 180,
+          1260, 1875, 255);
+
+    place(label(m_fraOptionswerte, "lblOptionstext",
+                QStringLiteral("Hinweis: Falls Sie sich nicht sicher sind, ob die von Ihnen "
+                               "eingestellten Werte korrekt sind, empfehlen wir Ihnen einen "
+                               "Test-Druck durchzuführen.")),
+          240, 3360, 7755, 390);
+
+    // Created after the frames, so they lie above them.
+    const double comboHeight = 315;
+    m_cboSpalten = combo(m_fraOptionswerte, "cboSpalten");
+    place(m_cboSpalten, 2220, 1380, 675, comboHeight);
+    m_cboReihen = combo(m_fraOptionswerte, "cboReihen");
+    place(m_cboReihen, 2220, 1920, 675, comboHeight);
+    m_cboBloecke = combo(m_fraOptionswerte, "cboBlöcke");
+    place(m_cboBloecke, 2220, 2460, 675, comboHeight);
+    m_cboScheine = combo(m_fraOptionswerte, "cboScheine");
+    place(m_cboScheine, 5280, 2760, 735, comboHeight);
+    m_cboDrucker = combo(this, "cboDrucker");
+    place(m_cboDrucker, 3600, 3300, 4395, comboHeight);
+
+    m_cmdDruck = new FocusFirstButton(QStringLiteral("&Drucken"), this);
+    m_cmdDruck->setObjectName(QStringLiteral("cmdDruck"));
+    place(m_cmdDruck, 3960, 5160, 2355, 435);
+    m_cmdAbbrechen = new FocusFirstButton(QStringLiteral("Ab&brechen"), this);
+    m_cmdAbbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
+    place(m_cmdAbbrechen, 6480, 5160, 2355, 435);
+    for (QPushButton *b : {static_cast<QPushButton *>(m_cmdDruck), static_cast<QPushButton *>(m_cmdAbbrechen)}) {
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::StrongFocus);
+    }
+
+    QWidget *order[] = {m_opt75,     m_opt90,      m_cmdAbbrechen, m_cmdDruck,
+                        m_cboReihen, m_cboSpalten, m_cboBloecke,   m_cboScheine,
+                        m_cboDrucker, m_optNoFrei, m_optFrei};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void PrintDialog::setupConnections()
+{
+    connect(m_opt75, &QRadioButton::clicked, this, [this] { choosePool(75); });
+    connect(m_opt90, &QRadioButton::clicked, this, [this] { choosePool(90); });
+    connect(m_optFrei, &QRadioButton::clicked, this, [this] { m_zufall = true; });
+    connect(m_optNoFrei, &QRadioButton::clicked, this, [this] { m_zufall = false; });
+    connect(m_cmdDruck, &QPushButton::clicked, this, &PrintDialog::cmdDruck_Click);
+    connect(m_cmdAbbrechen, &QPushButton::clicked, this, &PrintDialog::cmdAbbrechen_Click);
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, m_cmdAbbrechen, &FocusFirstButton::focusAndClick);
+}
+
+void PrintDialog::Form_Load()
+{
+    setWindowTitle(appinfo::productWithVersion() + QString(10, QLatin1Char(' '))
+                   + appinfo::makerNotice());
+
+    IPrinters *printers = m_services.printers;
+    int found = -1;
+    if (printers) {
+        m_cboDrucker->addItems(printers->names());
+        // CB_FINDSTRING: the first entry that begins with the text, any case.
+        const QString def = printers->defaultName();
+        if (!def.isEmpty()) {
+            for (int i = 0; i < m_cboDrucker->count(); ++i) {
+                if (m_cboDrucker->itemText(i).startsWith(def, Qt::CaseInsensitive)) {
+                    found = i;
+                    break;
+                }
+            }
+        }
+    }
+    if (found >= 0) {
+        m_cboDrucker->setCurrentIndex(found);
+        // The printer shown is the one that prints.
+        printers->setCurrent(m_cboDrucker->itemText(found));
+        m_cmdDruck->setEnabled(true);
+    } else {
+        m_cboDrucker->setCurrentIndex(-1);
+        m_cboDrucker->setEditText(kNoPrinter);
+        m_cmdDruck->setEnabled(false);
+    }
+
+    m_zahlenmenge = 75;
+    m_opt75->setChecked(true);
+    m_optNoFrei->setChecked(true);
+    fillRange(m_cboSpalten, 5, 10);
+    fillRange(m_cboBloecke, 1, 3);
+    fillRange(m_cboReihen, 1, 15);
+    fillRange(m_cboScheine, 1, 100);
+    for (QComboBox *c : {m_cboSpalten, m_cboBloecke, m_cboReihen, m_cboScheine})
+        c->setCurrentIndex(0);
+    m_opt75->setFocus(Qt::OtherFocusReason);
+}
+
+void PrintDialog::choosePool(int pool)
+{
+    m_zahlenmenge = pool;
+    BuildRowsList();
+    BuildColumnsList();
+}
+
+void PrintDialog::BuildColumnsList()
+{
+    const int remembered = selectedIndex(m_cboSpalten);
+    if (const auto rows = listNumber(m_cboReihen->currentText()))
+        if (const auto bound = nearest16(m_zahlenmenge / *rows - 0.3))
+            m_maxZahlSpalten = *bound;
+    m_cboSpalten->clear();
+    fillRange(m_cboSpalten, 5, std::min(m_maxZahlSpalten, 10));
+    reselect(m_cboSpalten, remembered);
+    if (m_cboBloecke->count() > 0)
+        m_cboBloecke->setCurrentIndex(0);
+    RepaintOptions();
+}
+
+void PrintDialog::BuildRowsList()
+{
+    const int remembered = selectedIndex(m_cboReihen);
+    if (const auto columns = listNumber(m_cboSpalten->currentText()))
+        if (const auto bound = nearest16(m_zahlenmenge / *columns - 0.3))
+            m_maxZahlReihen = *bound;
+    m_cboReihen->clear();
+    fillRange(m_cboReihen, 1, std::min(m_maxZahlReihen, 16));
+    reselect(m_cboReihen, remembered);
+    RepaintOptions();
+}
+
+void PrintDialog::BuildBlocksList()
+{
+    // Rows that allow no block (zero, negative, not a number, 23 or more)
+    // leave the list and the text empty; "Drucken" then asks for a count.
+    int n = 0;
+    if (const auto rows = listNumber(m_cboReihen->currentText()))
+        if (const auto bound = nearest16(15 / *rows * 0.75))
+            n = *bound;
+    m_cboBloecke->clear();
+    fillRange(m_cboBloecke, 1, std::min(n, kMaxBlocks));
+    if (m_cboBloecke->count() > 0)
+        m_cboBloecke->setCurrentIndex(0);
+    RepaintOptions();
+}
+
+void PrintDialog::RepaintOptions()
+{
+    m_fraSpielfeld->update();
+    update();
+    m_fraOptionswerte->update();
+}
+
+void PrintDialog::cboDrucker_LostFocus()
+{
+    IPrinters *printers = m_services.printers;
+    if (!printers)
+        return;
+    const QString text = m_cboDrucker->currentText();
+    if (text != printers->current()) {
+        // A typed name counts when it names a listed printer.
+        int pos = selectedIndex(m_cboDrucker);
+        if (pos < 0)
+            pos = m_cboDrucker->findText(text.trimmed(), Qt::MatchFixedString);
+        const QString chosen = pos >= 0 ? m_cboDrucker->itemText(pos) : QString();
+        if (pos >= 0 && printers->exists(chosen)) {
+            printers->setCurrent(chosen);
+            m_cboDrucker->setCurrentIndex(pos);
+        }
+        // Otherwise the combo goes back to the printer that prints.
+        const QString current = printers->current();
+        if (printers->exists(current)) {
+            const int i = m_cboDrucker->findText(current, Qt::MatchExactly);
+            m_cboDrucker->setCurrentIndex(i);
+            m_cboDrucker->setEditText(current);
+            m_cmdDruck->setEnabled(true);
+        } else {
+            m_cboDrucker->setCurrentIndex(-1);
+            m_cboDrucker->setEditText(kNoPrinter);
+            m_cmdDruck->setEnabled(false);
+        }
+    }
+    RepaintOptions();
+}
+
+std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
+{
+    if (auto m = checkCount(m_cboSpalten->currentText(), QStringLiteral("Spielspalten"), 1,
+                            kMaxColumns, s.columns))
+        return m;
+    if (auto m = checkCount(m_cboReihen->currentText(), QStringLiteral("Spielreihen"), 1, kMaxRows,
+                            s.rows))
+        return m;
+    if (auto m = checkCount(m_cboBloecke->currentText(), QStringLiteral("Spielblöcke"), 1,
+                            kMaxBlocks, s.blocks))
+        return m;
+    if (auto m = checkCount(m_cboScheine->currentText(), QStringLiteral("Spielscheine"), 1,
+                            kMaxTickets, s.tickets))
+        return m;
+    s.pool = m_zahlenmenge;
+    s.freeCells = m_zufall;
+    if (s.rows * s.columns > s.pool)
+        return QStringLiteral("Ein Spielblock mit %1 Spielreihen und %2 Spielspalten braucht %3 "
+                              "verschiedene Zahlen, der Zahlenmodus hat nur %4.\rSpielreihen mal "
+                              "Spielspalten darf höchstens %4 sein.")
+            .arg(s.rows)
+            .arg(s.columns)
+            .arg(s.rows * s.columns)
+            .arg(s.pool);
+
+    IPrinters *printers = m_services.printers;
+    s.printer = printers ? printers->current() : QString();
+    if (!printers || !printers->exists(s.printer))
+        return QStringLiteral("Der Drucker %1 ist nicht vorhanden. Bitte wählen Sie einen Drucker "
+                              "aus der Liste.")
+            .arg(quoted(s.printer.isEmpty() ? m_cboDrucker->currentText() : s.printer));
+
+    // A grid that runs off the page would lose cells; a ticket with missing
+    // numbers cannot be played, so such a run is refused.
+    const QSizeF area = printers->printableAreaMm(s.printer);
+    const int right = ticketGridRightMm(s.columns);
+    const int bottom = ticketGridBottomMm(s.rows, s.blocks);
+    if (right > area.width() + 1e-6)
+        return QStringLiteral("Der Spielschein passt nicht auf die Seite des Druckers %1: die "
+                              "Spielfelder reichen bis %2 mm nach rechts, bedruckbar sind %3 mm.\r"
+                              "Bitte wählen Sie weniger Spielspalten.")
+            .arg(quoted(s.printer))
+            .arg(right)
+            .arg(QString::number(area.width(), 'f', 1));
+    if (bottom > area.height() + 1e-6)
+        return QStringLiteral("Der Spielschein passt nicht auf die Seite des Druckers %1: die "
+                              "Spielfelder reichen bis %2 mm nach unten, bedruckbar sind %3 mm.\r"
+                              "Bitte wählen Sie weniger Spielreihen oder Spielblöcke.")
+            .arg(quoted(s.printer))
+            .arg(bottom)
+            .arg(QString::number(area.height(), 'f', 1));
+    return std::nullopt;
+}
+
+QString PrintDialog::summaryText() const
+{
+    const QString indent(8, QLatin1Char(' '));
+    const QStringList lines = {
+        QStringLiteral("Diese Spielscheinwerte wurden von Ihnen eingestellt:"),
+        QString(),
+        indent + QStringLiteral("Zahlenmodus: ") + QLatin1Char(' ') + QString::number(m_zahlenmenge)
+            + QStringLiteral(" Zahlen "),
+        QString(),
+        indent + QStringLiteral("Zahlenspalten: ") + m_cboSpalten->currentText(),
+        indent + QStringLiteral("Zahlenreihen: ") + m_cboReihen->currentText(),
+        indent + QStringLiteral("Zahlenblöcke: ") + m_cboBloecke->currentText(),
+        indent + QStringLiteral("Spielscheine: ") + m_cboScheine->currentText()
+            + QStringLiteral(" Schein(e)"),
+        QString(),
+        QStringLiteral("Drucker: ") + m_cboDrucker->currentText(),
+        QString(),
+        QStringLiteral("Wollen Sie mit diesen Werten Drucken?"),
+    };
+    QString text;
+    for (const QString &l : lines)
+        text += l + QLatin1Char('\r');
+    return text;
+}
+
+void PrintDialog::refuse(const QString &text)
+{
+    if (m_services.messages)
+        m_services.messages->show(this, text, MsgButtons::Ok, kTitle);
+}
+
+void PrintDialog::cmdDruck_Click()
+{
+    PrintSettings settings;
+    if (const auto why = refusal(settings)) {
+        refuse(*why);
+        return;
+    }
+    if (!m_services.messages || !m_services.random)
+        return;
+    const int answer = m_services.messages->show(this, summaryText(), MsgButtons::YesNo, kTitle);
+    if (answer != kAnswerYes) {
+        BuildRowsList();
+        BuildColumnsList();
+        return;
+    }
+    // Values may not change while the box waited, but check again: the run
+    // must never start outside the limits.
+    PrintSettings now;
+    if (const auto why = refusal(now)) {
+        refuse(*why);
+        return;
+    }
+    const PrintRunResult run = printTickets(now, *m_services.printers, *m_services.random, *m_ticket);
+    m_lastRunPrinted = run.printed;
+    if (!run.completed)
+        refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 hat den Spielschein %2 "
+                              "nicht angenommen.\rGedruckt wurden %3 von %4 Spielscheinen.")
+                   .arg(quoted(now.printer))
+                   .arg(run.printed + 1)
+                   .arg(run.printed)
+                   .arg(now.tickets));
+}
+
+void PrintDialog::showMainOnce()
+{
+    if (m_mainShown)
+        return;
+    m_mainShown = true;
+    if (m_showMainWindow)
+        m_showMainWindow();
+}
+
+void PrintDialog::cmdAbbrechen_Click()
+{
+    showMainOnce();
+    close();
+}
+
+void PrintDialog::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    showMainOnce();
+}
+
+bool PrintDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // The drop-down list and other windows take the focus for a while
+        // without the user leaving the combo.
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+            return QWidget::eventFilter(watched, event);
+        if (event->type() == QEvent::FocusOut) {
+            if (watched == m_cboReihen)
+                BuildColumnsList();
+            else if (watched == m_cboSpalten)
+                BuildRowsList();
+            else if (watched == m_cboBloecke)
+                RepaintOptions();
+            else if (watched == m_cboDrucker)
+                cboDrucker_LostFocus();
+        } else if (watched == m_cboBloecke) {
+            BuildBlocksList();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace kugelfon

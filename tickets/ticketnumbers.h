@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace kugelfon {
+
+class IRandom;
+
+inline constexpr int kMaxBlocks = 20;
+inline constexpr int kMaxRows = 25;
+inline constexpr int kMaxColumns = 20;
+// Every ticket is a print job of its own and the run blocks the program, so a
+// run stays below CUPS' default MaxJobs (500 queued jobs).
+inline constexpr int kMaxTickets = 500;
+
+// What a print run reads from the print dialog.
+struct PrintSettings {
+    int tickets = 1;
+    int blocks = 1;
+    int rows = 1;
+    int columns = 5;
+    int pool = 75; // Zahlenmenge
+    bool freeCells = false; // Zufall
+    QString printer;
+};
+
+// Blockzahlen: positions 1..N hold a random order of 1..N, the rest 0.
+using BlockNumbers = std::array<std::int16_t, 91>;
+
+// Scheinfelder(block, row, column), all indices from 1.
+struct TicketNumbers {
+    std::int16_t at(int block, int row, int column) const { return cells[block][row][column]; }
+    std::int16_t cells[kMaxBlocks + 1][kMaxRows + 1][kMaxColumns + 1] = {};
+};
+
+// ShuffleBlockNumbers: reseeds from the clock, then draws a uniform order of
+// the pool; any pool but 75 or 90 leaves all zeros.
+void shuffleBlockNumbers(IRandom &random, int pool, BlockNumbers &out);
+
+// BuildTicket: one shuffle per block; cells take the order row by row.
+// Needs settings within the limits (rows x columns <= pool).
+void buildTicket(IRandom &random, const PrintSettings &settings, TicketNumbers &ticket);
+
+// ChooseFreeColumn: the column left empty in a printed row, 0 for none.
+int chooseFreeColumn(IRandom &random, bool freeCells, int columns);
+
+} // namespace kugelfon

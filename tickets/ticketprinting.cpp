@@ -1,0 +1,135 @@
+#include "tickets/ticketprinting.h"
+
+#include "platform/appinfo.h"
+#include "platform/printers.h"
+#include "platform/random.h"
+#include "ui/twips.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+
+namespace kugelfon {
+
+namespace {
+
+constexpr int kCell = 16;
+constexpr int kLeft = 16;
+constexpr int kFirstTop = 30;
+
+// Millimetres to device pixels of one device.
+struct MmScale {
+    explicit MmScale(const QPaintDevice *d)
+        : x(d->logicalDpiX() / 25.4), y(d->logicalDpiY() / 25.4) {}
+    QPointF at(double mmX, double mmY) const { return {mmX * x, mmY * y}; }
+    double x;
+    double y;
+};
+
+// The print position is the top-left corner of the text, as on the old
+// printer object; QPainter wants the baseline.
+void printAt(QPainter &p, const MmScale &mm, const QFontMetricsF &fm, double xMm, double yMm,
+             const QString &text)
+{
+    p.drawText(mm.at(xMm, yMm) + QPointF(0, fm.ascent()), text);
+}
+
+} // namespace
+
+int ticketGridBottomMm(int rows, int blocks)
+{
+    int top = kFirstTop;
+    for (int b = 1; b <= blocks; ++b) {
+        if (b >= 2)
+            top = kFirstTop - blocks + top;
+        top += kCell * (rows - 1);
+    }
+    return top + kCell;
+}
+
+int ticketGridRightMm(int columns) { return kLeft + kCell * columns; }
+
+void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &s, IRandom &random)
+{
+    random.reseedFromClock();
+    const QPaintDevice *device = p.device();
+    const MmScale mm(device);
+
+    const QFont big = namedFont(QStringLiteral("Times New Roman"), 30, true);
+    const QFontMetricsF bigMetrics(big, device);
+    p.setFont(big);
+    p.setPen(Qt::black);
+
+    const QString name = appinfo::productName();
+    printAt(p, mm, bigMetrics, 120 - bigMetrics.horizontalAdvance(name) / mm.x,
+            20 - bigMetrics.height() / mm.y, appinfo::productWithVersion());
+
+    QPen frame(Qt::black);
+    frame.setWidthF(0.4 * mm.x);
+    p.setBrush(Qt::NoBrush);
+
+    int x = kLeft;
+    int top = kFirstTop;
+    int bottom = top + kCell;
+    for (int b = 1; b <= s.blocks; ++b) {
+        if (b >= 2) {
+            top = kFirstTop - s.blocks + top;
+            bottom = top + kCell;
+        }
+        for (int r = 1; r <= s.rows; ++r) {
+            if (r >= 2) {
+                top += kCell;
+                bottom += kCell;
+            }
+            const int freeColumn = chooseFreeColumn(random, s.freeCells, s.columns);
+            for (int c = 1; c <= s.columns; ++c) {
+                p.setPen(frame);
+                p.drawRect(QRectF(mm.at(x, top), mm.at(x + kCell, bottom)));
+                if (c != freeColumn) {
+                    p.setPen(Qt::black);
+                    printAt(p, mm, bigMetrics, x + 1, top + 2,
+                            QLatin1Char(' ') + QString::number(ticket.at(b, r, c))
+                                + QLatin1Char(' '));
+                }
+                x = c == s.columns ? kLeft : x + kCell;
+            }
+        }
+    }
+
+    const QFont small = namedFont(QStringLiteral("Times New Roman"), 8, true);
+    const QFontMetricsF smallMetrics(small, device);
+    p.setFont(small);
+    p.setPen(Qt::black);
+    const QString web = appinfo::webAddress();
+    printAt(p, mm, smallMetrics, 105 - smallMetrics.horizontalAdvance(web) / mm.x,
+            278 - smallMetrics.height() / mm.y, web);
+}
+
+QString ticketDocName(int n, int total)
+{
+    return appinfo::productWithVersion() + QStringLiteral(" Spielschein %1 von %2").arg(n).arg(total);
+}
+
+PrintRunResult printTickets(const PrintSettings &s, IPrinters &printers, IRandom &random,
+                            TicketNumbers &ticket)
+{
+    PrintRunResult result;
+    for (int n = 1; n <= s.tickets; ++n) {
+        buildTicket(random, s, ticket);
+        std::unique_ptr<IPrintJob> job = printers.startJob(s.printer, ticketDocName(n, s.tickets));
+        if (!job)
+            return result;
+        QPainter painter;
+        if (!painter.begin(job->device()))
+            return result;
+        paintTicket(painter, ticket, s, random);
+        const bool ended = painter.end();
+        if (!job->finish() || !ended)
+            return result;
+        ++result.printed;
+    }
+    result.completed = true;
+    return result;
+}
+
+} // namespace kugelfon

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "tickets/ticketnumbers.h"
+
+#include <QString>
+
+class QPainter;
+
+namespace kugelfon {
+
+class IPrinters;
+class IRandom;
+
+// Bottom edge in millimetres of the last row of the last block.
+int ticketGridBottomMm(int rows, int blocks);
+// Right edge in millimetres of the last column.
+int ticketGridRightMm(int columns);
+
+// PrintTicket: title, grids, numbers and footer in millimetres from the
+// top-left corner of the printable area of the painter's device. Reseeds the
+// generator first; it draws the free columns.
+void paintTicket(QPainter &painter, const TicketNumbers &ticket, const PrintSettings &settings,
+                 IRandom &random);
+
+// Document name of ticket n of a run.
+QString ticketDocName(int n, int total);
+
+struct PrintRunResult {
+    int printed = 0;      // tickets the printer took
+    bool completed = false;
+};
+
+// PrintTickets: builds and prints every ticket as a document of its own on
+// settings.printer; stops at the first ticket the printer does not take.
+// ticket keeps the numbers of the last ticket built.
+PrintRunResult printTickets(const PrintSettings &settings, IPrinters &printers, IRandom &random,
+                            TicketNumbers &ticket);
+
+} // namespace kugelfon
