@@ -139,7 +139,7 @@ void PrintDialog::setupControls(double tppX, double tppY)
         w->setGeometry(twipsRect(l, t, wd, h, tppX, tppY));
     };
     // Set explicitly, so the controls do not inherit the bold of their frames.
-    const QFont dialogFont = namedFont(QStringLiteral("MS Sans Serif"), 8.25, false);
+    const QFont dialogFont = namedFont(QStringLiteral("MS Sans Serif"), 7.5, false);
     setFont(dialogFont);
     const QFont frameFont = namedFont(QStringLiteral("MS Sans Serif"), 8.25, true);
     auto frame = [&](QWidget *parent, const char *name, const QString &caption) {
