@@ -59,7 +59,7 @@ private:
 
 } // namespace
 
-QtPrinters::QtPrinters() : m_current(defaultName()) {}
+QtPrinters::QtPrinters() = default;
 
 QStringList QtPrinters::names() const { return QPrinterInfo::availablePrinterNames(); }
 

@@ -20,12 +20,19 @@ namespace {
 struct BoxAnswer {
     QString title, text, buttons;
     bool hadIcon = true;
-    void answerWith(const QString &buttonText)
+    // Answers once the box is up and ready() holds (or after 5 s regardless).
+    void answerWith(const QString &buttonText, std::function<bool()> ready = [] { return true; })
     {
-        QTimer::singleShot(50, [this, buttonText] {
+        auto *poll = new QTimer;
+        auto *clock = new QElapsedTimer;
+        clock->start();
+        QObject::connect(poll, &QTimer::timeout, [this, buttonText, ready, poll, clock] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
+            if (!box || (!ready() && clock->elapsed() < 5000))
                 return;
+            poll->stop();
+            poll->deleteLater();
+            delete clock;
             title = box->windowTitle();
             text = box->text();
             hadIcon = box->icon() != QMessageBox::NoIcon;
@@ -41,6 +48,7 @@ struct BoxAnswer {
             if (target)
                 target->click();
         });
+        poll->start(10);
     }
 };
 
@@ -113,10 +121,10 @@ private slots:
         QFETCH(QString, press);
         QFETCH(int, answer);
         QtMessageBoxes boxes;
-        BoxAnswer seen;
-        seen.answerWith(press);
         // A timer keeps ticking while the box waits.
         int ticks = 0;
+        BoxAnswer seen;
+        seen.answerWith(press, [&ticks] { return ticks >= 3; });
         QtProgramTimer timer;
         timer.setHandler([&] { ++ticks; });
         timer.setInterval(5);

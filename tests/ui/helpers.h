@@ -10,67 +10,125 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <functional>
+
 namespace kugelfon::test {
 
-inline QPushButton *button(QWidget &w, const char *name)
+inline const QString kEndOfPool =
+    QStringLiteral("Zahlenende wurde erreicht, bitte starten Sie ein neues Spiel.");
+inline const QString kQuit = QStringLiteral("Möchten Sie das Programm beenden?");
+inline const QString kContinue = QStringLiteral("Möchten Sie weiterspielen?\r\r"
+                                                "Ja    = Spiel wird fortgesetzt,\r"
+                                                "Nein = Beendet dieses Spiel,\r"
+                                                "            und Start eines neuen Spieles.");
+
+inline QPushButton *button(const QWidget &w, const QString &name)
 {
-    return w.findChild<QPushButton *>(QString::fromUtf8(name));
+    return w.findChild<QPushButton *>(name);
 }
-inline QLabel *label(QWidget &w, const char *name)
+inline QLabel *label(const QWidget &w, const QString &name)
 {
-    return w.findChild<QLabel *>(QString::fromUtf8(name));
+    return w.findChild<QLabel *>(name);
 }
-inline QAction *action(QWidget &w, const char *name)
+inline QAction *action(const QWidget &w, const QString &name)
 {
-    return w.findChild<QAction *>(QString::fromUtf8(name));
+    return w.findChild<QAction *>(name);
 }
-inline void click(QWidget &w, const char *name)
+inline void click(QWidget &w, const QString &name)
 {
     QPushButton *b = button(w, name);
-    QVERIFY2(b, name);
+    QVERIFY2(b, qPrintable(name));
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
-// The drawn numbers of the current game, Zahlenfolge[1..MerkerZahl], sorted.
-inline QList<int> drawnSoFar(const MainWindow &w)
-{
-    QList<int> out;
-    for (int i = 1; i <= w.game().MerkerZahl; ++i)
-        out.append(w.game().Zahlenfolge[i]);
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-// A main window on fake services, loaded and shown, with a fresh store.
+// A main window on fake services, loaded and shown (when the screen is
+// supported), with a fresh store. `replace` may swap in other services, such
+// as a sound output that observes the window or the real timers.
 struct Harness {
-    FakeServices fakes;
+    FakeServices f;
     std::unique_ptr<MainWindow> window;
+    MainWindow &w;
+    bool loaded = false;
 
-    explicit Harness(int width = 1280, int height = 1024)
+    explicit Harness(const std::function<void(Services &)> &replace = {},
+                     QSize screen = QSize(1280, 1024))
+        : window(std::make_unique<MainWindow>(prepare(replace, screen))), w(*window)
     {
-        destroyIntern();
-        fakes.screen.set(width, height);
-        window = std::make_unique<MainWindow>(fakes.services());
-        loaded = window->Form_Load();
+        loaded = w.Form_Load();
         if (loaded)
-            window->show();
+            w.show();
     }
     ~Harness()
     {
         window.reset();
         destroyIntern();
     }
-    MainWindow &w() { return *window; }
-    CheckSheet &sheet() { return window->frmKontrolle(); }
+    Harness(const Harness &) = delete;
+    Harness &operator=(const Harness &) = delete;
+
+    QPushButton *button(const QString &name) const { return test::button(w, name); }
+    QAction *action(const QString &name) const { return test::action(w, name); }
+    QString text(const QString &name) const { return label(w, name)->text(); }
+    QString display() const { return text(QStringLiteral("lblZahlenfeld")); }
+    QString caption() const { return button(QStringLiteral("cmdWeiter"))->text(); }
+    QString toolTip() const { return button(QStringLiteral("cmdWeiter"))->toolTip(); }
+    FakeTimer *autoTimer() const { return f.timers.timer(QStringLiteral("AutoTimer")); }
+    FakeTimer *zeitUni() const { return f.timers.timer(QStringLiteral("ZeitUni")); }
+    void trigger(const QString &name) { action(name)->trigger(); }
+    void click(const QString &name) { test::click(w, name); }
+    void press() { click(QStringLiteral("cmdWeiter")); }
+    void pressBingo() { click(QStringLiteral("cmdBingo")); }
+    CheckSheet &sheet() { return w.frmKontrolle(); }
+    QList<int> shown() { return sheet().shownNumbers(); }
+    int merker() const { return w.game().MerkerZahl; }
+    int order(int i) const { return w.game().Zahlenfolge[static_cast<size_t>(i)]; }
+    // The first `count` numbers of the order, sorted.
+    QList<int> firstOfOrder(int count) const
+    {
+        QList<int> out;
+        for (int i = 1; i <= count; ++i)
+            out.append(order(i));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    bool poolMenusEnabled() const
+    {
+        return action(QStringLiteral("mnu75Zahlen"))->isEnabled()
+            && action(QStringLiteral("mnu90Zahlen"))->isEnabled();
+    }
+    bool poolMenusDisabled() const
+    {
+        return !action(QStringLiteral("mnu75Zahlen"))->isEnabled()
+            && !action(QStringLiteral("mnu90Zahlen"))->isEnabled();
+    }
+    // Those of the named menu items that carry a check mark.
+    QStringList checked(const QStringList &names) const
+    {
+        QStringList out;
+        for (const QString &name : names)
+            if (action(name)->isChecked())
+                out.append(name);
+        return out;
+    }
     // Ids of the recordings played so far.
     QList<int> playedIds() const
     {
         QList<int> ids;
-        for (const QByteArray &b : fakes.sound.played)
+        for (const QByteArray &b : f.sound.played)
             ids.append(FakeResources::idOf(b));
         return ids;
     }
-    bool loaded = false;
+
+private:
+    Services prepare(const std::function<void(Services &)> &replace, QSize screen)
+    {
+        destroyIntern();
+        f.screen.set(screen.width(), screen.height());
+        Services s = f.services();
+        if (replace)
+            replace(s);
+        return s;
+    }
 };
 
 } // namespace kugelfon::test

@@ -1,92 +1,40 @@
 // The "Bingo!" claim: the letters tick by tick, the check sheet, the recording,
 // the continue question and both answers, in manual and automatic stepping.
-#include "fakes/fakes.h"
-#include "game/sharedstore.h"
-#include "ui/main/mainwindow.h"
-#include "ui/sheet/checksheet.h"
-
-#include <QAction>
-#include <QLabel>
-#include <QPushButton>
-#include <QtTest>
+#include "helpers.h"
 
 using namespace kugelfon;
 using namespace kugelfon::test;
 
 namespace {
 
-const QString kQuestion = QStringLiteral("Möchten Sie weiterspielen?\r\r"
-                                         "Ja    = Spiel wird fortgesetzt,\r"
-                                         "Nein = Beendet dieses Spiel,\r"
-                                         "            und Start eines neuen Spieles.");
-const QString kQuit = QStringLiteral("Möchten Sie das Programm beenden?");
 const QStringList kTyped = {QStringLiteral("B"), QStringLiteral("Bi"), QStringLiteral("Bin"),
                             QStringLiteral("Bing"), QStringLiteral("Bingo")};
 
-struct Window {
-    FakeServices f;
-    MainWindow w{f.services()};
+double displayPoints(Harness &h)
+{
+    return label(h.w, QStringLiteral("lblZahlenfeld"))->font().pointSizeF();
+}
 
-    Window()
-    {
-        w.Form_Load();
-        w.show();
+// A game with some numbers shown, manually or by the timer at 5 s.
+void play(Harness &h, bool automatic, int numbers)
+{
+    h.trigger(QStringLiteral("mnuNew"));
+    if (automatic) {
+        h.trigger(QStringLiteral("mnu5Sec"));
+        h.press();
+        for (int i = 0; i < numbers; ++i)
+            h.autoTimer()->tick();
+    } else {
+        for (int i = 0; i < numbers; ++i)
+            h.press();
     }
-    QPushButton *button(const QString &name) const { return w.findChild<QPushButton *>(name); }
-    QAction *action(const QString &name) const { return w.findChild<QAction *>(name); }
-    QString text(const QString &label) const { return w.findChild<QLabel *>(label)->text(); }
-    QString display() const { return text(QStringLiteral("lblZahlenfeld")); }
-    double displayPoints() const
-    {
-        return w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"))->font().pointSizeF();
-    }
-    QString caption() const { return button(QStringLiteral("cmdWeiter"))->text(); }
-    FakeTimer *autoTimer() const { return f.timers.timer(QStringLiteral("AutoTimer")); }
-    FakeTimer *zeitUni() const { return f.timers.timer(QStringLiteral("ZeitUni")); }
-    void trigger(const QString &name) { action(name)->trigger(); }
-    void click(const QString &name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void press() { click(QStringLiteral("cmdWeiter")); }
-    void pressBingo() { click(QStringLiteral("cmdBingo")); }
-    CheckSheet &sheet() { return w.frmKontrolle(); }
-    int merker() const { return w.game().MerkerZahl; }
-    int bzahl() const { return w.game().BZahl; }
-    int order(int i) const { return w.game().Zahlenfolge[static_cast<size_t>(i)]; }
-    int lastPlayed() const
-    {
-        return f.sound.played.isEmpty() ? -1 : FakeResources::idOf(f.sound.played.last());
-    }
-    QList<int> firstOfOrder(int count) const
-    {
-        QList<int> out;
-        for (int i = 1; i <= count; ++i)
-            out.append(order(i));
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-    // A game with some numbers shown, manually or by the timer at 5 s.
-    void play(bool automatic, int numbers)
-    {
-        trigger(QStringLiteral("mnuNew"));
-        if (automatic) {
-            trigger(QStringLiteral("mnu5Sec"));
-            press();
-            for (int i = 0; i < numbers; ++i)
-                autoTimer()->tick();
-        } else {
-            for (int i = 0; i < numbers; ++i)
-                press();
-        }
-    }
-};
+}
 
 } // namespace
 
 class TestBingo : public QObject {
     Q_OBJECT
 private slots:
-    void init() { destroyIntern(); }
-    void cleanup() { destroyIntern(); }
-
     void claim_data();
     void claim();
     void secondPressWhileTyping_data();
@@ -121,9 +69,9 @@ void TestBingo::claim()
     QFETCH(int, answer);
     QFETCH(int, recording);
 
-    Window h;
+    Harness h;
     h.trigger(voice);
-    h.play(automatic, numbers);
+    play(h, automatic, numbers);
     QCOMPARE(h.merker(), numbers);
     const auto orderBefore = h.w.game().Zahlenfolge;
     const int reseeds = h.f.random.reseeds;
@@ -134,7 +82,7 @@ void TestBingo::claim()
     QVERIFY(h.zeitUni()->isEnabled());
     QCOMPARE(h.zeitUni()->interval(), 20);
     QVERIFY(h.display().isEmpty());
-    QCOMPARE(h.displayPoints(), 1024 / 3.5);
+    QCOMPARE(displayPoints(h), 1024 / 3.5);
 
     for (int k = 0; k < kTyped.size(); ++k) {
         QVERIFY(h.zeitUni()->tick());
@@ -145,7 +93,7 @@ void TestBingo::claim()
         QVERIFY(h.action(QStringLiteral("mnu75Zahlen"))->isEnabled());
         QVERIFY(h.action(QStringLiteral("mnu90Zahlen"))->isEnabled());
     }
-    QCOMPARE(h.sheet().shownNumbers(), h.firstOfOrder(numbers));
+    QCOMPARE(h.shown(), h.firstOfOrder(numbers));
     QVERIFY(h.f.messages.shown.isEmpty());
 
     const int playedBefore = h.f.sound.played.size();
@@ -157,7 +105,7 @@ void TestBingo::claim()
     h.f.messages.responder = [&](const ShownBox &) {
         displayAtQuestion = h.display();
         playedAtQuestion = h.f.sound.played.size();
-        recordingAtQuestion = h.lastPlayed();
+        recordingAtQuestion = h.playedIds().value(playedBefore, -1);
         sheetAtQuestion = h.sheet().isVisible();
         timersOffAtQuestion = !h.autoTimer()->isEnabled() && !h.zeitUni()->isEnabled();
         return answer;
@@ -165,7 +113,7 @@ void TestBingo::claim()
     QVERIFY(h.zeitUni()->tick());
 
     QCOMPARE(h.f.messages.shown.size(), 1);
-    QCOMPARE(h.f.messages.shown[0].text, kQuestion);
+    QCOMPARE(h.f.messages.shown[0].text, kContinue);
     QCOMPARE(h.f.messages.shown[0].title, QStringLiteral("Weiterspielen?"));
     QVERIFY(h.f.messages.shown[0].buttons == MsgButtons::YesNo);
     QCOMPARE(displayAtQuestion, QStringLiteral("Bingo!"));
@@ -176,11 +124,11 @@ void TestBingo::claim()
     QCOMPARE(h.f.sound.played.size(), playedBefore + 1);
 
     QCOMPARE(h.w.game().Antwort, answer);
-    QCOMPARE(h.bzahl(), 0);
+    QCOMPARE(int(h.w.game().BZahl), 0);
     QVERIFY(!h.zeitUni()->isEnabled());
     QVERIFY(!h.autoTimer()->isEnabled());
     QVERIFY(h.display().isEmpty());
-    QCOMPARE(h.displayPoints(), 512.0);
+    QCOMPARE(displayPoints(h), 512.0);
     QVERIFY(h.sheet().isVisible());
     QCOMPARE(h.caption(), automatic ? QStringLiteral("Start") : QStringLiteral("Weiter"));
 
@@ -188,13 +136,13 @@ void TestBingo::claim()
         QCOMPARE(h.merker(), numbers);
         QVERIFY(h.w.game().Zahlenfolge == orderBefore);
         QCOMPARE(h.f.random.reseeds, reseeds);
-        QCOMPARE(h.sheet().shownNumbers(), h.firstOfOrder(numbers));
+        QCOMPARE(h.shown(), h.firstOfOrder(numbers));
         QCOMPARE(h.text(QStringLiteral("lblAnzahlZahlen")),
                  numbers ? QString::number(numbers) : QString());
     } else {
         QCOMPARE(h.merker(), 0);
         QCOMPARE(h.f.random.reseeds, reseeds + 1);
-        QVERIFY(h.sheet().shownNumbers().isEmpty());
+        QVERIFY(h.shown().isEmpty());
         QVERIFY(h.text(QStringLiteral("lblAnzahlZahlen")).isEmpty());
     }
 
@@ -227,8 +175,8 @@ void TestBingo::secondPressWhileTyping()
 {
     QFETCH(int, ticksBefore);
 
-    Window h;
-    h.play(false, 2);
+    Harness h;
+    play(h, false, 2);
     h.pressBingo();
     for (int k = 0; k < ticksBefore; ++k)
         QVERIFY(h.zeitUni()->tick());
@@ -240,7 +188,7 @@ void TestBingo::secondPressWhileTyping()
 
     h.pressBingo();
     QCOMPARE(h.display(), shownBefore);
-    QCOMPARE(h.bzahl(), ticksBefore + 1);
+    QCOMPARE(int(h.w.game().BZahl), ticksBefore + 1);
     QVERIFY(h.zeitUni()->isEnabled());
     QCOMPARE(h.sheet().isVisible(), ticksBefore == 5);
 
@@ -277,20 +225,19 @@ void TestBingo::sheetButtonsAtClaim()
     QFETCH(bool, laidOut);
     QFETCH(bool, visible76to90);
 
-    Window h;
+    Harness h;
     h.trigger(pool);
     if (laidOut) {
         h.click(QStringLiteral("cmdZahlenTafel"));
         QVERIFY(h.sheet().isVisible());
-        QTest::mouseClick(h.sheet().findChild<QPushButton *>(QStringLiteral("cmdZurück")),
-                          Qt::LeftButton);
+        click(h.sheet(), QStringLiteral("cmdZurück"));
         QVERIFY(!h.sheet().isVisible());
     }
     h.pressBingo(); // before any number: every visible button red
     for (int k = 0; k < 5; ++k)
         QVERIFY(h.zeitUni()->tick());
     QVERIFY(h.sheet().isVisible());
-    QVERIFY(h.sheet().shownNumbers().isEmpty());
+    QVERIFY(h.shown().isEmpty());
     for (int n = 1; n <= 90; ++n) {
         QCOMPARE(h.sheet().cmdZahl(n)->isVisible(), n <= 75 || visible76to90);
         QCOMPARE(h.sheet().numberColour(n), kNotShown);
@@ -301,8 +248,8 @@ void TestBingo::sheetButtonsAtClaim()
 // was pressed while the letters were typed; nothing ticks behind the question.
 void TestBingo::timersQuietWhileQuestionWaits()
 {
-    Window h;
-    h.play(true, 3);
+    Harness h;
+    play(h, true, 3);
     h.pressBingo();
     QVERIFY(h.zeitUni()->tick()); // "B"
     h.press();                    // "Stop" with the timer off: armed again
@@ -328,7 +275,7 @@ void TestBingo::timersQuietWhileQuestionWaits()
     QCOMPARE(ticks, 4);
     QVERIFY(!anyTickWhileOpen);
     QCOMPARE(h.merker(), 4);
-    QCOMPARE(h.bzahl(), 0);
+    QCOMPARE(int(h.w.game().BZahl), 0);
     QCOMPARE(h.caption(), QStringLiteral("Start"));
     QVERIFY(h.display().isEmpty());
     h.press();
@@ -341,8 +288,8 @@ void TestBingo::timersQuietWhileQuestionWaits()
 // on top of it and both answers take effect.
 void TestBingo::claimCompletedBehindQuitQuestion()
 {
-    Window h;
-    h.play(false, 3);
+    Harness h;
+    play(h, false, 3);
     h.pressBingo();
     QVERIFY(h.zeitUni()->tick());
     QVERIFY(h.zeitUni()->tick());
@@ -362,7 +309,7 @@ void TestBingo::claimCompletedBehindQuitQuestion()
                                  QStringLiteral("Weiterspielen?")}));
     QCOMPARE(h.f.app.quits, 0);
     QCOMPARE(h.w.game().Antwort, kAnswerNo); // the quit answer came last
-    QCOMPARE(h.bzahl(), 0);
+    QCOMPARE(int(h.w.game().BZahl), 0);
     QVERIFY(h.display().isEmpty());
     QCOMPARE(h.merker(), 3);
     QCOMPARE(h.caption(), QStringLiteral("Weiter"));

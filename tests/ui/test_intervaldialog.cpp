@@ -1,49 +1,26 @@
 // The manual interval dialog: a fresh slider at 1 on every opening, the
 // seconds text, taking the value, closing without it, and one instance only.
-#include "fakes/fakes.h"
-#include "game/sharedstore.h"
-#include "ui/interval/intervaldialog.h"
-#include "ui/main/mainwindow.h"
-#include "ui/sheet/checksheet.h"
+#include "helpers.h"
 
-#include <QAction>
+#include "ui/interval/intervaldialog.h"
+
 #include <QApplication>
-#include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QSlider>
-#include <QtTest>
 
 using namespace kugelfon;
 using namespace kugelfon::test;
 
 namespace {
 
-struct Window {
-    FakeServices f;
-    MainWindow w{f.services()};
+const QStringList kStepping = {QStringLiteral("mnuManuell"), QStringLiteral("mnu5Sec"),
+                               QStringLiteral("mnu10Sec"), QStringLiteral("mnu20Sec"),
+                               QStringLiteral("mnuManuellSec")};
 
-    Window()
-    {
-        w.Form_Load();
-        w.show();
-        trigger(QStringLiteral("mnuNew"));
-    }
-    QPushButton *button(const QString &name) const { return w.findChild<QPushButton *>(name); }
-    QAction *action(const QString &name) const { return w.findChild<QAction *>(name); }
-    QString text(const QString &label) const { return w.findChild<QLabel *>(label)->text(); }
-    QString caption() const { return button(QStringLiteral("cmdWeiter"))->text(); }
-    FakeTimer *autoTimer() const { return f.timers.timer(QStringLiteral("AutoTimer")); }
-    void trigger(const QString &name) { action(name)->trigger(); }
-    void press() { QTest::mouseClick(button(QStringLiteral("cmdWeiter")), Qt::LeftButton); }
-    QStringList steppingMarks() const
-    {
-        QStringList out;
-        for (const char *name : {"mnuManuell", "mnu5Sec", "mnu10Sec", "mnu20Sec", "mnuManuellSec"})
-            if (action(QString::fromLatin1(name))->isChecked())
-                out.append(QString::fromLatin1(name));
-        return out;
-    }
+// A window with a game begun, as every case here needs.
+struct Window : Harness {
+    Window() { trigger(QStringLiteral("mnuNew")); }
+    QStringList steppingMarks() const { return checked(kStepping); }
     IntervalDialog *open()
     {
         trigger(QStringLiteral("mnuManuellSec"));
@@ -61,7 +38,7 @@ QString seconds(IntervalDialog *d)
 }
 void take(IntervalDialog *d)
 {
-    QTest::mouseClick(d->findChild<QPushButton *>(QStringLiteral("cmdZurück")), Qt::LeftButton);
+    click(*d, QStringLiteral("cmdZurück"));
 }
 // A closed dialog is deleted once the event loop gets to it.
 void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -79,12 +56,7 @@ int openDialogs()
 class TestIntervalDialog : public QObject {
     Q_OBJECT
 private slots:
-    void init() { destroyIntern(); }
-    void cleanup()
-    {
-        flushDeletes();
-        destroyIntern();
-    }
+    void cleanup() { flushDeletes(); }
 
     void opensAtOneEveryTime_data();
     void opensAtOneEveryTime();
@@ -259,7 +231,7 @@ void TestIntervalDialog::closeWithoutTaking()
     h.press();
     if (ms == 0) { // still manual: the press shows a number
         QCOMPARE(h.caption(), QStringLiteral("Weiter"));
-        QCOMPARE(int(h.w.game().MerkerZahl), 1);
+        QCOMPARE(h.merker(), 1);
         QVERIFY(!h.autoTimer()->isEnabled());
     } else {
         QCOMPARE(h.caption(), QStringLiteral("Stop"));
@@ -287,7 +259,7 @@ void TestIntervalDialog::secondOpeningBringsSameDialog()
 
     // The main window stays usable while the dialog is open.
     h.press();
-    QCOMPARE(int(h.w.game().MerkerZahl), 1);
+    QCOMPARE(h.merker(), 1);
     take(first);
     QCOMPARE(h.text("lblModusSchalten"), QStringLiteral("12 Sekunden"));
 }

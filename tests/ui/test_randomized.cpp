@@ -2,18 +2,12 @@
 // every menu item, ticks of both timers, the interval dialog, answers to
 // whatever box is open and ticks behind open boxes. After each action the
 // game must be consistent.
-#include "fakes/fakes.h"
-#include "game/sharedstore.h"
-#include "ui/interval/intervaldialog.h"
-#include "ui/main/mainwindow.h"
-#include "ui/sheet/checksheet.h"
+#include "helpers.h"
 
-#include <QAction>
+#include "ui/interval/intervaldialog.h"
+
 #include <QApplication>
-#include <QLabel>
-#include <QPushButton>
 #include <QSlider>
-#include <QtTest>
 
 #include <random>
 
@@ -22,9 +16,6 @@ using namespace kugelfon::test;
 
 namespace {
 
-const QString kQuit = QStringLiteral("Möchten Sie das Programm beenden?");
-const QString kEndOfPool =
-    QStringLiteral("Zahlenende wurde erreicht, bitte starten Sie ein neues Spiel.");
 const QString kBingoWord = QStringLiteral("Bingo!");
 
 enum Action {
@@ -58,8 +49,6 @@ class Walk {
 public:
     explicit Walk(quint32 seed) : m_rng(seed), m_dist(std::begin(kWeights), std::end(kWeights))
     {
-        m_w.Form_Load();
-        m_w.show();
         // Painting is not under test; without it no repaint piles up between
         // the rare moments the event queue is drained.
         m_w.setUpdatesEnabled(false);
@@ -276,14 +265,7 @@ private:
         // that has just ended. "Weiter" after the end of the pool replays the
         // ended game's order without a new game, so all stay green then too.
         const QList<int> green = m_sheet->shownNumbers();
-        auto drawn = [&g](int count) {
-            QList<int> out;
-            for (int i = 1; i <= count; ++i)
-                out.append(g.Zahlenfolge[size_t(i)]);
-            std::sort(out.begin(), out.end());
-            return out;
-        };
-        if (green != drawn(m) && green != drawn(size))
+        if (green != m_h.firstOfOrder(m) && green != m_h.firstOfOrder(size))
             return QStringLiteral("sheet shows %1 numbers, %2 drawn").arg(green.size()).arg(m);
 
         const QString caption = m_weiter->text();
@@ -313,8 +295,9 @@ private:
         return {};
     }
 
-    FakeServices m_f;
-    MainWindow m_w{m_f.services()};
+    Harness m_h;
+    FakeServices &m_f = m_h.f;
+    MainWindow &m_w = m_h.w;
     std::mt19937 m_rng;
     std::discrete_distribution<int> m_dist;
     int m_depth = 0;
@@ -352,12 +335,7 @@ class TestRandomized : public QObject {
 private slots:
     void initTestCase() { g_previousHandler = qInstallMessageHandler(dropPlatformNoise); }
     void cleanupTestCase() { qInstallMessageHandler(g_previousHandler); }
-    void init() { destroyIntern(); }
-    void cleanup()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        destroyIntern();
-    }
+    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     void walk_data();
     void walk();
 };

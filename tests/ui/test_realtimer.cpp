@@ -1,17 +1,11 @@
 // One short automatic game on the real timer at 1 second: numbers come about
 // a second apart, and a pause stops them.
-#include "fakes/fakes.h"
-#include "game/sharedstore.h"
+#include "helpers.h"
+
 #include "platform/qttimer.h"
 #include "ui/interval/intervaldialog.h"
-#include "ui/main/mainwindow.h"
-#include "ui/sheet/checksheet.h"
 
-#include <QAction>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace kugelfon;
 using namespace kugelfon::test;
@@ -35,36 +29,31 @@ public:
 class TestRealTimer : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { destroyIntern(); }
     void oneSecondSteps();
 };
 
 void TestRealTimer::oneSecondSteps()
 {
-    destroyIntern();
-    FakeServices f;
     QtTimerFactory timers;
     TimedSound sound;
-    Services s = f.services();
-    s.timers = &timers;
-    s.sound = &sound;
-    MainWindow w(s);
-    QVERIFY(w.Form_Load());
-    w.show();
-    w.findChild<QAction *>(QStringLiteral("mnuNew"))->trigger();
+    Harness h([&](Services &s) {
+        s.timers = &timers;
+        s.sound = &sound;
+    });
+    QVERIFY(h.loaded);
+    MainWindow &w = h.w;
+    h.trigger(QStringLiteral("mnuNew"));
 
     // 1 second from the dialog: the slider opens at 1, take it as it is.
-    w.findChild<QAction *>(QStringLiteral("mnuManuellSec"))->trigger();
+    h.trigger(QStringLiteral("mnuManuellSec"));
     QVERIFY(w.intervalDialog());
-    QTest::mouseClick(w.intervalDialog()->findChild<QPushButton *>(QStringLiteral("cmdZurück")),
-                      Qt::LeftButton);
+    click(*w.intervalDialog(), QStringLiteral("cmdZurück"));
     QCOMPARE(double(frmIntern().ZahlenInterval), 1.0);
 
-    auto *weiter = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
-    QCOMPARE(weiter->text(), QStringLiteral("Start"));
+    QCOMPARE(h.caption(), QStringLiteral("Start"));
     sound.clock.start();
-    QTest::mouseClick(weiter, Qt::LeftButton);
-    QCOMPARE(weiter->text(), QStringLiteral("Stop"));
+    h.press();
+    QCOMPARE(h.caption(), QStringLiteral("Stop"));
     QCOMPARE(w.autoTimer().interval(), 1000);
 
     QTRY_VERIFY_WITH_TIMEOUT(sound.ids.size() >= 3, 10000);
@@ -74,17 +63,17 @@ void TestRealTimer::oneSecondSteps()
         QVERIFY2(gap >= 500 && gap <= 3000,
                  qPrintable(QStringLiteral("gap %1: %2 ms").arg(i).arg(gap)));
         previous = sound.at[i];
-        QCOMPARE(sound.ids[i], 10001 + w.game().Zahlenfolge[size_t(i + 1)]);
+        QCOMPARE(sound.ids[i], 10001 + h.order(i + 1));
     }
-    QVERIFY(w.game().MerkerZahl >= 3);
+    QVERIFY(h.merker() >= 3);
 
     // A pause stops the numbers.
-    QTest::mouseClick(weiter, Qt::LeftButton);
-    QCOMPARE(weiter->text(), QStringLiteral("Pause"));
-    const int shown = w.game().MerkerZahl;
+    h.press();
+    QCOMPARE(h.caption(), QStringLiteral("Pause"));
+    const int shown = h.merker();
     QTest::qWait(1500);
-    QCOMPARE(int(w.game().MerkerZahl), shown);
-    QCOMPARE(w.frmKontrolle().shownNumbers().size(), shown);
+    QCOMPARE(h.merker(), shown);
+    QCOMPARE(h.shown().size(), shown);
 }
 
 QTEST_MAIN(TestRealTimer)

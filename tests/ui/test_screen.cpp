@@ -56,13 +56,11 @@ private slots:
         const Expected expected = expectedFor(w, h, dpi);
         const double tpp = 1440.0 / dpi;
 
-        destroyIntern();
-        FakeServices fakes;
         QtScreenMetrics real;
-        Services services = fakes.services();
-        services.screen = &real;
-        MainWindow window(services);
-        const bool loaded = window.Form_Load();
+        Harness harness([&](Services &s) { s.screen = &real; });
+        const FakeServices &fakes = harness.f;
+        MainWindow &window = harness.w;
+        const bool loaded = harness.loaded;
 
         QCOMPARE(frmIntern().AufX, w);
         QCOMPARE(frmIntern().AufY, h);
@@ -87,7 +85,6 @@ private slots:
         QVERIFY(loaded);
         QVERIFY(fakes.messages.shown.isEmpty());
         QCOMPARE(fakes.app.quits, 0);
-        window.show();
         for (const char *name : {"cmdBingo", "cmdWeiter", "cmdZahlenTafel"})
             QCOMPARE(button(window, name)->font().pointSize(), expected.font);
         for (const char *name : {"lblZahlModus", "lblModusZahl", "lblStimmenModus"})
@@ -113,7 +110,6 @@ private slots:
         window.resize(400, 300);
         QCoreApplication::processEvents();
         QCOMPARE(button(window, "cmdWeiter")->geometry(), before);
-        destroyIntern();
     }
 };
 

@@ -13,17 +13,14 @@ class TestSecondaryWindows : public QObject {
 private slots:
     void printingHidesTheMainWindowAndGameGoesOn()
     {
-        Harness h;
         FakePrinters printers({QStringLiteral("Büro")}, QStringLiteral("Büro"));
-        Services s = h.fakes.services();
-        s.printers = &printers;
-        MainWindow w(s);
-        QVERIFY(w.Form_Load());
-        w.show();
-        action(w, "mnu5Sec")->trigger();
-        action(w, "mnuNew")->trigger();
-        click(w, "cmdWeiter"); // "Start"
-        FakeTimer *timer = h.fakes.timers.timer(QStringLiteral("AutoTimer"));
+        Harness h([&](Services &s) { s.printers = &printers; });
+        QVERIFY(h.loaded);
+        MainWindow &w = h.w;
+        h.trigger("mnu5Sec");
+        h.trigger("mnuNew");
+        h.press(); // "Start"
+        FakeTimer *timer = h.autoTimer();
         QVERIFY(timer->tick());
         QCOMPARE(int(w.game().MerkerZahl), 1);
 
@@ -52,7 +49,7 @@ private slots:
     void helpAndAboutOpenOnceAndComeToTheFront()
     {
         Harness h;
-        MainWindow &w = h.w();
+        MainWindow &w = h.w;
         action(w, "mnuHelpIt")->trigger();
         QPointer<QWidget> help = w.helpWindow();
         QVERIFY(help && help->isVisible());

@@ -1,15 +1,8 @@
 // The settings menu: check marks per group, store values, status texts, the
 // step button, and the pool items that always start a new game.
-#include "fakes/fakes.h"
-#include "game/sharedstore.h"
-#include "ui/main/mainwindow.h"
-#include "ui/sheet/checksheet.h"
+#include "helpers.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace kugelfon;
 using namespace kugelfon::test;
@@ -21,49 +14,11 @@ const QStringList kCheckable = {
     QStringLiteral("mnu5Sec"),     QStringLiteral("mnu10Sec"),    QStringLiteral("mnu20Sec"),
     QStringLiteral("mnuManuellSec"), QStringLiteral("mnu75Zahlen"), QStringLiteral("mnu90Zahlen")};
 
-struct Window {
-    FakeServices f;
-    MainWindow w{f.services()};
-
-    Window()
-    {
-        w.Form_Load();
-        w.show();
-    }
-    QPushButton *button(const QString &name) const { return w.findChild<QPushButton *>(name); }
-    QAction *action(const QString &name) const { return w.findChild<QAction *>(name); }
-    QString text(const QString &label) const { return w.findChild<QLabel *>(label)->text(); }
-    QString caption() const { return button(QStringLiteral("cmdWeiter"))->text(); }
-    FakeTimer *autoTimer() const { return f.timers.timer(QStringLiteral("AutoTimer")); }
-    void trigger(const QString &name) { action(name)->trigger(); }
-    void press() { QTest::mouseClick(button(QStringLiteral("cmdWeiter")), Qt::LeftButton); }
-    int merker() const { return w.game().MerkerZahl; }
-    int order(int i) const { return w.game().Zahlenfolge[static_cast<size_t>(i)]; }
-    QStringList checked() const
-    {
-        QStringList out;
-        for (const QString &name : kCheckable)
-            if (action(name)->isChecked())
-                out.append(name);
-        return out;
-    }
-    QList<int> played() const
-    {
-        QList<int> out;
-        for (const QByteArray &image : f.sound.played)
-            out.append(FakeResources::idOf(image));
-        return out;
-    }
-};
-
 } // namespace
 
 class TestSettingsMenus : public QObject {
     Q_OBJECT
 private slots:
-    void init() { destroyIntern(); }
-    void cleanup() { destroyIntern(); }
-
     void menuItems_data();
     void menuItems();
     void poolChoiceStartsNewGame_data();
@@ -73,6 +28,7 @@ private slots:
     void intervalChosenWhileRunning_data();
     void intervalChosenWhileRunning();
     void manualChosenWhileRunning();
+    void voiceChosenWhileRunning_data();
     void voiceChosenWhileRunning();
 };
 
@@ -156,7 +112,7 @@ void TestSettingsMenus::menuItems()
     QFETCH(QStringList, status);
     QFETCH(QString, caption);
 
-    Window h;
+    Harness h;
     if (gameFirst)
         h.trigger(QStringLiteral("mnuNew"));
     for (const QString &item : items) {
@@ -164,7 +120,7 @@ void TestSettingsMenus::menuItems()
         h.trigger(item);
     }
 
-    QCOMPARE(h.checked(), marks);
+    QCOMPARE(h.checked(kCheckable), marks);
     QVERIFY(!h.w.findChild<QMenu *>(QStringLiteral("mnuAuto"))->menuAction()->isChecked());
     const SharedStore &s = frmIntern();
     QCOMPARE(int(s.StimmenModus), voice);
@@ -205,7 +161,7 @@ void TestSettingsMenus::poolChoiceStartsNewGame()
     QFETCH(QString, chosen);
     QFETCH(QString, caption);
 
-    Window h;
+    Harness h;
     h.trigger(QStringLiteral("mnuNew"));
     h.trigger(setup);
     const bool automatic = setup != QLatin1String("mnuManuell");
@@ -230,8 +186,8 @@ void TestSettingsMenus::poolChoiceStartsNewGame()
     QCOMPARE(h.order(76) != 0, size == 90);
     QCOMPARE(h.merker(), 0);
     QVERIFY(h.text("lblAnzahlZahlen").isEmpty());
-    QVERIFY(h.text("lblZahlenfeld").isEmpty());
-    QVERIFY(h.w.frmKontrolle().shownNumbers().isEmpty());
+    QVERIFY(h.display().isEmpty());
+    QVERIFY(h.shown().isEmpty());
     QCOMPARE(h.caption(), caption);
     QCOMPARE(h.text("lblModusSchalten"),
              automatic ? QStringLiteral("10 Sekunden") : QStringLiteral("Manuell"));
@@ -256,10 +212,10 @@ void TestSettingsMenus::poolChoiceRefreshesVisibleSheet()
     QFETCH(QString, chosen);
     QFETCH(bool, visible76);
 
-    Window h;
+    Harness h;
     h.trigger(QStringLiteral("mnuNew"));
-    QTest::mouseClick(h.button(QStringLiteral("cmdZahlenTafel")), Qt::LeftButton);
-    CheckSheet &sheet = h.w.frmKontrolle();
+    h.click(QStringLiteral("cmdZahlenTafel"));
+    CheckSheet &sheet = h.sheet();
     QVERIFY(sheet.isVisible());
     QVERIFY(!sheet.cmdZahl(76)->isVisibleTo(&sheet));
     if (!sheetOpen)
@@ -293,7 +249,7 @@ void TestSettingsMenus::intervalChosenWhileRunning()
     QFETCH(int, before);
     QFETCH(int, after);
 
-    Window h;
+    Harness h;
     h.trigger(QStringLiteral("mnuNew"));
     h.trigger(running);
     h.press();
@@ -306,18 +262,18 @@ void TestSettingsMenus::intervalChosenWhileRunning()
 
     QVERIFY(h.autoTimer()->tick());
     QCOMPARE(h.merker(), 2);
-    QCOMPARE(h.text("lblZahlenfeld"), QString::number(h.order(2)));
+    QCOMPARE(h.display(), QString::number(h.order(2)));
     QCOMPARE(h.caption(), QStringLiteral("Stop"));
     QCOMPARE(h.autoTimer()->interval(), after);
     QVERIFY(h.autoTimer()->isEnabled());
-    QCOMPARE(h.played().last(), 10001 + h.order(2));
+    QCOMPARE(h.playedIds().last(), 10001 + h.order(2));
 }
 
 // "Manuell schalten" during a running game: the pending tick comes once and
 // hands over to a manual step, so two numbers follow at once.
 void TestSettingsMenus::manualChosenWhileRunning()
 {
-    Window h;
+    Harness h;
     h.trigger(QStringLiteral("mnuNew"));
     h.trigger(QStringLiteral("mnu5Sec"));
     h.press();
@@ -330,13 +286,13 @@ void TestSettingsMenus::manualChosenWhileRunning()
 
     QVERIFY(h.autoTimer()->tick());
     QCOMPARE(h.merker(), 4);
-    QCOMPARE(h.text("lblZahlenfeld"), QString::number(h.order(4)));
+    QCOMPARE(h.display(), QString::number(h.order(4)));
     QCOMPARE(h.text("lblAnzahlZahlen"), QStringLiteral("4"));
     QList<int> firstFour{h.order(1), h.order(2), h.order(3), h.order(4)};
     std::sort(firstFour.begin(), firstFour.end());
-    QCOMPARE(h.w.frmKontrolle().shownNumbers(), firstFour);
+    QCOMPARE(h.shown(), firstFour);
     // The third number was marked but never announced.
-    QCOMPARE(h.played(), (QList<int>{10001 + h.order(1), 10001 + h.order(2),
+    QCOMPARE(h.playedIds(), (QList<int>{10001 + h.order(1), 10001 + h.order(2),
                                      10001 + h.order(4)}));
     QVERIFY(!h.autoTimer()->isEnabled());
     QVERIFY(!h.autoTimer()->tick());
@@ -344,24 +300,36 @@ void TestSettingsMenus::manualChosenWhileRunning()
 
     h.press();
     QCOMPARE(h.merker(), 5);
-    QCOMPARE(h.played().last(), 10001 + h.order(5));
+    QCOMPARE(h.playedIds().last(), 10001 + h.order(5));
 }
 
 // The next announcement takes the new voice; the game is untouched.
+void TestSettingsMenus::voiceChosenWhileRunning_data()
+{
+    QTest::addColumn<bool>("automatic");
+    QTest::newRow("manual") << false;
+    QTest::newRow("automatic") << true;
+}
+
 void TestSettingsMenus::voiceChosenWhileRunning()
 {
-    Window h;
+    QFETCH(bool, automatic);
+
+    Harness h;
     h.trigger(QStringLiteral("mnuNew"));
-    h.trigger(QStringLiteral("mnu5Sec"));
-    h.press();
-    QVERIFY(h.autoTimer()->tick());
+    if (automatic) {
+        h.trigger(QStringLiteral("mnu5Sec"));
+        h.press();
+    }
+    const auto step = [&] { return automatic ? h.autoTimer()->tick() : (h.press(), true); };
+    QVERIFY(step());
     h.trigger(QStringLiteral("mnuMännlich"));
-    QCOMPARE(h.caption(), QStringLiteral("Stop"));
-    QVERIFY(h.autoTimer()->tick());
-    QCOMPARE(h.played(), (QList<int>{10001 + h.order(1), 20001 + h.order(2)}));
+    QCOMPARE(h.caption(), automatic ? QStringLiteral("Stop") : QStringLiteral("Weiter"));
+    QVERIFY(step());
+    QCOMPARE(h.playedIds(), (QList<int>{10001 + h.order(1), 20001 + h.order(2)}));
     h.trigger(QStringLiteral("mnuWeiblich"));
-    QVERIFY(h.autoTimer()->tick());
-    QCOMPARE(h.played().last(), 10001 + h.order(3));
+    QVERIFY(step());
+    QCOMPARE(h.playedIds().last(), 10001 + h.order(3));
 }
 
 QTEST_MAIN(TestSettingsMenus)
