@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 
 namespace kugelfon {
@@ -32,10 +33,14 @@ void configureApplication(QApplication &app)
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/images/icon-%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
+    // Decoding the icons takes a few milliseconds; do it while the splash
+    // window waits, not before it shows.
+    QTimer::singleShot(0, &app, [] {
+        QIcon icon;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+            icon.addFile(QStringLiteral(":/images/icon-%1.png").arg(size), QSize(size, size));
+        QApplication::setWindowIcon(icon);
+    });
 }
 
 Program::Program(const Services &services) : m_services(services) {}

@@ -184,7 +184,7 @@ double runChild(const QString &mode)
 void benchStartup()
 {
     std::vector<double> kugelfon, minimal;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 15; ++i) {
         minimal.push_back(runChild(QStringLiteral("--child-minimal")));
         kugelfon.push_back(runChild(QStringLiteral("--child-kugelfon")) - 1500.0);
     }
