@@ -1,13 +1,5 @@
 #include "app/program.h"
-#include "platform/alsasoundoutput.h"
-#include "platform/clockrandom.h"
-#include "platform/desktopsysinfo.h"
-#include "platform/qtapplication.h"
-#include "platform/qtmessagebox.h"
-#include "platform/qtprinters.h"
-#include "platform/qtresources.h"
-#include "platform/qtscreenmetrics.h"
-#include "platform/qttimer.h"
+#include "platform/realservices.h"
 
 #include <QApplication>
 
@@ -20,28 +12,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     kugelfon::configureApplication(app);
 
-    kugelfon::QtTimerFactory timers;
-    kugelfon::QtMessageBoxes messages;
-    kugelfon::QtScreenMetrics screen;
-    kugelfon::AlsaSoundOutput sound;
-    kugelfon::ClockRandom random;
-    kugelfon::QtResources resources;
-    kugelfon::QtApplication application;
-    kugelfon::QtPrinters printers;
-    kugelfon::DesktopSystemInfo sysinfo;
-
-    kugelfon::Services services;
-    services.timers = &timers;
-    services.messages = &messages;
-    services.screen = &screen;
-    services.sound = &sound;
-    services.random = &random;
-    services.resources = &resources;
-    services.app = &application;
-    services.printers = &printers;
-    services.sysinfo = &sysinfo;
-
-    kugelfon::Program program(services);
+    kugelfon::RealServices real;
+    kugelfon::Program program(real.services());
     program.start();
     return app.exec();
 }

@@ -13,14 +13,8 @@
 #include "bench/ticketsbench.h"
 #include "audio/wavefile.h"
 #include "game/sharedstore.h"
-#include "platform/alsasoundoutput.h"
+#include "platform/realservices.h"
 #include "platform/appinfo.h"
-#include "platform/clockrandom.h"
-#include "platform/qtapplication.h"
-#include "platform/qtmessagebox.h"
-#include "platform/qtresources.h"
-#include "platform/qtscreenmetrics.h"
-#include "platform/qttimer.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 
@@ -81,23 +75,12 @@ public:
 
 // The real services, but without sound: the figures are about our code.
 struct BenchServices {
-    QtTimerFactory timers;
-    QtMessageBoxes messages;
-    QtScreenMetrics screen;
+    RealServices real;
     NoSound sound;
-    ClockRandom random;
-    QtResources resources;
-    QtApplication application;
     Services services()
     {
-        Services s;
-        s.timers = &timers;
-        s.messages = &messages;
-        s.screen = &screen;
+        Services s = real.services();
         s.sound = &sound;
-        s.random = &random;
-        s.resources = &resources;
-        s.app = &application;
         return s;
     }
 };

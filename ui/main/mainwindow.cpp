@@ -44,6 +44,8 @@ MainWindow::MainWindow(const Services &services, std::unique_ptr<CheckSheet> she
     setupControls();
     setupMenus();
     setupConnections();
+    if (m_sheet)
+        m_sheet->setShowMainWindow([this] { bringToFront(); });
 }
 
 MainWindow::~MainWindow()
@@ -200,10 +202,7 @@ CheckSheet &MainWindow::frmKontrolle()
     if (!m_sheet) {
         const ScreenMeasure m = m_services.screen->measure();
         m_sheet = std::make_unique<CheckSheet>(m.twipsPerPixelX, m.twipsPerPixelY);
-    }
-    if (!m_sheet->property("mainWired").toBool()) {
         m_sheet->setShowMainWindow([this] { bringToFront(); });
-        m_sheet->setProperty("mainWired", true);
     }
     return *m_sheet;
 }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/alsasoundoutput.h"
+#include "platform/clockrandom.h"
+#include "platform/desktopsysinfo.h"
+#include "platform/qtapplication.h"
+#include "platform/qtmessagebox.h"
+#include "platform/qtprinters.h"
+#include "platform/qtresources.h"
+#include "platform/qtscreenmetrics.h"
+#include "platform/qttimer.h"
+#include "platform/services.h"
+
+namespace kugelfon {
+
+// The operating system's services, as the program uses them. Create it after
+// the QApplication.
+struct RealServices {
+    QtTimerFactory timers;
+    QtMessageBoxes messages;
+    QtScreenMetrics screen;
+    AlsaSoundOutput sound;
+    ClockRandom random;
+    QtResources resources;
+    QtApplication application;
+    QtPrinters printers;
+    DesktopSystemInfo sysinfo;
+
+    Services services()
+    {
+        Services s;
+        s.timers = &timers;
+        s.messages = &messages;
+        s.screen = &screen;
+        s.sound = &sound;
+        s.random = &random;
+        s.resources = &resources;
+        s.app = &application;
+        s.printers = &printers;
+        s.sysinfo = &sysinfo;
+        return s;
+    }
+};
+
+} // namespace kugelfon
