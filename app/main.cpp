@@ -1,3 +1,4 @@
+#include "app/display.h"
 #include "app/program.h"
 #include "platform/realservices.h"
 
@@ -9,11 +10,11 @@ int main(int argc, char *argv[])
     // per inch, so Qt must not scale them a second time.
     if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    QApplication app(argc, argv);
-    kugelfon::configureApplication(app);
+    const std::unique_ptr<QApplication> app = kugelfon::openApplication(argc, argv);
+    kugelfon::configureApplication(*app);
 
     kugelfon::RealServices real;
     kugelfon::Program program(real.services());
     program.start();
-    return app.exec();
+    return app->exec();
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QSysInfo>
 
 namespace kugelfon {
 
@@ -29,21 +30,60 @@ SplashWindow::SplashWindow(const Services &services, std::function<void()> whenD
 
 SplashWindow::~SplashWindow() = default;
 
+namespace {
+
+// The cyan frame that fills the window inside its border, with the lines
+// that separate logo and texts.
+class SplashFrame final : public QWidget {
+public:
+    SplashFrame(QWidget *parent, double tppX, double tppY)
+        : QWidget(parent), m_tppX(tppX), m_tppY(tppY) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QWidget::paintEvent(event);
+        QPainter p(this);
+        p.setPen(QPen(Qt::black, 1));
+        auto x = [this](double t) { return twipsToPx(t, m_tppX); };
+        auto y = [this](double t) { return twipsToPx(t, m_tppY); };
+        p.drawLine(x(2000), y(-50), x(2000), y(4600));
+        p.drawLine(x(1980), y(2880), x(7440), y(2880));
+        p.drawLine(x(1980), y(3480), x(7440), y(3480));
+    }
+
+private:
+    double m_tppX;
+    double m_tppY;
+};
+
+} // namespace
+
 void SplashWindow::setupControls()
 {
-    setFixedSize(twipsToPx(7425, m_tppX), twipsToPx(4575, m_tppY));
+    // A fixed single border: one black pixel around the client area.
+    const QSize client(twipsToPx(7425, m_tppX), twipsToPx(4575, m_tppY));
+    setFixedSize(client + QSize(2 * kBorder, 2 * kBorder));
     setAutoFillBackground(true);
-    QPalette pal = palette();
+    QPalette border = palette();
+    border.setColor(QPalette::Window, Qt::black);
+    setPalette(border);
+
+    auto *frame = new SplashFrame(this, m_tppX, m_tppY);
+    frame->setObjectName(QStringLiteral("fraMainFrame"));
+    frame->setGeometry(QRect(QPoint(kBorder, kBorder), client));
+    frame->setAutoFillBackground(true);
+    QPalette pal = frame->palette();
     pal.setColor(QPalette::Window, QColor(0, 255, 255));
     pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    frame->setPalette(pal);
 
     auto place = [this](QWidget *w, double l, double t) {
         w->move(twipsToPx(l, m_tppX), twipsToPx(t, m_tppY));
     };
-    auto label = [this, &place](const char *name, const QString &text, double points, double l,
-                                double t) {
-        auto *lbl = new QLabel(text, this);
+    auto label = [frame, &place](const char *name, const QString &text, double points, double l,
+                                 double t) {
+        auto *lbl = new QLabel(text, frame);
         lbl->setObjectName(QString::fromLatin1(name));
         lbl->setFont(namedFont(QStringLiteral("Times New Roman"), points, true));
         place(lbl, l, t);
@@ -51,7 +91,7 @@ void SplashWindow::setupControls()
         return lbl;
     };
 
-    auto *logo = new QLabel(this);
+    auto *logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("PicLogo"));
     logo->setPixmap(QPixmap::fromImage(m_services.resources->picture(QStringLiteral("splash-logo"))));
     logo->setGeometry(0, 0, twipsToPx(2000, m_tppX), twipsToPx(4600, m_tppY));
@@ -61,7 +101,7 @@ void SplashWindow::setupControls()
     label("lblVersion", QStringLiteral("Version"), 12, 4500, 1920);
     label("lblCompany", QString(), 12, 4920, 120);
     label("lblCompanyProduct1", appinfo::makerNotice(), 8.25, 3240, 2460);
-    label("lblPlatform1", QStringLiteral("Linux (Debian 12)"), 14.25, 3000, 3000);
+    label("lblPlatform1", QSysInfo::prettyProductName(), 14.25, 3000, 3000);
 }
 
 void SplashWindow::Form_Load()
@@ -87,18 +127,6 @@ void SplashWindow::SplashTimer_Timer()
     hide();
     if (m_whenDone)
         m_whenDone();
-}
-
-void SplashWindow::paintEvent(QPaintEvent *event)
-{
-    QWidget::paintEvent(event);
-    QPainter p(this);
-    p.setPen(QPen(Qt::black, 1));
-    auto x = [this](double t) { return twipsToPx(t, m_tppX); };
-    auto y = [this](double t) { return twipsToPx(t, m_tppY); };
-    p.drawLine(x(2000), y(-50), x(2000), y(4600));
-    p.drawLine(x(1980), y(2880), x(7440), y(2880));
-    p.drawLine(x(1980), y(3480), x(7440), y(3480));
 }
 
 } // namespace kugelfon

@@ -20,11 +20,10 @@ public:
     void SplashTimer_Timer();
     ITimer &splashTimer() { return *m_timer; }
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
 private:
     void setupControls();
+
+    static constexpr int kBorder = 1;
 
     Services m_services;
     std::function<void()> m_whenDone;

@@ -2,15 +2,52 @@
 
 #include "platform/appinfo.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <memory>
+
 namespace kugelfon {
+
+namespace {
+
+// A yes/no question is answered by one of its buttons only: Esc and the
+// close request would otherwise count as "Nein" and, after "Bingo!", throw
+// the game away.
+class QuestionBox final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (!clickedButton()) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
+
+} // namespace
 
 int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons buttons,
                          const QString &title)
 {
-    QMessageBox box(parent);
+    const bool question = buttons == MsgButtons::YesNo;
+    std::unique_ptr<QMessageBox> owned = question ? std::make_unique<QuestionBox>(parent)
+                                                  : std::make_unique<QMessageBox>(parent);
+    QMessageBox &box = *owned;
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(title.isEmpty() ? appinfo::title() : title);
     box.setTextFormat(Qt::PlainText);
@@ -21,11 +58,12 @@ int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons button
     box.setText(shown);
     box.setWindowModality(Qt::ApplicationModal);
 
-    if (buttons == MsgButtons::YesNo) {
-        QPushButton *yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
-        QPushButton *no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+    if (question) {
+        // No close button on a question.
+        box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        QPushButton *yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
-        box.setEscapeButton(no);
         box.exec(); // a nested event loop: timers keep ticking meanwhile
         return box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
     }

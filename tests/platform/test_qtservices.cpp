@@ -112,8 +112,8 @@ private slots:
         QTest::addColumn<QString>("press");
         QTest::addColumn<int>("answer");
         QTest::newRow("ok") << 0 << "OK" << kAnswerOk;
-        QTest::newRow("yes") << 1 << "Ja" << kAnswerYes;
-        QTest::newRow("no") << 1 << "Nein" << kAnswerNo;
+        QTest::newRow("yes") << 1 << "&Ja" << kAnswerYes;
+        QTest::newRow("no") << 1 << "&Nein" << kAnswerNo;
     }
     void messageBoxes()
     {
@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(result, answer);
         QCOMPARE(seen.title, QStringLiteral("Kugelfon"));
         QCOMPARE(seen.text, QStringLiteral("Erste Zeile\nzweite Zeile"));
-        QCOMPARE(seen.buttons, kind == 0 ? QStringLiteral("OK") : QStringLiteral("Ja,Nein"));
+        QCOMPARE(seen.buttons, kind == 0 ? QStringLiteral("OK") : QStringLiteral("&Ja,&Nein"));
         QVERIFY(!seen.hadIcon);
         QVERIFY2(ticks >= 3, qPrintable(QString::number(ticks)));
 
@@ -143,6 +143,49 @@ private slots:
         titled.answerWith(QStringLiteral("OK"));
         boxes.show(nullptr, QStringLiteral("x"), MsgButtons::Ok, QStringLiteral("Weiterspielen?"));
         QCOMPARE(titled.title, QStringLiteral("Weiterspielen?"));
+    }
+
+    // Esc and the close request leave a question open; only its buttons
+    // answer it: by the keyboard on the focused button or by access key.
+    void questionIgnoresEscAndClose_data()
+    {
+        QTest::addColumn<QString>("answerBy");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Enter on Ja") << "enter" << kAnswerYes;
+        QTest::newRow("Space on Nein") << "space-nein" << kAnswerNo;
+        QTest::newRow("access key N") << "n" << kAnswerNo;
+        QTest::newRow("access key J") << "j" << kAnswerYes;
+    }
+    void questionIgnoresEscAndClose()
+    {
+        QFETCH(QString, answerBy);
+        QFETCH(int, answer);
+        bool stillOpen = false;
+        bool hasCloseButton = true;
+        QTimer::singleShot(50, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            hasCloseButton = box->windowFlags().testFlag(Qt::WindowCloseButtonHint);
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            QCoreApplication::processEvents();
+            stillOpen = box->isVisible();
+            QAbstractButton *nein = nullptr;
+            for (QAbstractButton *b : box->buttons())
+                if (b->text() == QStringLiteral("&Nein"))
+                    nein = b;
+            if (answerBy == QLatin1String("enter"))
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (answerBy == QLatin1String("space-nein")) {
+                nein->setFocus();
+                QTest::keyClick(nein, Qt::Key_Space);
+            } else
+                QTest::keyClick(box, answerBy.at(0).toLatin1());
+        });
+        const int result = QtMessageBoxes().show(nullptr, QStringLiteral("Weiter?"), MsgButtons::YesNo);
+        QVERIFY(stillOpen);
+        QVERIFY(!hasCloseButton);
+        QCOMPARE(result, answer);
     }
 
     void screenInTwips()

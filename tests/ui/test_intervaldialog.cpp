@@ -187,8 +187,8 @@ void TestIntervalDialog::keyboardSteps()
     QCOMPARE(double(frmIntern().ZahlenInterval), text.isEmpty() ? 0.0 : double(value));
 }
 
-// Closing without taking keeps marks, mode and status, but the store already
-// holds the last slider value, and the next "Start" uses it.
+// Closing without taking puts back the interval that was in force when the
+// dialog opened, so the next "Start" steps at what the status row says.
 void TestIntervalDialog::closeWithoutTaking_data()
 {
     QTest::addColumn<QString>("inForce");
@@ -196,9 +196,9 @@ void TestIntervalDialog::closeWithoutTaking_data()
     QTest::addColumn<double>("interval");
     QTest::addColumn<int>("ms");     // period after "Start"; 0: manual stepping stays
 
-    QTest::newRow("10 s in force, moved to 30") << "mnu10Sec" << 30 << 30.0 << 30000;
-    QTest::newRow("10 s in force, not moved") << "mnu10Sec" << 0 << 10.0 << 10000;
-    QTest::newRow("manual, moved to 30") << "mnuManuell" << 30 << 30.0 << 0;
+    QTest::newRow("10 s in force, moved to 30") << "mnu10Sec" << 30 << 10.0 << 10000;
+    QTest::newRow("5 s in force, moved to 60") << "mnu5Sec" << 60 << 5.0 << 5000;
+    QTest::newRow("manual, moved to 30") << "mnuManuell" << 30 << 0.0 << 0;
 }
 
 void TestIntervalDialog::closeWithoutTaking()

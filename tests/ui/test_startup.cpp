@@ -35,7 +35,14 @@ private slots:
         QCOMPARE(label(*splash, "lblVersion")->text(), QStringLiteral("Version 1.1"));
         QCOMPARE(label(*splash, "lblProductName1")->text(), QStringLiteral("Kugelfon"));
         QVERIFY(label(*splash, "lblCompany")->text().contains(QLatin1Char('\n')));
-        QCOMPARE(splash->size(), QSize(495, 305));
+        // 495 x 305 inside a fixed single border.
+        QCOMPARE(splash->size(), QSize(497, 307));
+        const QImage shot = splash->grab().toImage();
+        for (const QPoint corner : {QPoint(0, 0), QPoint(496, 306), QPoint(300, 0), QPoint(0, 200)})
+            QCOMPARE(shot.pixelColor(corner), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(480, 20), QColor(0, 255, 255));
+        // The system it runs on, not a fixed name.
+        QCOMPARE(label(*splash, "lblPlatform1")->text(), QSysInfo::prettyProductName());
         QVERIFY(!program.mainWindow());
 
         // A click on the splash does not shorten the wait.

@@ -19,6 +19,7 @@ IntervalDialog::IntervalDialog(MainWindow &main, double twipsPerPixelX, double t
       m_main(main)
 {
     setObjectName(QStringLiteral("frmZeitManuell"));
+    m_intervalAtOpen = frmIntern().ZahlenInterval;
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Zeiteinstellung Manuell"));
     setFixedSize(twipsToPx(6930, twipsPerPixelX), twipsToPx(1710, twipsPerPixelY));
@@ -97,8 +98,12 @@ void IntervalDialog::cmdZurueck_Click()
 
 void IntervalDialog::closeEvent(QCloseEvent *event)
 {
-    if (!m_taking)
+    if (!m_taking) {
+        // The slider wrote its value as it moved; a dialog closed without
+        // taking one leaves the interval the status row still shows.
+        frmIntern().ZahlenInterval = m_intervalAtOpen;
         m_main.bringToFront();
+    }
     event->accept();
 }
 

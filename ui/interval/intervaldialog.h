@@ -34,6 +34,7 @@ private:
     QLabel *m_seconds = nullptr;
     QPushButton *m_take = nullptr;
     bool m_taking = false;
+    float m_intervalAtOpen = 0;
 };
 
 } // namespace kugelfon
