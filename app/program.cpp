@@ -1,15 +1,15 @@
 #include "app/program.h"
 
 #include "app/splash.h"
+#include "game/caller.h"
+#include "platform/appinfo.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLibraryInfo>
-#include <QScreen>
 #include <QTimer>
 #include <QTranslator>
 
@@ -20,7 +20,7 @@ void configureApplication(QApplication &app)
     // The program ends only through its quit question (or an unsupported screen).
     app.setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName(QStringLiteral("Kugelfon"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(appinfo::versionText());
 
     // Times New Roman and Arial reach their Liberation twins through
     // fontconfig's metric aliases; MS Sans Serif has no alias there.
@@ -47,6 +47,7 @@ Program::Program(const Services &services) : m_services(services) {}
 
 Program::~Program()
 {
+    m_main.reset();
     if (m_splash)
         delete m_splash.data();
 }
@@ -56,10 +57,8 @@ void Program::start()
     auto *splash = new SplashWindow(m_services, [this] { splashDone(); });
     m_splash = splash;
     splash->Form_Load();
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        splash->move(area.center() - splash->rect().center());
-    }
+    const ScreenMeasure screen = m_services.screen->measure();
+    splash->move(screen.geometry.center() - splash->rect().center());
     splash->show();
 }
 
@@ -67,15 +66,14 @@ void Program::splashDone()
 {
     if (m_splash)
         m_splash->deleteLater();
-    const ScreenMeasure m = m_services.screen->measure();
-    auto sheet = std::make_unique<CheckSheet>(m.twipsPerPixelX, m.twipsPerPixelY);
-    m_main = std::make_unique<MainWindow>(m_services, std::move(sheet));
+    m_sheet = std::make_unique<CheckSheet>();
+    m_caller = std::make_unique<Caller>(m_settings, m_services);
+    m_main = std::make_unique<MainWindow>(m_settings, *m_caller, *m_sheet, m_services);
     if (!m_main->Form_Load())
         return;
     // Without a window manager "maximized" keeps the normal size, so make
     // that the whole screen too.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        m_main->setGeometry(screen->availableGeometry());
+    m_main->setGeometry(m_services.screen->measure().available);
     m_main->showMaximized();
 }
 

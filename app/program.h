@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/splash.h"
+#include "game/settings.h"
 #include "platform/services.h"
 
 #include <QPointer>
@@ -10,13 +11,15 @@ class QApplication;
 
 namespace kugelfon {
 
+class Caller;
+class CheckSheet;
 class MainWindow;
 
 // Fonts, translations and icon that every window of the program relies on.
 void configureApplication(QApplication &app);
 
-// The start-up order: the splash window (which creates the store), then after
-// its timer the hidden check sheet, then the main window.
+// The start-up order: the splash window, then after its timer the hidden
+// check sheet, then the main window. Owns the settings and the game.
 class Program {
 public:
     explicit Program(const Services &services);
@@ -26,12 +29,18 @@ public:
 
     SplashWindow *splash() const { return m_splash; }
     MainWindow *mainWindow() const { return m_main.get(); }
+    CheckSheet *checkSheet() const { return m_sheet.get(); }
+    Caller *caller() const { return m_caller.get(); }
+    const Settings &settings() const { return m_settings; }
 
 private:
     void splashDone();
 
     Services m_services;
+    Settings m_settings;
     QPointer<SplashWindow> m_splash;
+    std::unique_ptr<CheckSheet> m_sheet;
+    std::unique_ptr<Caller> m_caller;
     std::unique_ptr<MainWindow> m_main;
 };
 

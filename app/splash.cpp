@@ -1,6 +1,5 @@
 #include "app/splash.h"
 
-#include "game/sharedstore.h"
 #include "platform/appinfo.h"
 #include "ui/twips.h"
 
@@ -106,8 +105,6 @@ void SplashWindow::setupControls()
 
 void SplashWindow::Form_Load()
 {
-    // The store exists before anything else is shown.
-    frmIntern();
     if (auto *version = findChild<QLabel *>(QStringLiteral("lblVersion"))) {
         version->setText(QStringLiteral("Version ") + appinfo::versionText());
         version->adjustSize();

@@ -12,7 +12,7 @@
 #include "app/program.h"
 #include "bench/ticketsbench.h"
 #include "audio/wavefile.h"
-#include "game/sharedstore.h"
+#include "game/caller.h"
 #include "platform/realservices.h"
 #include "platform/appinfo.h"
 #include "ui/main/mainwindow.h"
@@ -181,12 +181,21 @@ void benchStartup()
 
 // ---- step: click to number painted
 
+// The main window with its game, as the program puts them together.
+struct Game {
+    explicit Game(const Services &s) : caller(settings, s), w(settings, caller, sheet, s) {}
+    Settings settings;
+    CheckSheet sheet;
+    Caller caller;
+    MainWindow w;
+};
+
 void benchStep()
 {
-    destroyIntern();
     BenchServices real;
     const Services s = real.services();
-    MainWindow w(s);
+    Game game(s);
+    MainWindow &w = game.w;
     if (!w.Form_Load()) {
         std::printf("step: screen size not supported here\n");
         return;
@@ -194,7 +203,7 @@ void benchStep()
     w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     w.showMaximized();
     (void)QTest::qWaitForWindowExposed(&w);
-    w.mnuNew_Click();
+    game.caller.newGame();
     auto *button = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
     auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
     std::vector<double> ms;
@@ -224,7 +233,6 @@ void benchStep()
     std::printf("\"Weiter\" click to number painted, 70 steps:\n"
                 "  mean %.2f ms, median %.2f ms, max %.2f ms (goal: within 16 ms)\n",
                 st.mean, st.median, st.max);
-    destroyIntern();
 }
 
 // ---- sound: blocking beyond the recording
@@ -257,26 +265,24 @@ void benchSound()
 
 void benchAuto()
 {
-    destroyIntern();
     BenchServices real;
     const Services s = real.services();
-    MainWindow w(s);
+    Game game(s);
+    MainWindow &w = game.w;
     if (!w.Form_Load()) {
         std::printf("auto: screen size not supported here\n");
         return;
     }
     w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     w.showMaximized();
-    w.mnuNew_Click();
-    frmIntern().ZahlenInterval = 1.0f;
-    auto *button = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+    game.caller.newGame();
+    game.caller.takeCustomInterval(1);
     auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
-    button->setText(QStringLiteral("Start"));
     std::vector<qint64> shownAt;
     QString last;
     QElapsedTimer clock;
     clock.start();
-    w.cmdWeiter_Click();
+    game.caller.pressStep();
     const qint64 started = clock.nsecsElapsed();
     while (shownAt.size() < 21 && clock.elapsed() < 30000) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
@@ -298,7 +304,6 @@ void benchAuto()
                 "  mean %.2f ms, spread (sd) %.2f ms, min %.2f, max %.2f\n"
                 "  (goal: mean within 5 ms of 1000, no step later than 20 ms)\n",
                 periods.size(), st.mean, st.sd, st.min, st.max);
-    destroyIntern();
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "bench/ticketsbench.h"
 
+#include "game/numberdraw.h"
+
 #include "platform/appinfo.h"
 #include "platform/clockrandom.h"
 #include "platform/printers.h"
@@ -167,13 +169,13 @@ void benchTickets()
     const double plainMedian = median(plain);
 
     ClockRandom random;
-    BlockNumbers order;
+    NumberOrder order;
     const int blocks = 100000;
     QElapsedTimer t;
     t.start();
     long sum = 0;
     for (int i = 0; i < blocks; ++i) {
-        shuffleBlockNumbers(random, 75, order);
+        drawOrder(random, 75, order);
         sum += order[1];
     }
     const double genSeconds = t.nsecsElapsed() / 1e9;

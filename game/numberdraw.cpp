@@ -6,37 +6,24 @@
 
 namespace kugelfon {
 
-int poolSize(qint16 zahlenModus)
-{
-    switch (zahlenModus) {
-    case 1: return 75;
-    case 2: return 90;
-    default: return 0;
-    }
-}
-
-void shuffleNumbers(std::array<qint16, 91> &order, qint16 zahlenModus, IRandom &random)
+void drawOrder(IRandom &random, int size, NumberOrder &order)
 {
     random.reseedFromClock();
-    for (int i = 1; i <= kMaxPool; ++i)
-        order[i] = 0;
-    const int n = poolSize(zahlenModus);
-    if (n == 0)
+    order.fill(0);
+    if (size != 75 && size != 90)
         return;
-
-    // Draw with rejection: a candidate already in the order is drawn again.
-    int p = 1;
-    while (p <= n) {
-        int candidate = static_cast<int>(std::floor(random.next() * n + 1));
-        if (candidate < 1 || candidate > n)
+    // Draw with rejection: a number already placed is drawn again, which
+    // keeps every order equally likely.
+    std::array<bool, kMaxPool + 1> placed{};
+    for (int p = 1; p <= size;) {
+        const double drawn = std::floor(random.next() * size) + 1;
+        if (!(drawn >= 1 && drawn <= size))
             continue; // a generator outside [0, 1) must not corrupt the order
-        int j = 1;
-        while (order[j] != candidate && order[j] != 0)
-            ++j;
-        if (order[j] == 0) {
-            order[p] = static_cast<qint16>(candidate);
-            ++p;
-        }
+        const int candidate = static_cast<int>(drawn);
+        if (placed[candidate])
+            continue;
+        placed[candidate] = true;
+        order[p++] = static_cast<qint16>(candidate);
     }
 }
 

@@ -9,11 +9,12 @@ class IRandom;
 
 inline constexpr int kMaxPool = 90;
 
-// Pool size for ZahlenModus 1 (75) or 2 (90); 0 for anything else.
-int poolSize(qint16 zahlenModus);
+// Entries 1..90; entry 0 is never used.
+using NumberOrder = std::array<qint16, kMaxPool + 1>;
 
-// Lays down the whole order of a game: entries 1..N hold a random permutation
-// of 1..N, all other entries 0. Any pool value but 1 or 2 leaves it empty.
-void shuffleNumbers(std::array<qint16, 91> &order, qint16 zahlenModus, IRandom &random);
+// Lays down a whole order at once, after reseeding from the clock: entries
+// 1..size hold every number of 1..size exactly once in random order, all
+// other entries 0. A size other than 75 or 90 leaves the order empty.
+void drawOrder(IRandom &random, int size, NumberOrder &order);
 
 } // namespace kugelfon

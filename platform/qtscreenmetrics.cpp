@@ -17,6 +17,8 @@ ScreenMeasure QtScreenMetrics::measure() const
     m.twipsPerPixelY = 1440.0 / dpiY;
     m.twipsWidth = screen->size().width() * m.twipsPerPixelX;
     m.twipsHeight = screen->size().height() * m.twipsPerPixelY;
+    m.geometry = screen->geometry();
+    m.available = screen->availableGeometry();
     return m;
 }
 

@@ -26,20 +26,13 @@ struct PrintSettings {
     QString printer;
 };
 
-// Blockzahlen: positions 1..N hold a random order of 1..N, the rest 0.
-using BlockNumbers = std::array<std::int16_t, 91>;
-
 // Scheinfelder(block, row, column), all indices from 1.
 struct TicketNumbers {
     std::int16_t at(int block, int row, int column) const { return cells[block][row][column]; }
     std::int16_t cells[kMaxBlocks + 1][kMaxRows + 1][kMaxColumns + 1] = {};
 };
 
-// ShuffleBlockNumbers: reseeds from the clock, then draws a uniform order of
-// the pool; any pool but 75 or 90 leaves all zeros.
-void shuffleBlockNumbers(IRandom &random, int pool, BlockNumbers &out);
-
-// BuildTicket: one shuffle per block; cells take the order row by row.
+// BuildTicket: a fresh order of the pool per block; cells take it row by row.
 // Needs settings within the limits (rows x columns <= pool).
 void buildTicket(IRandom &random, const PrintSettings &settings, TicketNumbers &ticket);
 

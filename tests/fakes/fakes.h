@@ -73,6 +73,7 @@ public:
         m.twipsPerPixelX = m.twipsPerPixelY = twipsPerPixel;
         m.twipsWidth = width * twipsPerPixel;
         m.twipsHeight = height * twipsPerPixel;
+        m.geometry = m.available = QRect(0, 0, width, height);
     }
     ScreenMeasure measure() const override { return m; }
     ScreenMeasure m;

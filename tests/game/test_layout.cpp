@@ -6,6 +6,17 @@ using namespace kugelfon;
 
 Q_DECLARE_METATYPE(kugelfon::MainControl)
 
+namespace {
+ScreenMeasure measure(double twipsWidth, double twipsHeight, double tpp)
+{
+    ScreenMeasure m;
+    m.twipsWidth = twipsWidth;
+    m.twipsHeight = twipsHeight;
+    m.twipsPerPixelX = m.twipsPerPixelY = tpp;
+    return m;
+}
+} // namespace
+
 class TestLayout : public QObject {
     Q_OBJECT
 private slots:
@@ -41,7 +52,7 @@ private slots:
         QFETCH(double, top);
         QFETCH(double, width);
         QFETCH(double, height);
-        const ScreenLayout l = computeScreenLayout({w * 15.0, h * 15.0, 15, 15});
+        const ScreenLayout l = computeScreenLayout(measure(w * 15.0, h * 15.0, 15));
         const TwipRect r = l.rect(control);
         QVERIFY2(qAbs(r.left - left) < 0.01, qPrintable(QString::number(r.left)));
         QVERIFY2(qAbs(r.top - top) < 0.01, qPrintable(QString::number(r.top)));
@@ -70,12 +81,12 @@ private slots:
         QFETCH(int, h);
         QFETCH(int, bildArt);
         QFETCH(int, font);
-        const ScreenLayout l = computeScreenLayout({w * 15.0, h * 15.0, 15, 15});
-        QCOMPARE(l.AufX, w);
-        QCOMPARE(l.AufY, h);
-        QCOMPARE(l.AufTwipX, w * 15);
-        QCOMPARE(l.AufTwipY, h * 15);
-        QCOMPARE(int(l.BildArt), bildArt);
+        const ScreenLayout l = computeScreenLayout(measure(w * 15.0, h * 15.0, 15));
+        QCOMPARE(l.screen.widthPx, w);
+        QCOMPARE(l.screen.heightPx, h);
+        QCOMPARE(l.screen.widthTwips, w * 15);
+        QCOMPARE(l.screen.heightTwips, h * 15);
+        QCOMPARE(int(l.level), bildArt);
         QCOMPARE(l.fontSize, font);
         if (bildArt == 0) {
             // A refused screen gets no geometry at all.
@@ -88,9 +99,9 @@ private slots:
     {
         // 1024 x 768 pixels at 120 dpi (12 twips per pixel): accepted by its
         // pixels, scaled by pixels and twips where each applies.
-        const ScreenLayout l = computeScreenLayout({1024 * 12.0, 768 * 12.0, 12, 12});
-        QCOMPARE(int(l.BildArt), 3);
-        QCOMPARE(l.AufTwipX, 12288);
+        const ScreenLayout l = computeScreenLayout(measure(1024 * 12.0, 768 * 12.0, 12));
+        QCOMPARE(int(l.level), 3);
+        QCOMPARE(l.screen.widthTwips, 12288);
         const double tx = 12288 / 19200.0, ty = 9216 / 15360.0;
         const TwipRect status = l.rect(MainControl::lblZahlModus);
         QVERIFY(qAbs(status.left - 240 * tx * 1.3) < 0.01);

@@ -1,6 +1,6 @@
 // The about window: texts rebuilt on each opening, the ways to close it, and
 // starting the system information program found in PATH, or the message.
-#include "app/aboutwindow.h"
+#include "ui/about/aboutwindow.h"
 #include "fakes/fakes.h"
 #include "platform/desktopsysinfo.h"
 

@@ -1,7 +1,7 @@
 // The help pictures built into the program: eight of them, each found by its
 // identifier, 500 x 373 in 24-bit colour without alpha, on the cyan page; and
 // the help window shows the built-in one for each topic.
-#include "app/aboutwindow.h"
+#include "ui/about/aboutwindow.h"
 #include "fakes/fakes.h"
 #include "help/helpwindow.h"
 #include "platform/qtresources.h"

@@ -1,5 +1,6 @@
 #include "fakes/fakes.h"
 #include "platform/clockrandom.h"
+#include "game/numberdraw.h"
 #include "tickets/ticketnumbers.h"
 
 #include <QtTest>
@@ -116,13 +117,13 @@ void TestTicketNumbers::blockNumbersAreDistinct()
 void TestTicketNumbers::otherPoolsStayEmpty()
 {
     test::FakeRandom random;
-    BlockNumbers order;
+    NumberOrder order;
     order.fill(7);
-    shuffleBlockNumbers(random, 80, order);
+    drawOrder(random, 80, order);
     QVERIFY(std::all_of(order.begin() + 1, order.end(), [](int v) { return v == 0; }));
     QCOMPARE(random.reseeds, 1);
 
-    shuffleBlockNumbers(random, 75, order);
+    drawOrder(random, 75, order);
     QCOMPARE(random.reseeds, 2);
     for (int i = 76; i <= 90; ++i)
         QCOMPARE(order[i], 0);
@@ -137,8 +138,8 @@ void TestTicketNumbers::duplicateDrawIsDrawnAgain()
     random.queued = {draw(3), draw(3), draw(3), draw(1)};
     for (int x = 1; x <= 75; ++x)
         random.queued.append(draw(x));
-    BlockNumbers order;
-    shuffleBlockNumbers(random, 75, order);
+    NumberOrder order;
+    drawOrder(random, 75, order);
     QCOMPARE(order[1], 3);
     QCOMPARE(order[2], 1);
     QCOMPARE(order[3], 2);
@@ -165,9 +166,9 @@ void TestTicketNumbers::cellsFollowTheOrderRowByRow()
 void TestTicketNumbers::blocksInSameClockTickDiffer()
 {
     FrozenClock random(5);
-    BlockNumbers first, second;
-    shuffleBlockNumbers(random, 90, first);
-    shuffleBlockNumbers(random, 90, second);
+    NumberOrder first, second;
+    drawOrder(random, 90, first);
+    drawOrder(random, 90, second);
     QVERIFY(first != second);
 
     // The real clock: blocks built back to back.
@@ -202,10 +203,10 @@ void TestTicketNumbers::shuffleIsUniform()
     QFETCH(int, position);
     FrozenClock random(20260 + pool + position); // fixed seed: the outcome is repeatable
     std::vector<int> counts(pool, 0);
-    BlockNumbers order;
+    NumberOrder order;
     const int rounds = pool * 400;
     for (int i = 0; i < rounds; ++i) {
-        shuffleBlockNumbers(random, pool, order);
+        drawOrder(random, pool, order);
         ++counts[order[position] - 1];
     }
     const double chi = chiSquare(counts);

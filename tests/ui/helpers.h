@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fakes/fakes.h"
-#include "game/sharedstore.h"
+#include "game/caller.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 
@@ -46,42 +46,51 @@ inline void click(QWidget &w, const QString &name)
 // as a sound output that observes the window or the real timers.
 struct Harness {
     FakeServices f;
+    Settings settings;
+    std::unique_ptr<CheckSheet> sheetWindow;
+    std::unique_ptr<Caller> caller;
     std::unique_ptr<MainWindow> window;
-    MainWindow &w;
     bool loaded = false;
 
     explicit Harness(const std::function<void(Services &)> &replace = {},
                      QSize screen = QSize(1280, 1024))
-        : window(std::make_unique<MainWindow>(prepare(replace, screen))), w(*window)
     {
-        loaded = w.Form_Load();
+        f.screen.set(screen.width(), screen.height());
+        Services s = f.services();
+        if (replace)
+            replace(s);
+        sheetWindow = std::make_unique<CheckSheet>();
+        caller = std::make_unique<Caller>(settings, s);
+        window = std::make_unique<MainWindow>(settings, *caller, *sheetWindow, s);
+        loaded = w().Form_Load();
         if (loaded)
-            w.show();
+            w().show();
     }
     ~Harness()
     {
         window.reset();
-        destroyIntern();
+        caller.reset();
     }
     Harness(const Harness &) = delete;
     Harness &operator=(const Harness &) = delete;
 
-    QPushButton *button(const QString &name) const { return test::button(w, name); }
-    QAction *action(const QString &name) const { return test::action(w, name); }
-    QString text(const QString &name) const { return label(w, name)->text(); }
+    MainWindow &w() const { return *window; }
+    QPushButton *button(const QString &name) const { return test::button(w(), name); }
+    QAction *action(const QString &name) const { return test::action(w(), name); }
+    QString text(const QString &name) const { return label(w(), name)->text(); }
     QString display() const { return text(QStringLiteral("lblZahlenfeld")); }
     QString caption() const { return button(QStringLiteral("cmdWeiter"))->text(); }
     QString toolTip() const { return button(QStringLiteral("cmdWeiter"))->toolTip(); }
     FakeTimer *autoTimer() const { return f.timers.timer(QStringLiteral("AutoTimer")); }
     FakeTimer *zeitUni() const { return f.timers.timer(QStringLiteral("ZeitUni")); }
     void trigger(const QString &name) { action(name)->trigger(); }
-    void click(const QString &name) { test::click(w, name); }
+    void click(const QString &name) { test::click(w(), name); }
     void press() { click(QStringLiteral("cmdWeiter")); }
     void pressBingo() { click(QStringLiteral("cmdBingo")); }
-    CheckSheet &sheet() { return w.frmKontrolle(); }
+    CheckSheet &sheet() { return *sheetWindow; }
     QList<int> shown() { return sheet().shownNumbers(); }
-    int merker() const { return w.game().MerkerZahl; }
-    int order(int i) const { return w.game().Zahlenfolge[static_cast<size_t>(i)]; }
+    int merker() const { return caller->count(); }
+    int order(int i) const { return caller->order()[static_cast<size_t>(i)]; }
     // The first `count` numbers of the order, sorted.
     QList<int> firstOfOrder(int count) const
     {
@@ -119,16 +128,6 @@ struct Harness {
         return ids;
     }
 
-private:
-    Services prepare(const std::function<void(Services &)> &replace, QSize screen)
-    {
-        destroyIntern();
-        f.screen.set(screen.width(), screen.height());
-        Services s = f.services();
-        if (replace)
-            replace(s);
-        return s;
-    }
 };
 
 } // namespace kugelfon::test

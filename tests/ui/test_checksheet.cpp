@@ -51,7 +51,7 @@ private slots:
     {
         bool mainShown = false;
         CheckSheet sheet;
-        sheet.setShowMainWindow([&] { mainShown = true; });
+        QObject::connect(&sheet, &CheckSheet::backToGame, [&] { mainShown = true; });
         sheet.setNumberColour(12, kShown);
         sheet.show();
         QTest::mouseClick(sheet.cmdZahl(13), Qt::LeftButton); // does nothing

@@ -24,7 +24,7 @@ struct Window : Harness {
     IntervalDialog *open()
     {
         trigger(QStringLiteral("mnuManuellSec"));
-        return w.intervalDialog();
+        return w().intervalDialog();
     }
 };
 
@@ -105,7 +105,7 @@ void TestIntervalDialog::opensAtOneEveryTime()
             QVERIFY(d->close());
         flushDeletes();
         QVERIFY2(d.isNull(), "a closed dialog must be discarded");
-        QVERIFY(!h.w.intervalDialog());
+        QVERIFY(!h.w().intervalDialog());
     }
 }
 
@@ -139,13 +139,13 @@ void TestIntervalDialog::takeValue()
     if (value != 1) { // at 1 the value is taken untouched
         slider(d)->setValue(value);
         QCOMPARE(seconds(d), text);
-        QCOMPARE(double(frmIntern().ZahlenInterval), double(value)); // before taking
-        QCOMPARE(frmIntern().SchaltModus, qint16(1));
+        QCOMPARE(double(h.settings.intervalSeconds), double(value)); // before taking
+        QCOMPARE(qint16(h.settings.stepping), qint16(1));
     }
     take(d);
     QVERIFY(!d || !d->isVisible());
-    QCOMPARE(double(frmIntern().ZahlenInterval), double(value));
-    QCOMPARE(frmIntern().SchaltModus, qint16(2));
+    QCOMPARE(double(h.settings.intervalSeconds), double(value));
+    QCOMPARE(qint16(h.settings.stepping), qint16(2));
     QCOMPARE(h.steppingMarks(), QStringList{QStringLiteral("mnuManuellSec")});
     QCOMPARE(h.text("lblModusSchalten"), text);
     QCOMPARE(h.caption(), QStringLiteral("Start"));
@@ -184,7 +184,7 @@ void TestIntervalDialog::keyboardSteps()
         QTest::keyClick(slider(d), Qt::Key(key));
     QCOMPARE(slider(d)->value(), value);
     QCOMPARE(seconds(d), text);
-    QCOMPARE(double(frmIntern().ZahlenInterval), text.isEmpty() ? 0.0 : double(value));
+    QCOMPARE(double(h.settings.intervalSeconds), text.isEmpty() ? 0.0 : double(value));
 }
 
 // Closing without taking puts back the interval that was in force when the
@@ -213,7 +213,7 @@ void TestIntervalDialog::closeWithoutTaking()
     const QStringList marks = h.steppingMarks();
     const QString status = h.text("lblModusSchalten");
     const QString caption = h.caption();
-    const qint16 mode = frmIntern().SchaltModus;
+    const qint16 mode = qint16(h.settings.stepping);
 
     QPointer<IntervalDialog> d = h.open();
     if (moveTo)
@@ -225,8 +225,8 @@ void TestIntervalDialog::closeWithoutTaking()
     QCOMPARE(h.steppingMarks(), marks);
     QCOMPARE(h.text("lblModusSchalten"), status);
     QCOMPARE(h.caption(), caption);
-    QCOMPARE(frmIntern().SchaltModus, mode);
-    QCOMPARE(double(frmIntern().ZahlenInterval), interval);
+    QCOMPARE(qint16(h.settings.stepping), mode);
+    QCOMPARE(double(h.settings.intervalSeconds), interval);
 
     h.press();
     if (ms == 0) { // still manual: the press shows a number

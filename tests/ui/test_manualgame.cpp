@@ -1,6 +1,5 @@
 #include "helpers.h"
 
-#include "game/rules.h"
 
 using namespace kugelfon;
 using namespace kugelfon::test;
@@ -12,7 +11,7 @@ private slots:
     {
         Harness h;
         QVERIFY(h.loaded);
-        MainWindow &w = h.w;
+        MainWindow &w = h.w();
         for (const char *b : {"cmdWeiter", "cmdBingo", "cmdZahlenTafel"})
             QVERIFY2(!button(w, b)->isEnabled(), b);
         QCOMPARE(h.text("lblModusZahl"), QStringLiteral("75 Zahlen"));
@@ -25,10 +24,10 @@ private slots:
         QVERIFY(h.action("mnu75Zahlen")->isChecked());
         QVERIFY(h.action("mnuWeiblich")->isChecked());
         QVERIFY(!h.action("mnuMännlich")->isChecked());
-        QCOMPARE(frmIntern().SchaltModus, qint16(1));
-        QCOMPARE(frmIntern().ZahlenModus, qint16(1));
-        QCOMPARE(frmIntern().StimmenModus, qint16(1));
-        QCOMPARE(frmIntern().ZahlenInterval, 0.0f);
+        QCOMPARE(qint16(h.settings.stepping), qint16(1));
+        QCOMPARE(qint16(h.settings.pool), qint16(1));
+        QCOMPARE(qint16(h.settings.voice), qint16(1));
+        QCOMPARE(h.settings.intervalSeconds, 0.0f);
         QVERIFY(w.windowTitle().startsWith(QStringLiteral("Kugelfon 1.1          ")));
         QCOMPARE(h.action("mnuNew")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(h.action("mnuDrucken")->shortcut(), QKeySequence(QStringLiteral("Ctrl+D")));
@@ -47,7 +46,7 @@ private slots:
         QFETCH(bool, ninety);
         QFETCH(int, voice);
         Harness h;
-        MainWindow &w = h.w;
+        MainWindow &w = h.w();
         if (ninety)
             h.trigger("mnu90Zahlen");
         if (voice == 2)
@@ -59,8 +58,8 @@ private slots:
 
         for (int step = 1; step <= pool; ++step) {
             h.press();
-            QCOMPARE(int(w.game().MerkerZahl), step);
-            const int shown = w.game().Zahlenfolge[step];
+            QCOMPARE(int(h.caller->count()), step);
+            const int shown = h.caller->order()[step];
             QCOMPARE(h.display(), QString::number(shown));
             QCOMPARE(h.text("lblAnzahlZahlen"), QString::number(step));
             QCOMPARE(h.sheet().shownNumbers(), h.firstOfOrder(step));
@@ -77,7 +76,7 @@ private slots:
         QCOMPARE(box.text, kEndOfPool);
         QCOMPARE(box.buttons, MsgButtons::Ok);
         QCOMPARE(box.title, QStringLiteral("Kugelfon"));
-        QCOMPARE(int(w.game().MerkerZahl), 0);
+        QCOMPARE(int(h.caller->count()), 0);
         QCOMPARE(h.display(), QString());
         QCOMPARE(h.text("lblAnzahlZahlen"), QString());
         QCOMPARE(button(w, "cmdWeiter")->text(), QStringLiteral("Start"));
@@ -87,44 +86,42 @@ private slots:
         QCOMPARE(h.sheet().shownNumbers().size(), pool);
         if (!ninety) {
             for (int n = 76; n <= 90; ++n)
-                QCOMPARE(w.game().Zahlenfolge[n], qint16(0));
+                QCOMPARE(h.caller->order()[n], qint16(0));
         }
     }
 
     void newGameDuringAGame()
     {
         Harness h;
-        MainWindow &w = h.w;
         h.trigger("mnuNew");
         for (int i = 0; i < 12; ++i)
             h.press();
         h.sheet().show();
-        const auto before = w.game().Zahlenfolge;
+        const auto before = h.caller->order();
         QCOMPARE(h.sheet().shownNumbers().size(), 12);
         h.trigger("mnuNew");
-        QCOMPARE(int(w.game().MerkerZahl), 0);
+        QCOMPARE(int(h.caller->count()), 0);
         QCOMPARE(h.display(), QString());
         QCOMPARE(h.text("lblAnzahlZahlen"), QString());
         QCOMPARE(h.sheet().shownNumbers(), QList<int>()); // all red at once
-        QVERIFY(w.game().Zahlenfolge != before);
+        QVERIFY(h.caller->order() != before);
         h.press();
-        QCOMPARE(h.display(), QString::number(w.game().Zahlenfolge[1]));
-        QCOMPARE(h.sheet().shownNumbers(), QList<int>{w.game().Zahlenfolge[1]});
+        QCOMPARE(h.display(), QString::number(h.caller->order()[1]));
+        QCOMPARE(h.sheet().shownNumbers(), QList<int>{h.caller->order()[1]});
     }
 
     void missingRecordingIsSilence()
     {
         Harness h;
-        MainWindow &w = h.w;
         h.trigger("mnuNew");
-        const int first = w.game().Zahlenfolge[1];
+        const int first = h.caller->order()[1];
         h.f.resources.missing = {10001 + first};
         h.press();
         QCOMPARE(h.f.resources.requested.last(), 10001 + first);
         QVERIFY(h.f.sound.played.isEmpty());
         QVERIFY(h.f.messages.shown.isEmpty());
         h.press(); // the game goes on with sound
-        QCOMPARE(h.playedIds(), QList<int>{10001 + w.game().Zahlenfolge[2]});
+        QCOMPARE(h.playedIds(), QList<int>{10001 + h.caller->order()[2]});
     }
 
     void quit_data()
@@ -141,7 +138,7 @@ private slots:
         QFETCH(bool, viaCloseBox);
         QFETCH(int, answer);
         Harness h;
-        MainWindow &w = h.w;
+        MainWindow &w = h.w();
         h.trigger("mnuNew");
         h.press();
         const QString shown = h.display();
@@ -156,19 +153,15 @@ private slots:
         QCOMPARE(box.text, kQuit);
         QCOMPARE(box.title, QStringLiteral("Programm schliessen"));
         QCOMPARE(box.buttons, MsgButtons::YesNo);
-        QCOMPARE(int(w.game().Antwort), answer);
         if (answer == kAnswerYes) {
             QCOMPARE(h.f.app.quits, 1);
-            QVERIFY(!internExists());
-            QVERIFY(!w.hasCheckSheet());
         } else {
             QCOMPARE(h.f.app.quits, 0);
             QVERIFY(w.isVisible());
-            QVERIFY(internExists());
-            QCOMPARE(frmIntern().ZahlenModus, qint16(1));
+            QCOMPARE(qint16(h.settings.pool), qint16(1));
             QCOMPARE(h.display(), shown);
             h.press(); // the game goes on
-            QCOMPARE(int(w.game().MerkerZahl), 2);
+            QCOMPARE(int(h.caller->count()), 2);
         }
     }
 
@@ -191,8 +184,8 @@ private slots:
         QVERIFY(harness.loaded);
         harness.trigger("mnuNew");
         harness.press();
-        QCOMPARE(int(harness.w.game().GrZaSchrift), points);
-        const QFont font = label(harness.w, "lblZahlenfeld")->font();
+        QCOMPARE(int(harness.settings.screen.heightPx / 2), points);
+        const QFont font = label(harness.w(), "lblZahlenfeld")->font();
         QCOMPARE(font.pointSize(), points);
         QCOMPARE(font.family(), QStringLiteral("Times New Roman"));
     }

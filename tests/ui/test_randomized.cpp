@@ -59,7 +59,7 @@ public:
         m_count = m_w.findChild<QLabel *>(QStringLiteral("lblAnzahlZahlen"));
         for (const char *name : kMenus)
             m_menus.append(m_w.findChild<QAction *>(QString::fromUtf8(name)));
-        m_sheet = &m_w.frmKontrolle();
+        m_sheet = &m_h.sheet();
         m_sheet->setUpdatesEnabled(false);
         m_sheetBack = m_sheet->findChild<QPushButton *>(QStringLiteral("cmdZurück"));
         m_auto = m_f.timers.timer(QStringLiteral("AutoTimer"));
@@ -227,14 +227,15 @@ private:
 
     QString check()
     {
-        const GameState &g = m_w.game();
-        const SharedStore &s = frmIntern();
+        const Caller &c = *m_h.caller;
+        struct {
+            const NumberOrder &Zahlenfolge;
+            int BZahl;
+        } g{c.order(), c.bingoLetters()};
         if (m_f.messages.open != 0)
             return QStringLiteral("a box is still open");
-        if (s.ZahlenModus != 1 && s.ZahlenModus != 2)
-            return QStringLiteral("ZahlenModus %1").arg(s.ZahlenModus);
-        const int size = s.ZahlenModus == 1 ? 75 : 90;
-        const int m = g.MerkerZahl;
+        const int size = poolSize(m_h.settings.pool);
+        const int m = c.count();
         maxMerker = std::max(maxMerker, m);
 
         bool started = false;
@@ -297,7 +298,7 @@ private:
 
     Harness m_h;
     FakeServices &m_f = m_h.f;
-    MainWindow &m_w = m_h.w;
+    MainWindow &m_w = m_h.w();
     std::mt19937 m_rng;
     std::discrete_distribution<int> m_dist;
     int m_depth = 0;

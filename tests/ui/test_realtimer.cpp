@@ -41,20 +41,20 @@ void TestRealTimer::oneSecondSteps()
         s.sound = &sound;
     });
     QVERIFY(h.loaded);
-    MainWindow &w = h.w;
+    MainWindow &w = h.w();
     h.trigger(QStringLiteral("mnuNew"));
 
     // 1 second from the dialog: the slider opens at 1, take it as it is.
     h.trigger(QStringLiteral("mnuManuellSec"));
     QVERIFY(w.intervalDialog());
     click(*w.intervalDialog(), QStringLiteral("cmdZurück"));
-    QCOMPARE(double(frmIntern().ZahlenInterval), 1.0);
+    QCOMPARE(double(h.settings.intervalSeconds), 1.0);
 
     QCOMPARE(h.caption(), QStringLiteral("Start"));
     sound.clock.start();
     h.press();
     QCOMPARE(h.caption(), QStringLiteral("Stop"));
-    QCOMPARE(w.autoTimer().interval(), 1000);
+    QCOMPARE(h.caller->autoTimer().interval(), 1000);
 
     QTRY_VERIFY_WITH_TIMEOUT(sound.ids.size() >= 3, 10000);
     qint64 previous = 0; // the press of "Start"

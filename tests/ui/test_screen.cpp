@@ -1,7 +1,6 @@
 // Runs on real offscreen screens of several sizes (see CMakeLists.txt).
 #include "helpers.h"
 
-#include "game/rules.h"
 #include "platform/qtscreenmetrics.h"
 
 #include <QGuiApplication>
@@ -59,18 +58,18 @@ private slots:
         QtScreenMetrics real;
         Harness harness([&](Services &s) { s.screen = &real; });
         const FakeServices &fakes = harness.f;
-        MainWindow &window = harness.w;
+        MainWindow &window = harness.w();
         const bool loaded = harness.loaded;
 
-        QCOMPARE(frmIntern().AufX, w);
-        QCOMPARE(frmIntern().AufY, h);
-        QCOMPARE(frmIntern().AufTwipX, qRound(w * tpp));
-        QCOMPARE(int(window.game().BildArt), expected.bildArt);
+        QCOMPARE(harness.settings.screen.widthPx, w);
+        QCOMPARE(harness.settings.screen.heightPx, h);
+        QCOMPARE(harness.settings.screen.widthTwips, qRound(w * tpp));
+        QCOMPARE(window.screenLayout().level, expected.bildArt);
 
         if (expected.bildArt == 0) {
             QVERIFY(!loaded);
             QCOMPARE(fakes.messages.shown.size(), 1);
-            QCOMPARE(fakes.messages.shown.first().text, texts::unsupportedScreen(w, h));
+            QCOMPARE(fakes.messages.shown.first().text, QStringLiteral("Diese Auflösung  %1 x %2 wird nicht unterstützt.").arg(w).arg(h));
             QVERIFY(fakes.messages.shown.first().text.contains(
                 QStringLiteral("  %1 x %2 ").arg(w).arg(h)));
             QCOMPARE(fakes.messages.shown.first().buttons, MsgButtons::Ok);

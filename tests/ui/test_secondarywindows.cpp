@@ -16,13 +16,13 @@ private slots:
         FakePrinters printers({QStringLiteral("Büro")}, QStringLiteral("Büro"));
         Harness h([&](Services &s) { s.printers = &printers; });
         QVERIFY(h.loaded);
-        MainWindow &w = h.w;
+        MainWindow &w = h.w();
         h.trigger("mnu5Sec");
         h.trigger("mnuNew");
         h.press(); // "Start"
         FakeTimer *timer = h.autoTimer();
         QVERIFY(timer->tick());
-        QCOMPARE(int(w.game().MerkerZahl), 1);
+        QCOMPARE(int(h.caller->count()), 1);
 
         QAction *print = action(w, "mnuDrucken");
         print->trigger();
@@ -32,7 +32,7 @@ private slots:
         QCOMPARE(dialog->objectName(), QStringLiteral("frmDrucken"));
         // The automatic game goes on behind the dialog.
         QVERIFY(timer->tick());
-        QCOMPARE(int(w.game().MerkerZahl), 2);
+        QCOMPARE(int(h.caller->count()), 2);
 
         click(*dialog, "cmdAbbrechen");
         QVERIFY(w.isVisible());
@@ -49,7 +49,7 @@ private slots:
     void helpAndAboutOpenOnceAndComeToTheFront()
     {
         Harness h;
-        MainWindow &w = h.w;
+        MainWindow &w = h.w();
         action(w, "mnuHelpIt")->trigger();
         QPointer<QWidget> help = w.helpWindow();
         QVERIFY(help && help->isVisible());

@@ -121,12 +121,12 @@ void TestSettingsMenus::menuItems()
     }
 
     QCOMPARE(h.checked(kCheckable), marks);
-    QVERIFY(!h.w.findChild<QMenu *>(QStringLiteral("mnuAuto"))->menuAction()->isChecked());
-    const SharedStore &s = frmIntern();
-    QCOMPARE(int(s.StimmenModus), voice);
-    QCOMPARE(int(s.SchaltModus), mode);
-    QCOMPARE(double(s.ZahlenInterval), interval);
-    QCOMPARE(int(s.ZahlenModus), pool);
+    QVERIFY(!h.w().findChild<QMenu *>(QStringLiteral("mnuAuto"))->menuAction()->isChecked());
+    const Settings &s = h.settings;
+    QCOMPARE(int(s.voice), voice);
+    QCOMPARE(int(s.stepping), mode);
+    QCOMPARE(double(s.intervalSeconds), interval);
+    QCOMPARE(int(s.pool), pool);
     QCOMPARE((QStringList{h.text("lblModusZahl"), h.text("lblModusSchalten"),
                           h.text("lblletzteModusZahl"), h.text("lblStimmenModus")}),
              status);
@@ -135,7 +135,7 @@ void TestSettingsMenus::menuItems()
         || items.contains(QStringLiteral("mnu90Zahlen"));
     QCOMPARE(h.button(QStringLiteral("cmdWeiter"))->isEnabled(), gameRuns);
     QVERIFY(!h.autoTimer()->isEnabled()); // no item starts the timer
-    QCOMPARE(h.w.intervalDialog() != nullptr, items.contains(QStringLiteral("mnuManuellSec")));
+    QCOMPARE(h.w().intervalDialog() != nullptr, items.contains(QStringLiteral("mnuManuellSec")));
 }
 
 // Choosing a pool, also the one in force, draws a new order at once.
@@ -175,13 +175,13 @@ void TestSettingsMenus::poolChoiceStartsNewGame()
     if (automatic && presses == 2)
         QCOMPARE(h.caption(), QStringLiteral("Pause"));
     QVERIFY(h.action(chosen)->isEnabled());
-    const auto orderBefore = h.w.game().Zahlenfolge;
+    const auto orderBefore = h.caller->order();
     const int reseeds = h.f.random.reseeds;
 
     h.trigger(chosen);
     const int size = chosen == QLatin1String("mnu75Zahlen") ? 75 : 90;
     QCOMPARE(h.f.random.reseeds, reseeds + 1);
-    QVERIFY(h.w.game().Zahlenfolge != orderBefore);
+    QVERIFY(h.caller->order() != orderBefore);
     QVERIFY(h.order(size) != 0);
     QCOMPARE(h.order(76) != 0, size == 90);
     QCOMPARE(h.merker(), 0);

@@ -13,19 +13,15 @@ using namespace kugelfon::test;
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void init() { destroyIntern(); }
-    void cleanup() { destroyIntern(); }
 
     void order()
     {
         FakeServices fakes;
         Program program(fakes.services());
-        QVERIFY(!internExists());
         program.start();
 
         // The store exists before the splash window is visible, and the
         // splash waits 1500 ms for its timer.
-        QVERIFY(internExists());
         QPointer<SplashWindow> splash = program.splash();
         QVERIFY(splash && splash->isVisible());
         FakeTimer *timer = fakes.timers.timer(QStringLiteral("SplashTimer"));
@@ -55,10 +51,9 @@ private slots:
         MainWindow *main = program.mainWindow();
         QVERIFY(main);
         QVERIFY(main->isVisible());
-        QVERIFY(main->hasCheckSheet());
-        QVERIFY(!main->frmKontrolle().isVisible());
-        QCOMPARE(frmIntern().ZahlenModus, qint16(1));
-        QCOMPARE(frmIntern().AufX, 1280);
+        QVERIFY(program.checkSheet() && !program.checkSheet()->isVisible());
+        QCOMPARE(qint16(program.settings().pool), qint16(1));
+        QCOMPARE(program.settings().screen.widthPx, 1280);
         QTRY_VERIFY(!splash); // destroyed
     }
 
@@ -72,7 +67,6 @@ private slots:
         MainWindow *main = program.mainWindow();
         QVERIFY(main);
         // Splash gone and sheet loaded before the refusal.
-        QVERIFY(main->hasCheckSheet());
         QVERIFY(!program.splash() || !program.splash()->isVisible());
         QCOMPARE(fakes.messages.shown.size(), 1);
         QCOMPARE(fakes.messages.shown.first().text,

@@ -3,6 +3,7 @@
 // real windows and menus, made offscreen, so no display is needed.
 
 #include "app/program.h"
+#include "game/caller.h"
 #include "platform/appinfo.h"
 #include "platform/clockrandom.h"
 #include "platform/printers.h"
@@ -354,9 +355,9 @@ Cut rangeMenu(MainWindow &w)
     return s.take({{range, kRed}}, 40);
 }
 
-Cut intervalDialog(MainWindow &w)
+Cut intervalDialog()
 {
-    IntervalDialog d(w);
+    IntervalDialog d(0);
     d.show();
     d.slider()->setValue(10);
     settle();
@@ -468,7 +469,10 @@ int main(int argc, char *argv[])
     services.app = &application;
     services.printers = &printers;
 
-    MainWindow main(services);
+    Settings settings;
+    CheckSheet sheet;
+    Caller caller(settings, services);
+    MainWindow main(settings, caller, sheet, services);
     if (!main.Form_Load()) {
         std::fprintf(stderr, "help-pictures: the main window refused the screen\n");
         return 1;
@@ -508,7 +512,7 @@ int main(int argc, char *argv[])
                         "Schieberegler verschieben (blaue Markierung); der aktuelle Wert wird dabei "
                         "angezeigt (rote Markierung). Mit „Wert übernehmen“ gilt der Wert als neue "
                         "Einstellung bis zur nächsten Änderung."),
-         [&] { return intervalDialog(main); }},
+         [&] { return intervalDialog(); }},
         {105, QStringLiteral("Zahlengenerator"),
          QStringLiteral("Unter „Einstellungen“ wählen Sie den Zahlenbereich des Spiels: 75 oder 90 "
                         "Zahlen (rote Markierung). Die Zahlen werden von einem Zufallsgenerator "

@@ -1,8 +1,6 @@
 #include "ui/interval/intervaldialog.h"
 
-#include "game/sharedstore.h"
 #include "platform/appinfo.h"
-#include "ui/main/mainwindow.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
@@ -13,26 +11,25 @@
 
 namespace kugelfon {
 
-IntervalDialog::IntervalDialog(MainWindow &main, double twipsPerPixelX, double twipsPerPixelY)
+IntervalDialog::IntervalDialog(float intervalInForce)
     : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                            | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      m_main(main)
+      m_intervalInForce(intervalInForce)
 {
     setObjectName(QStringLiteral("frmZeitManuell"));
-    m_intervalAtOpen = frmIntern().ZahlenInterval;
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Zeiteinstellung Manuell"));
-    setFixedSize(twipsToPx(6930, twipsPerPixelX), twipsToPx(1710, twipsPerPixelY));
+    setFixedSize(twipsToPx(6930, 15), twipsToPx(1710, 15));
     // The classic dialog font; the controls are sized for it.
     setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
-    setupControls(twipsPerPixelX, twipsPerPixelY);
+    setupControls();
     setupConnections();
 }
 
-void IntervalDialog::setupControls(double tppX, double tppY)
+void IntervalDialog::setupControls()
 {
-    auto place = [tppX, tppY](QWidget *w, double l, double t, double wd, double h) {
-        w->setGeometry(twipsRect(l, t, wd, h, tppX, tppY));
+    auto place = [](QWidget *w, double l, double t, double wd, double h) {
+        w->setGeometry(twipsRect(l, t, wd, h, 15, 15));
     };
     auto *explain = new QLabel(QStringLiteral("Bitte stellen Sie den von Ihnen gewünschten "
                                               "Zeitintervall ein. Es sind Werte von 1 Sekunde bis "
@@ -69,41 +66,35 @@ void IntervalDialog::setupControls(double tppX, double tppY)
 
 void IntervalDialog::setupConnections()
 {
-    // Change and Scroll run the same steps; with tracking on, valueChanged
-    // also comes while the thumb is dragged.
-    connect(m_slider, &QSlider::valueChanged, this, &IntervalDialog::sldZeitinterval_Change);
-    connect(m_slider, &QSlider::sliderMoved, this, &IntervalDialog::sldZeitinterval_Change);
-    connect(m_take, &QPushButton::clicked, this, &IntervalDialog::cmdZurueck_Click);
+    // With tracking on, valueChanged also comes while the thumb is dragged.
+    connect(m_slider, &QSlider::valueChanged, this, &IntervalDialog::sliderMoved);
+    connect(m_take, &QPushButton::clicked, this, &IntervalDialog::take);
     // The take button is the cancel button: Esc presses it.
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, m_take, &QPushButton::click);
 }
 
-void IntervalDialog::sldZeitinterval_Change()
+void IntervalDialog::sliderMoved(int value)
 {
-    const int value = m_slider->value();
-    frmIntern().ZahlenInterval = static_cast<float>(value);
+    emit intervalChanged(static_cast<float>(value));
     m_seconds->setText(QString::number(value)
                        + (value == 1 ? QStringLiteral(" Sekunde") : QStringLiteral(" Sekunden")));
 }
 
-void IntervalDialog::cmdZurueck_Click()
+void IntervalDialog::take()
 {
-    frmIntern().ZahlenInterval = static_cast<float>(m_slider->value());
-    m_main.manualIntervalTaken();
     m_taking = true;
-    m_main.bringToFront();
+    emit intervalTaken(m_slider->value());
     close();
 }
 
 void IntervalDialog::closeEvent(QCloseEvent *event)
 {
-    if (!m_taking) {
-        // The slider wrote its value as it moved; a dialog closed without
-        // taking one leaves the interval the status row still shows.
-        frmIntern().ZahlenInterval = m_intervalAtOpen;
-        m_main.bringToFront();
-    }
+    // The slider spoke for the interval as it moved; closed without taking,
+    // the interval the status row still shows comes back.
+    if (!m_taking)
+        emit intervalChanged(m_intervalInForce);
+    emit closed();
     event->accept();
 }
 

@@ -1,6 +1,6 @@
 #include "ui/main/layout.h"
 
-#include "game/rules.h"
+#include "platform/rounding.h"
 
 namespace kugelfon {
 
@@ -62,29 +62,24 @@ ScreenLayout computeScreenLayout(const ScreenMeasure &screen)
     ScreenLayout out;
     const double tppX = screen.twipsPerPixelX > 0 ? screen.twipsPerPixelX : 15;
     const double tppY = screen.twipsPerPixelY > 0 ? screen.twipsPerPixelY : 15;
-    out.AufX = toInt32(screen.twipsWidth / tppX);
-    out.AufY = toInt32(screen.twipsHeight / tppY);
-    out.AufTwipX = toInt32(screen.twipsWidth);
-    out.AufTwipY = toInt32(screen.twipsHeight);
+    ScreenSize &size = out.screen;
+    size.widthPx = toInt32(screen.twipsWidth / tppX);
+    size.heightPx = toInt32(screen.twipsHeight / tppY);
+    size.widthTwips = toInt32(screen.twipsWidth);
+    size.heightTwips = toInt32(screen.twipsHeight);
 
-    if (out.AufX == 640 && out.AufY == 480)
-        out.BildArt = 1;
-    else if (out.AufX == 800 && out.AufY == 600)
-        out.BildArt = 2;
-    else if (out.AufX == 1024 && out.AufY == 768)
-        out.BildArt = 3;
-    else if (out.AufX == 1280 && out.AufY == 1024)
-        out.BildArt = 4;
-
-    const double px = out.AufX / 1280.0;
-    const double py = out.AufY / 1024.0;
-    const double tx = out.AufTwipX / 19200.0;
-    const double ty = out.AufTwipY / 15360.0;
-
-    if (out.BildArt == 0)
+    static constexpr int kSizes[4][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}};
+    for (int i = 0; i < 4; ++i)
+        if (size.widthPx == kSizes[i][0] && size.heightPx == kSizes[i][1])
+            out.level = i + 1;
+    if (out.level == 0)
         return out;
 
-    const Level &k = kLevels[out.BildArt - 1];
+    const double px = size.widthPx / 1280.0;
+    const double py = size.heightPx / 1024.0;
+    const double tx = size.widthTwips / 19200.0;
+    const double ty = size.heightTwips / 15360.0;
+    const Level &k = kLevels[out.level - 1];
     out.fontSize = k.font;
 
     for (int i = 0; i < kMainControlCount; ++i) {
@@ -115,6 +110,16 @@ ScreenLayout computeScreenLayout(const ScreenMeasure &screen)
                                 static_cast<float>(width), static_cast<float>(height)};
     }
     return out;
+}
+
+QString unsupportedScreenText(const ScreenSize &screen)
+{
+    // Numbers carry a blank in the sign position, as the old formatting did.
+    auto number = [](int v) {
+        return v < 0 ? QString::number(v) : QLatin1Char(' ') + QString::number(v);
+    };
+    return QStringLiteral("Diese Auflösung ") + number(screen.widthPx) + QStringLiteral(" x")
+        + number(screen.heightPx) + QStringLiteral(" wird nicht unterstützt.");
 }
 
 } // namespace kugelfon

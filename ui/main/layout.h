@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/settings.h"
 #include "platform/screenmetrics.h"
 
 #include <QString>
@@ -42,8 +43,8 @@ const char *mainControlName(MainControl c);
 TwipRect designRect(MainControl c);
 
 struct ScreenLayout {
-    qint32 AufX = 0, AufY = 0, AufTwipX = 0, AufTwipY = 0;
-    qint16 BildArt = 0;  // 1..4, 0 when the size is not supported
+    ScreenSize screen;
+    int level = 0;       // 1 = 640 x 480 ... 4 = 1280 x 1024, 0 when not supported
     int fontSize = 0;    // status row and buttons, points
     std::array<TwipRect, kMainControlCount> rects{};
 
@@ -51,7 +52,10 @@ struct ScreenLayout {
 };
 
 // Measures and classifies the screen and scales the design geometry to it.
-// For an unsupported size only the measurements and BildArt 0 are filled.
+// For an unsupported size only the measurements and level 0 are filled.
 ScreenLayout computeScreenLayout(const ScreenMeasure &screen);
+
+// "Diese Auflösung  1152 x 864 wird nicht unterstützt."
+QString unsupportedScreenText(const ScreenSize &screen);
 
 } // namespace kugelfon

@@ -1,18 +1,14 @@
 #include "ui/main/mainwindow.h"
 
-#include "app/aboutwindow.h"
-#include "game/numberdraw.h"
 #include "help/helpwindow.h"
-#include "tickets/printdialog.h"
-#include "game/rules.h"
-#include "game/sharedstore.h"
 #include "platform/appinfo.h"
+#include "tickets/printdialog.h"
+#include "ui/about/aboutwindow.h"
 #include "ui/interval/intervaldialog.h"
 #include "ui/sheet/checksheet.h"
 #include "ui/twips.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -20,32 +16,64 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <functional>
+
 namespace kugelfon {
 
 namespace {
-const QString kWeiter = QStringLiteral("Weiter");
-const QString kStart = QStringLiteral("Start");
-const QString kStop = QStringLiteral("Stop");
-const QString kPause = QStringLiteral("Pause");
+
+QString caption(StepButton state)
+{
+    switch (state) {
+    case StepButton::Weiter: return QStringLiteral("Weiter");
+    case StepButton::Start: return QStringLiteral("Start");
+    case StepButton::Stop: return QStringLiteral("Stop");
+    case StepButton::Pause: return QStringLiteral("Pause");
+    }
+    return {};
+}
+
+QString steppingText(const CallerView &view)
+{
+    switch (view.steppingChoice) {
+    case SteppingChoice::Manual: return QStringLiteral("Manuell");
+    case SteppingChoice::Seconds5: return QStringLiteral("5 Sekunden");
+    case SteppingChoice::Seconds10: return QStringLiteral("10 Sekunden");
+    case SteppingChoice::Seconds20: return QStringLiteral("20 Sekunden");
+    case SteppingChoice::Custom:
+        return QString::number(view.customSeconds)
+            + (view.customSeconds > 1 ? QStringLiteral(" Sekunden") : QStringLiteral(" Sekunde"));
+    }
+    return {};
+}
+
+// Brings an open secondary window to the front; false when there is none.
+bool raiseOpen(QWidget *w)
+{
+    if (!w)
+        return false;
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return true;
+}
+
 } // namespace
 
-MainWindow::MainWindow(const Services &services, std::unique_ptr<CheckSheet> sheet, QWidget *parent)
+MainWindow::MainWindow(Settings &settings, Caller &caller, CheckSheet &sheet,
+                       const Services &services, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                               | Qt::CustomizeWindowHint),
-      m_services(services),
-      m_sheet(std::move(sheet))
+      m_settings(settings),
+      m_caller(caller),
+      m_sheet(sheet),
+      m_services(services)
 {
     setObjectName(QStringLiteral("frmHauptseite"));
-    m_autoTimer = m_services.timers->create(QStringLiteral("AutoTimer"));
-    m_zeitUni = m_services.timers->create(QStringLiteral("ZeitUni"));
-    m_autoTimer->setEnabled(false);
-    m_zeitUni->setInterval(0);
     setupControls();
     setupMenus();
     setupConnections();
-    if (m_sheet)
-        m_sheet->setShowMainWindow([this] { bringToFront(); });
 }
 
 MainWindow::~MainWindow()
@@ -69,142 +97,135 @@ void MainWindow::setupControls()
         label->setObjectName(QString::fromLatin1(mainControlName(static_cast<MainControl>(i))));
         const bool value = (i % 2) == 1;
         label->setFont(namedFont(QStringLiteral("Times New Roman"), 14.25, true, value));
-        m_status[i] = label;
+        m_statusRow[i] = label;
     }
-    lblModusZahl = m_status[1];
-    lblModusSchalten = m_status[3];
-    lblAnzahlZahlen = m_status[5];
-    lblletzteModusZahl = m_status[7];
-    lblStimmenModus = m_status[9];
+    m_poolText = m_statusRow[1];
+    m_steppingText = m_statusRow[3];
+    m_countText = m_statusRow[5];
+    m_poolSizeText = m_statusRow[7];
+    m_voiceText = m_statusRow[9];
 
-    frmZahl = new QFrame(central);
-    frmZahl->setObjectName(QStringLiteral("frmZahl"));
-    frmZahl->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    m_numberFrame = new QFrame(central);
+    m_numberFrame->setObjectName(QStringLiteral("frmZahl"));
+    m_numberFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
 
-    lblZahlenfeld = new QLabel(frmZahl);
-    lblZahlenfeld->setObjectName(QStringLiteral("lblZahlenfeld"));
-    lblZahlenfeld->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblZahlenfeld->setFont(namedFont(QStringLiteral("Times New Roman"), 399.75));
-    lblZahlenfeld->setAutoFillBackground(true);
-    {
-        // The design's "inactive window border" colour.
-        QPalette pal = lblZahlenfeld->palette();
-        pal.setColor(QPalette::Window, QColor(212, 208, 200));
-        pal.setColor(QPalette::WindowText, Qt::black);
-        lblZahlenfeld->setPalette(pal);
-    }
+    m_numberDisplay = new QLabel(m_numberFrame);
+    m_numberDisplay->setObjectName(QStringLiteral("lblZahlenfeld"));
+    m_numberDisplay->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_numberDisplay->setFont(namedFont(QStringLiteral("Times New Roman"), 399.75));
+    m_numberDisplay->setAutoFillBackground(true);
+    QPalette pal = m_numberDisplay->palette();
+    // The design's "inactive window border" colour.
+    pal.setColor(QPalette::Window, QColor(212, 208, 200));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    m_numberDisplay->setPalette(pal);
 
-    auto makeButton = [central](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, central);
-        b->setObjectName(name);
+    auto makeButton = [central](const char *name, const QString &text) {
+        auto *b = new QPushButton(text, central);
+        b->setObjectName(QString::fromLatin1(name));
         b->setFont(namedFont(QStringLiteral("MS Sans Serif"), 12, true));
         return b;
     };
-    cmdBingo = makeButton(QStringLiteral("cmdBingo"), QStringLiteral("Bingo!"));
-    cmdWeiter = makeButton(QStringLiteral("cmdWeiter"), kWeiter);
-    cmdZahlenTafel = makeButton(QStringLiteral("cmdZahlenTafel"),
-                                QStringLiteral("Zahlentafel anzeigen"));
+    m_bingoButton = makeButton("cmdBingo", QStringLiteral("Bingo!"));
+    m_stepButton = makeButton("cmdWeiter", caption(StepButton::Weiter));
+    m_sheetButton = makeButton("cmdZahlenTafel", QStringLiteral("Zahlentafel anzeigen"));
 
     // Design geometry; the load step scales it to the screen.
     for (int i = 0; i < kMainControlCount; ++i) {
-        const TwipRect r = designRect(static_cast<MainControl>(i));
-        QWidget *w = central->findChild<QWidget *>(
-            QString::fromLatin1(mainControlName(static_cast<MainControl>(i))));
-        if (w)
+        const auto c = static_cast<MainControl>(i);
+        const TwipRect r = designRect(c);
+        if (auto *w = central->findChild<QWidget *>(QString::fromLatin1(mainControlName(c))))
             w->setGeometry(twipsRect(r.left, r.top, r.width, r.height, 15, 15));
     }
 }
 
 void MainWindow::setupMenus()
 {
-    auto action = [this](QMenu *menu, const char *name, const QString &caption, bool checkable) {
-        auto *a = menu->addAction(caption);
+    auto action = [](QMenu *menu, const char *name, const QString &text, bool checkable) {
+        QAction *a = menu->addAction(text);
         a->setObjectName(QString::fromUtf8(name));
         a->setCheckable(checkable);
         return a;
     };
     auto separator = [](QMenu *menu, const char *name) {
-        QAction *s = menu->addSeparator();
-        s->setObjectName(QString::fromLatin1(name));
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuNew = action(file, "mnuNew", QStringLiteral("&Neues Spiel"), false);
-    mnuNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    m_newGame = action(file, "mnuNew", QStringLiteral("&Neues Spiel"), false);
+    m_newGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     separator(file, "mnuTrennungStufe1");
-    mnuDrucken = action(file, "mnuDrucken", QStringLiteral("&Spielschein drucken"), false);
-    mnuDrucken->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_printTickets = action(file, "mnuDrucken", QStringLiteral("&Spielschein drucken"), false);
+    m_printTickets->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     separator(file, "mnuTrennungStufe2");
-    mnuCloseAll = action(file, "mnuCloseAll", QStringLiteral("&Beenden"), false);
+    m_quit = action(file, "mnuCloseAll", QStringLiteral("&Beenden"), false);
 
     QMenu *settings = menuBar()->addMenu(QStringLiteral("&Einstellungen"));
     settings->setObjectName(QStringLiteral("mnuEinstellungen"));
     QMenu *voice = settings->addMenu(QStringLiteral("Stimme&nauswahl"));
     voice->setObjectName(QStringLiteral("mnuStimme"));
-    mnuWeiblich = action(voice, "mnuWeiblich", QStringLiteral("&Weiblich"), true);
-    mnuWeiblich->setChecked(true);
-    mnuMaennlich = action(voice, "mnuMännlich", QStringLiteral("M&ännlich"), true);
+    m_female = action(voice, "mnuWeiblich", QStringLiteral("&Weiblich"), true);
+    m_male = action(voice, "mnuMännlich", QStringLiteral("M&ännlich"), true);
     separator(settings, "mnuTrennungStufe3");
-    mnuManuell = action(settings, "mnuManuell", QStringLiteral("&Manuell schalten"), true);
+    m_manual = action(settings, "mnuManuell", QStringLiteral("&Manuell schalten"), true);
     QMenu *automatic = settings->addMenu(QStringLiteral("&Automatisch"));
     automatic->setObjectName(QStringLiteral("mnuAuto"));
-    mnu5Sec = action(automatic, "mnu5Sec", QStringLiteral("5 Se&kunden"), true);
-    mnu10Sec = action(automatic, "mnu10Sec", QStringLiteral("10 Sek&unden"), true);
-    mnu20Sec = action(automatic, "mnu20Sec", QStringLiteral("20 Sekun&den"), true);
-    mnuManuellSec = action(automatic, "mnuManuellSec", QStringLiteral("&Manuell einstellen"), true);
+    m_seconds5 = action(automatic, "mnu5Sec", QStringLiteral("5 Se&kunden"), true);
+    m_seconds10 = action(automatic, "mnu10Sec", QStringLiteral("10 Sek&unden"), true);
+    m_seconds20 = action(automatic, "mnu20Sec", QStringLiteral("20 Sekun&den"), true);
+    m_customSeconds = action(automatic, "mnuManuellSec", QStringLiteral("&Manuell einstellen"), true);
     separator(settings, "mnuTrennungStufe4");
-    mnu75Zahlen = action(settings, "mnu75Zahlen", QStringLiteral("&75.Zahlengenerator"), true);
-    mnu90Zahlen = action(settings, "mnu90Zahlen", QStringLiteral("&90.Zahlengenerator"), true);
+    m_pool75 = action(settings, "mnu75Zahlen", QStringLiteral("&75.Zahlengenerator"), true);
+    m_pool90 = action(settings, "mnu90Zahlen", QStringLiteral("&90.Zahlengenerator"), true);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&?"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpIt = action(help, "mnuHelpIt", QStringLiteral("&Hilfe"), false);
+    m_help = action(help, "mnuHelpIt", QStringLiteral("&Hilfe"), false);
     separator(help, "mnuTrennungStufe5");
-    mnuOverMe = action(help, "mnuOverMe", QStringLiteral("&Über ..."), false);
+    m_about = action(help, "mnuOverMe", QStringLiteral("&Über ..."), false);
+
+    // The window's design marks, before the load step writes the start state.
+    m_female->setChecked(true);
 }
 
 void MainWindow::setupConnections()
 {
-    connect(cmdWeiter, &QPushButton::clicked, this, &MainWindow::cmdWeiter_Click);
-    connect(cmdBingo, &QPushButton::clicked, this, &MainWindow::cmdBingo_Click);
-    connect(cmdZahlenTafel, &QPushButton::clicked, this, &MainWindow::cmdZahlenTafel_Click);
-    m_autoTimer->setHandler([this] { AutoTimer_Timer(); });
-    m_zeitUni->setHandler([this] { ZeitUni_Timer(); });
+    connect(m_stepButton, &QPushButton::clicked, &m_caller, &Caller::pressStep);
+    connect(m_bingoButton, &QPushButton::clicked, &m_caller, &Caller::claimBingo);
+    connect(m_sheetButton, &QPushButton::clicked, this, &MainWindow::cmdZahlenTafel_Click);
 
-    // Marks are set by the handlers alone: undo the toggle Qt makes on its own.
-    auto menu = [this](QAction *a, void (MainWindow::*handler)()) {
-        connect(a, &QAction::triggered, this, [this, a, handler](bool checked) {
+    // Check marks are written from the state alone: undo Qt's own toggle.
+    auto menu = [this](QAction *a, std::function<void()> handler) {
+        connect(a, &QAction::triggered, this, [a, handler](bool checked) {
             if (a->isCheckable())
                 a->setChecked(!checked);
-            (this->*handler)();
+            handler();
         });
     };
-    menu(mnuNew, &MainWindow::mnuNew_Click);
-    menu(mnuDrucken, &MainWindow::mnuDrucken_Click);
-    menu(mnuCloseAll, &MainWindow::mnuCloseAll_Click);
-    menu(mnuWeiblich, &MainWindow::mnuWeiblich_Click);
-    menu(mnuMaennlich, &MainWindow::mnuMaennlich_Click);
-    menu(mnuManuell, &MainWindow::mnuManuell_Click);
-    menu(mnu5Sec, &MainWindow::mnu5Sec_Click);
-    menu(mnu10Sec, &MainWindow::mnu10Sec_Click);
-    menu(mnu20Sec, &MainWindow::mnu20Sec_Click);
-    menu(mnuManuellSec, &MainWindow::mnuManuellSec_Click);
-    menu(mnu75Zahlen, &MainWindow::mnu75Zahlen_Click);
-    menu(mnu90Zahlen, &MainWindow::mnu90Zahlen_Click);
-    menu(mnuHelpIt, &MainWindow::mnuHelpIt_Click);
-    menu(mnuOverMe, &MainWindow::mnuOverMe_Click);
-}
+    Caller &c = m_caller;
+    menu(m_newGame, [&c] { c.newGame(); });
+    menu(m_printTickets, [this] { mnuDrucken_Click(); });
+    menu(m_quit, [&c] { c.confirmQuit(); });
+    menu(m_female, [&c] { c.chooseVoice(Voice::Female); });
+    menu(m_male, [&c] { c.chooseVoice(Voice::Male); });
+    menu(m_manual, [&c] { c.chooseManualStepping(); });
+    menu(m_seconds5, [&c] { c.chooseFixedInterval(5); });
+    menu(m_seconds10, [&c] { c.chooseFixedInterval(10); });
+    menu(m_seconds20, [&c] { c.chooseFixedInterval(20); });
+    menu(m_customSeconds, [this] { mnuManuellSec_Click(); });
+    menu(m_pool75, [&c] { c.choosePool(Pool::Of75); });
+    menu(m_pool90, [&c] { c.choosePool(Pool::Of90); });
+    menu(m_help, [this] { mnuHelpIt_Click(); });
+    menu(m_about, [this] { mnuOverMe_Click(); });
 
-CheckSheet &MainWindow::frmKontrolle()
-{
-    // Any use creates the sheet, hidden, when it does not exist.
-    if (!m_sheet) {
-        const ScreenMeasure m = m_services.screen->measure();
-        m_sheet = std::make_unique<CheckSheet>(m.twipsPerPixelX, m.twipsPerPixelY);
-        m_sheet->setShowMainWindow([this] { bringToFront(); });
-    }
-    return *m_sheet;
+    connect(&m_caller, &Caller::changed, this, &MainWindow::showState);
+    connect(&m_caller, &Caller::checkSheetWanted, this, &MainWindow::showCheckSheet);
+    connect(&m_caller, &Caller::poolChosen, this, [this] {
+        if (m_sheet.isVisible())
+            cmdZahlenTafel_Click();
+    });
+    connect(&m_sheet, &CheckSheet::backToGame, this, &MainWindow::bringToFront);
 }
 
 void MainWindow::bringToFront()
@@ -221,61 +242,30 @@ void MainWindow::bringToFront()
 
 bool MainWindow::Form_Load()
 {
-    AdjustToResolution();
-    if (m_game.BildArt == 0) {
+    m_layout = computeScreenLayout(m_services.screen->measure());
+    m_settings.screen = m_layout.screen;
+    if (m_layout.level == 0) {
+        m_services.messages->show(this, unsupportedScreenText(m_layout.screen), MsgButtons::Ok);
         m_services.app->quit();
         return false;
     }
-    setWindowTitle(appinfo::productName() + QLatin1Char(' ') + appinfo::versionText()
-                   + QStringLiteral("          ") + appinfo::makerNotice());
-
-    SharedStore &store = frmIntern();
-    store.SchaltModus = 1;
-    store.ZahlenModus = 1;
-    store.StimmenModus = 1;
-
-    m_game.GrZaSchrift = static_cast<qint16>(roundHalfEven(store.AufY / 2.0));
-    mnuManuell->setChecked(true);
-    mnu75Zahlen->setChecked(true);
-
-    lblModusZahl->setText(QStringLiteral("75 Zahlen"));
-    lblModusSchalten->setText(QStringLiteral("Manuell"));
-    lblletzteModusZahl->setText(QStringLiteral("75"));
-    lblStimmenModus->setText(QStringLiteral("Weiblich"));
-
-    cmdWeiter->setToolTip(kWeiter);
-    setGameButtonsEnabled(false);
-    m_game.Bingo = QStringLiteral("Bingo!");
-    return true;
-}
-
-void MainWindow::AdjustToResolution()
-{
-    m_layout = computeScreenLayout(m_services.screen->measure());
-    SharedStore &store = frmIntern();
-    store.AufX = m_layout.AufX;
-    store.AufY = m_layout.AufY;
-    store.AufTwipX = m_layout.AufTwipX;
-    store.AufTwipY = m_layout.AufTwipY;
-    m_game.BildArt = m_layout.BildArt;
-
-    if (m_layout.BildArt == 0) {
-        m_services.messages->show(this, texts::unsupportedScreen(store.AufX, store.AufY),
-                                  MsgButtons::Ok);
-        return;
-    }
     applyLayout();
+    setWindowTitle(appinfo::productWithVersion() + QStringLiteral("          ")
+                   + appinfo::makerNotice());
+    m_loaded = true;
+    showState();
+    return true;
 }
 
 void MainWindow::applyLayout()
 {
     const ScreenMeasure m = m_services.screen->measure();
-    for (QLabel *label : m_status) {
+    for (QLabel *label : m_statusRow) {
         QFont f = label->font();
         f.setPointSize(m_layout.fontSize);
         label->setFont(f);
     }
-    for (QPushButton *b : {cmdBingo, cmdWeiter, cmdZahlenTafel}) {
+    for (QPushButton *b : {m_bingoButton, m_stepButton, m_sheetButton}) {
         QFont f = b->font();
         f.setPointSize(m_layout.fontSize);
         b->setFont(f);
@@ -283,418 +273,90 @@ void MainWindow::applyLayout()
     for (int i = 0; i < kMainControlCount; ++i) {
         const auto c = static_cast<MainControl>(i);
         const TwipRect r = m_layout.rect(c);
-        QWidget *w = centralWidget()->findChild<QWidget *>(QString::fromLatin1(mainControlName(c)));
-        if (w)
+        if (auto *w = centralWidget()->findChild<QWidget *>(QString::fromLatin1(mainControlName(c))))
             w->setGeometry(twipsRect(r.left, r.top, r.width, r.height, m.twipsPerPixelX,
                                      m.twipsPerPixelY));
     }
 }
 
-// ------------------------------------------------------------------ helpers
+// ------------------------------------------------------------------- state
 
-qint16 MainWindow::orderAt(int index) const
+void MainWindow::showState()
 {
-    if (index < 0 || index > 90)
-        return 0;
-    return m_game.Zahlenfolge[static_cast<size_t>(index)];
-}
-
-void MainWindow::setDisplayFontSize(double points)
-{
-    if (!(points > 0))
+    if (!m_loaded)
         return;
-    QFont f = lblZahlenfeld->font();
-    f.setPointSizeF(points);
-    lblZahlenfeld->setFont(f);
-}
+    const CallerView &v = m_caller.view();
 
-void MainWindow::setStepCaption(const QString &caption) { cmdWeiter->setText(caption); }
-
-void MainWindow::setPoolMenusEnabled(bool enabled)
-{
-    mnu75Zahlen->setEnabled(enabled);
-    mnu90Zahlen->setEnabled(enabled);
-}
-
-void MainWindow::setGameButtonsEnabled(bool enabled)
-{
-    cmdWeiter->setEnabled(enabled);
-    cmdBingo->setEnabled(enabled);
-    cmdZahlenTafel->setEnabled(enabled);
-}
-
-void MainWindow::showNumber()
-{
-    const qint16 n = orderAt(m_game.MerkerZahl);
-    lblZahlenfeld->setText(QString::number(n));
-    m_game.Kontroll = n;
-    frmKontrolle().setNumberColour(m_game.Kontroll, kShown);
-    lblAnzahlZahlen->setText(QString::number(m_game.MerkerZahl));
-}
-
-// -------------------------------------------------------------- stepping
-
-void MainWindow::cmdWeiter_Click()
-{
-    if (cmdWeiter->text() == kStop && m_autoTimer->isEnabled())
-        setStepCaption(kPause);
-    if (cmdWeiter->text() == kPause && !m_autoTimer->isEnabled())
-        setStepCaption(kStop);
-    setDisplayFontSize(m_game.GrZaSchrift);
-
-    const QString caption = cmdWeiter->text();
-    if (caption == kStart && autoIntervalMs(frmIntern().ZahlenInterval) <= 0) {
-        // No interval chosen yet: a timer of 0 ms would never step while the
-        // button claims it runs. Go back to manual stepping and step at once.
-        setStepCaption(kWeiter);
-        cmdWeiter->setToolTip(kWeiter);
-        if (m_game.MerkerZahl == 0)
-            mnuNew_Click();
-        cmdWeiter_Click();
-        return;
+    m_numberDisplay->setText(v.display);
+    if (v.displayPoints > 0 && m_numberDisplay->font().pointSizeF() != v.displayPoints) {
+        QFont f = m_numberDisplay->font();
+        f.setPointSizeF(v.displayPoints);
+        m_numberDisplay->setFont(f);
     }
+    m_countText->setText(v.shownCount == 0 ? QString() : QString::number(v.shownCount));
+    m_stepButton->setText(caption(v.stepButton));
+    m_stepButton->setToolTip(caption(v.stepToolTip));
+    for (QPushButton *b : {m_stepButton, m_bingoButton, m_sheetButton})
+        b->setEnabled(v.gameButtonsEnabled);
 
-    if (caption == kWeiter) {
-        bool announce = false;
-        manualStep(announce);
-        if (!announce)
-            return;
-    } else if (caption == kStart || caption == kStop) {
-        if (!startAutomatic())
-            return;
-    } else if (caption == kPause) {
-        m_autoTimer->setEnabled(false);
-        setPoolMenusEnabled(true);
-        lblZahlenfeld->clear();
-    }
+    const bool ninety = m_settings.pool == Pool::Of90;
+    m_poolText->setText(ninety ? QStringLiteral("90 Zahlen") : QStringLiteral("75 Zahlen"));
+    m_poolSizeText->setText(ninety ? QStringLiteral("90") : QStringLiteral("75"));
+    m_pool75->setChecked(!ninety);
+    m_pool90->setChecked(ninety);
+    m_pool75->setEnabled(v.poolChoiceEnabled);
+    m_pool90->setEnabled(v.poolChoiceEnabled);
 
-    const QString now = cmdWeiter->text();
-    if ((!lblZahlenfeld->text().isEmpty() && now == kStop)
-        || (m_game.MerkerZahl >= 1 && now == kWeiter))
-        AnnounceNumber();
+    const bool male = m_settings.voice == Voice::Male;
+    m_voiceText->setText(male ? QStringLiteral("Männlich") : QStringLiteral("Weiblich"));
+    m_female->setChecked(!male);
+    m_male->setChecked(male);
+
+    m_steppingText->setText(steppingText(v));
+    m_manual->setChecked(v.steppingChoice == SteppingChoice::Manual);
+    m_seconds5->setChecked(v.steppingChoice == SteppingChoice::Seconds5);
+    m_seconds10->setChecked(v.steppingChoice == SteppingChoice::Seconds10);
+    m_seconds20->setChecked(v.steppingChoice == SteppingChoice::Seconds20);
+    m_customSeconds->setChecked(v.steppingChoice == SteppingChoice::Custom);
+
+    m_sheet.showMarks(v.marked);
 }
 
-void MainWindow::manualStep(bool &announce)
+// ------------------------------------------------------------ check sheet
+
+void MainWindow::showCheckSheet()
 {
-    announce = false;
-    ++m_game.MerkerZahl;
-    if (poolUsedUp(frmIntern().ZahlenModus, m_game.MerkerZahl)) {
-        endOfPool();
-        return;
-    }
-    if (orderAt(m_game.MerkerZahl) == 0)
-        return;
-    showNumber();
-    m_game.SoundB = 0;
-    announce = true;
-}
-
-void MainWindow::endOfPool()
-{
-    m_services.messages->show(this, texts::endOfPool(), MsgButtons::Ok);
-    m_game.MerkerZahl = 0;
-    lblAnzahlZahlen->clear();
-    lblZahlenfeld->clear();
-    setStepCaption(kStart);
-    cmdWeiter->setToolTip(kStart);
-}
-
-bool MainWindow::startAutomatic()
-{
-    setStepCaption(kStop);
-    const float interval = frmIntern().ZahlenInterval;
-    if (interval != 5.0f && interval != 10.0f && interval != 20.0f) {
-        m_game.Zeitgeber = interval * 1000.0f;
-        m_game.SoundB = 0;
-    }
-    m_autoTimer->setInterval(autoIntervalMs(interval));
-    if (leadingNumber(lblletzteModusZahl->text()) < m_game.MerkerZahl)
-        return false;
-    m_autoTimer->setEnabled(true);
-    setPoolMenusEnabled(false);
-    return true;
-}
-
-void MainWindow::AutoTimer_Timer()
-{
-    if (m_game.MerkerZahl == 0)
-        mnuNew_Click();
-    m_autoTimer->setEnabled(false);
-    lblZahlenfeld->clear();
-    setDisplayFontSize(m_game.GrZaSchrift);
-    ++m_game.MerkerZahl;
-    if (poolUsedUp(frmIntern().ZahlenModus, m_game.MerkerZahl)) {
-        m_services.messages->show(this, texts::endOfPool(), MsgButtons::Ok);
-        m_game.MerkerZahl = 0;
-        lblAnzahlZahlen->clear();
-        lblZahlenfeld->clear();
-        setStepCaption(kStart);
-        cmdWeiter->setToolTip(kStart);
-        setPoolMenusEnabled(true);
-        return;
-    }
-    if (orderAt(m_game.MerkerZahl) == 0)
-        return;
-    showNumber();
-    cmdWeiter_Click();
-}
-
-// ------------------------------------------------------------ announcement
-
-void MainWindow::WaveFromRes(qint32 resId)
-{
-    const QByteArray image = m_services.resources->recording(resId);
-    if (!image.isEmpty())
-        m_services.sound->playWave(image);
-}
-
-void MainWindow::AnnounceNumber()
-{
-    const int n = orderAt(m_game.MerkerZahl);
-    const qint16 voice = frmIntern().StimmenModus;
-    if (m_game.SoundB == 1 && lblZahlenfeld->text() == QLatin1String("Bingo!")) {
-        const int id = recordingIdForBingo(voice);
-        if (id >= 0)
-            m_game.ResIDZahl = static_cast<float>(id);
-        WaveFromRes(static_cast<qint32>(roundHalfEven(m_game.ResIDZahl)));
-        m_game.SoundB = 0;
-        AskContinueAfterBingo();
-        return;
-    }
-    const int id = recordingIdForNumber(voice, n);
-    if (id >= 0)
-        m_game.ResIDZahl = static_cast<float>(id);
-    WaveFromRes(static_cast<qint32>(roundHalfEven(m_game.ResIDZahl)));
-    m_game.SoundB = 1;
-}
-
-// ------------------------------------------------------------------- claim
-
-void MainWindow::cmdBingo_Click()
-{
-    if (m_autoTimer->isEnabled())
-        m_autoTimer->setEnabled(false);
-    setDisplayFontSize(frmIntern().AufY / 3.5);
-    m_zeitUni->setInterval(20);
-    if (m_game.BZahl == 0) {
-        lblZahlenfeld->clear();
-        m_game.BZahl = 1;
-    }
-    if (m_game.BZahl >= 1 && m_game.BZahl <= 6)
-        m_zeitUni->setEnabled(true);
-    if (m_game.BZahl == 6) {
-        CheckSheet &sheet = frmKontrolle();
-        sheet.show();
-        sheet.raise();
-    }
-}
-
-void MainWindow::ZeitUni_Timer()
-{
-    m_zeitUni->setEnabled(false);
-    m_game.SoundB = 0;
-    lblZahlenfeld->setText(m_game.Bingo.left(m_game.BZahl));
-    ++m_game.BZahl;
-    if (m_game.BZahl < 7) {
-        cmdBingo_Click();
-        setPoolMenusEnabled(true);
-    }
-    if (m_game.BZahl == 7) {
-        m_autoTimer->setEnabled(false);
-        m_game.SoundB = 1;
-        AnnounceNumber();
-    }
-}
-
-void MainWindow::AskContinueAfterBingo()
-{
-    m_game.Antwort = m_services.messages->show(this, texts::continueQuestion(), MsgButtons::YesNo,
-                                               texts::continueTitle());
-    if (m_game.Antwort == kAnswerYes) {
-        m_game.BZahl = 0;
-        m_game.SoundB = 1;
-        lblZahlenfeld->clear();
-        setDisplayFontSize(m_game.GrZaSchrift);
-    }
-    if (cmdWeiter->text() != kWeiter)
-        setStepCaption(kStart);
-    if (m_game.Antwort == kAnswerNo) {
-        m_game.BZahl = 0;
-        m_game.MerkerZahl = 0;
-        m_autoTimer->setEnabled(false);
-        mnuNew_Click();
-    }
+    // At a claim the sheet comes up with the buttons it had last.
+    m_sheet.show();
+    m_sheet.raise();
 }
 
 void MainWindow::cmdZahlenTafel_Click()
 {
-    CheckSheet &sheet = frmKontrolle();
-    sheet.hide();
-    sheet.show();
-    const bool pool75 = frmIntern().ZahlenModus == 1;
-    for (int n = 1; n <= 90; ++n)
-        sheet.cmdZahl(n)->setVisible(!(pool75 && n >= 76));
-    sheet.hide();
-    sheet.show();
-    sheet.raise();
-    sheet.activateWindow();
-}
-
-// ------------------------------------------------------- new game and quit
-
-void MainWindow::mnuNew_Click()
-{
-    shuffleNumbers(m_game.Zahlenfolge, frmIntern().ZahlenModus, *m_services.random);
-    lblZahlenfeld->clear();
-    setDisplayFontSize(m_game.GrZaSchrift);
-    CheckSheet &sheet = frmKontrolle();
-    for (int n = 1; n <= 90; ++n)
-        sheet.setNumberColour(n, kNotShown);
-    m_game.MerkerZahl = 0;
-    setGameButtonsEnabled(true);
-    lblZahlenfeld->clear();
-    lblAnzahlZahlen->clear();
-    setPoolMenusEnabled(true);
-    m_game.SoundB = 0;
-}
-
-void MainWindow::mnuCloseAll_Click()
-{
-    m_game.Antwort = m_services.messages->show(this, texts::quitQuestion(), MsgButtons::YesNo,
-                                               texts::quitTitle());
-    if (m_game.Antwort != kAnswerYes)
-        return;
-    // The program ends at once; a tick still due before the event loop stops
-    // must not bring back the store and the sheet or play another number.
-    m_autoTimer->setEnabled(false);
-    m_zeitUni->setEnabled(false);
-    destroyIntern();
-    m_sheet.reset();
-    m_services.app->quit();
+    m_sheet.showForPool(m_settings.pool);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    mnuCloseAll_Click();
-    if (m_game.Antwort == kAnswerNo)
-        event->ignore();
-    else
+    if (m_caller.confirmQuit())
         event->accept();
+    else
+        event->ignore();
 }
 
-// ---------------------------------------------------------------- settings
-
-void MainWindow::mnuWeiblich_Click()
-{
-    SharedStore &store = frmIntern();
-    if (store.StimmenModus == 2) {
-        store.StimmenModus = 1;
-        mnuWeiblich->setChecked(true);
-        mnuMaennlich->setChecked(false);
-    }
-    lblStimmenModus->setText(QStringLiteral("Weiblich"));
-}
-
-void MainWindow::mnuMaennlich_Click()
-{
-    SharedStore &store = frmIntern();
-    if (store.StimmenModus == 1) {
-        store.StimmenModus = 2;
-        mnuMaennlich->setChecked(true);
-        mnuWeiblich->setChecked(false);
-    }
-    lblStimmenModus->setText(QStringLiteral("Männlich"));
-}
-
-void MainWindow::setSteppingMarks(QAction *chosen)
-{
-    for (QAction *a : {mnuManuell, mnu5Sec, mnu10Sec, mnu20Sec, mnuManuellSec})
-        a->setChecked(a == chosen);
-}
-
-void MainWindow::mnuManuell_Click()
-{
-    setSteppingMarks(mnuManuell);
-    frmIntern().SchaltModus = 1;
-    lblModusSchalten->setText(QStringLiteral("Manuell"));
-    setStepCaption(kWeiter);
-}
-
-void MainWindow::setFixedInterval(int seconds, QAction *chosen, const QString &status)
-{
-    setSteppingMarks(chosen);
-    SharedStore &store = frmIntern();
-    store.ZahlenInterval = static_cast<float>(seconds);
-    store.SchaltModus = 2;
-    lblModusSchalten->setText(status);
-    setStepCaption(kStart);
-}
-
-void MainWindow::mnu5Sec_Click() { setFixedInterval(5, mnu5Sec, QStringLiteral("5 Sekunden")); }
-void MainWindow::mnu10Sec_Click() { setFixedInterval(10, mnu10Sec, QStringLiteral("10 Sekunden")); }
-void MainWindow::mnu20Sec_Click() { setFixedInterval(20, mnu20Sec, QStringLiteral("20 Sekunden")); }
+// ------------------------------------------------------- secondary windows
 
 void MainWindow::mnuManuellSec_Click()
 {
-    if (m_intervalDialog) {
-        m_intervalDialog->show();
-        m_intervalDialog->raise();
-        m_intervalDialog->activateWindow();
+    if (raiseOpen(m_intervalDialog))
         return;
-    }
-    const ScreenMeasure m = m_services.screen->measure();
-    m_intervalDialog = new IntervalDialog(*this, m.twipsPerPixelX, m.twipsPerPixelY);
-    m_intervalDialog->show();
-    m_intervalDialog->raise();
-    m_intervalDialog->activateWindow();
+    m_intervalDialog = new IntervalDialog(m_settings.intervalSeconds);
+    connect(m_intervalDialog, &IntervalDialog::intervalChanged, &m_caller, &Caller::setInterval);
+    connect(m_intervalDialog, &IntervalDialog::intervalTaken, &m_caller,
+            &Caller::takeCustomInterval);
+    connect(m_intervalDialog, &IntervalDialog::closed, this, &MainWindow::bringToFront);
+    raiseOpen(m_intervalDialog);
 }
-
-void MainWindow::manualIntervalTaken()
-{
-    setSteppingMarks(mnuManuellSec);
-    SharedStore &store = frmIntern();
-    store.SchaltModus = 2;
-    const float value = store.ZahlenInterval;
-    const QString number = QString::number(static_cast<double>(value));
-    lblModusSchalten->setText(number + (value > 1.0f ? QStringLiteral(" Sekunden")
-                                                     : QStringLiteral(" Sekunde")));
-    setStepCaption(kStart);
-}
-
-void MainWindow::setPool(qint16 modus)
-{
-    mnu75Zahlen->setChecked(modus == 1);
-    mnu90Zahlen->setChecked(modus == 2);
-    frmIntern().ZahlenModus = modus;
-    lblModusZahl->setText(modus == 1 ? QStringLiteral("75 Zahlen") : QStringLiteral("90 Zahlen"));
-    lblletzteModusZahl->setText(modus == 1 ? QStringLiteral("75") : QStringLiteral("90"));
-    if (m_sheet && m_sheet->isVisible())
-        cmdZahlenTafel_Click();
-    if (cmdWeiter->text() != kStart && m_game.MerkerZahl > 0) {
-        setStepCaption(kStart);
-        lblAnzahlZahlen->clear();
-        lblZahlenfeld->clear();
-    }
-    mnuNew_Click();
-}
-
-void MainWindow::mnu75Zahlen_Click() { setPool(1); }
-void MainWindow::mnu90Zahlen_Click() { setPool(2); }
-
-// ------------------------------------------- windows of later subsystems
-
-namespace {
-// Brings an open secondary window to the front; false when there is none.
-bool raiseOpen(QWidget *w)
-{
-    if (!w)
-        return false;
-    w->show();
-    w->raise();
-    w->activateWindow();
-    return true;
-}
-} // namespace
 
 void MainWindow::mnuDrucken_Click()
 {

@@ -111,7 +111,10 @@ void CheckSheet::setupControls()
 
 void CheckSheet::setupConnections()
 {
-    connect(m_cmdZurueck, &QPushButton::clicked, this, &CheckSheet::cmdZurueck_Click);
+    connect(m_cmdZurueck, &QPushButton::clicked, this, [this] {
+        emit backToGame();
+        hide();
+    });
 }
 
 QPushButton *CheckSheet::cmdZahl(int index) const
@@ -147,11 +150,23 @@ QList<int> CheckSheet::shownNumbers() const
     return out;
 }
 
-void CheckSheet::cmdZurueck_Click()
+void CheckSheet::showMarks(const std::bitset<91> &marked)
 {
-    if (m_showMain)
-        m_showMain();
+    for (int n = 1; n <= 90; ++n)
+        setNumberColour(n, marked.test(static_cast<size_t>(n)) ? kShown : kNotShown);
+}
+
+void CheckSheet::showForPool(Pool pool)
+{
+    // Hidden and shown again, so that a sheet already open comes to the front.
     hide();
+    show();
+    for (int n = 1; n <= 90; ++n)
+        m_cmdZahl[n]->setVisible(n <= poolSize(pool));
+    hide();
+    show();
+    raise();
+    activateWindow();
 }
 
 void CheckSheet::closeEvent(QCloseEvent *event)

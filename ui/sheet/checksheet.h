@@ -1,9 +1,11 @@
 #pragma once
 
+#include "game/settings.h"
+
 #include <QColor>
 #include <QWidget>
 #include <array>
-#include <functional>
+#include <bitset>
 
 class QLabel;
 class QPushButton;
@@ -29,10 +31,14 @@ public:
     // Numbers currently marked as shown, ascending.
     QList<int> shownNumbers() const;
 
-    // Called by "Zurück zum Spiel" to bring the main window back.
-    void setShowMainWindow(std::function<void()> showMain) { m_showMain = std::move(showMain); }
+    // Number n green when marked, red otherwise.
+    void showMarks(const std::bitset<91> &marked);
+    // Shown in front with the buttons of the pool, and only those.
+    void showForPool(Pool pool);
 
-    void cmdZurueck_Click();
+signals:
+    // "Zurück zum Spiel": the main window comes back.
+    void backToGame();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -46,7 +52,6 @@ private:
     std::array<QPushButton *, 92> m_cmdZahl{};
     std::array<QColor, 92> m_colour{};
     QPushButton *m_cmdZurueck = nullptr;
-    std::function<void()> m_showMain;
 };
 
 } // namespace kugelfon

@@ -1,4 +1,4 @@
-#include "app/aboutwindow.h"
+#include "ui/about/aboutwindow.h"
 
 #include "platform/appinfo.h"
 #include "platform/sysinfo.h"
