@@ -1,11 +1,13 @@
 #!/bin/sh
-# Builds the Debian package from a build folder and checks its file list and
-# its declared dependencies against the libraries the program really loads.
-# Usage: check-package.sh BUILD-DIR WORK-DIR
+# Builds the Debian package from a build folder and checks its file list, its
+# declared dependencies against the libraries the program really loads, and
+# what lintian says about it.
+# Usage: check-package.sh BUILD-DIR WORK-DIR VERSION
 set -eu
 
 build=$1
 work=$2
+version=$3
 rm -rf "$work"
 mkdir -p "$work"
 
@@ -22,19 +24,23 @@ fail() {
 }
 
 [ "$(dpkg-deb -f "$deb" Package)" = kugelfon ] || fail "package name is not kugelfon"
-[ "$(dpkg-deb -f "$deb" Version)" = 1.1 ] || fail "version is not 1.1"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version is not $version"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "wrong architecture"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
 
-# Exactly the program, its menu entry, its metainfo and its icons.
+# Exactly the program, its menu entry, its metainfo, its icons, its manual
+# page and the two files every Debian package documents itself with.
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $1, $6}' | sed 's| \./| /|' | sort >"$work/files"
 {
     echo "-rw-r--r-- /usr/share/applications/kugelfon.desktop"
+    echo "-rw-r--r-- /usr/share/doc/kugelfon/changelog.gz"
+    echo "-rw-r--r-- /usr/share/doc/kugelfon/copyright"
+    echo "-rw-r--r-- /usr/share/man/man6/kugelfon.6.gz"
     for size in 16 22 24 32 48 64 128 256; do
         echo "-rw-r--r-- /usr/share/icons/hicolor/${size}x${size}/apps/kugelfon.png"
     done
     echo "-rw-r--r-- /usr/share/metainfo/org.example.kugelfon.metainfo.xml"
-    echo "-rwxr-xr-x /usr/bin/kugelfon"
+    echo "-rwxr-xr-x /usr/games/kugelfon"
 } | sort >"$work/expected"
 if ! diff -u "$work/expected" "$work/files" >&2; then
     fail "file list differs"
@@ -48,7 +54,7 @@ done <"$work/depends"
 
 # The packages of the libraries the program loads.
 dpkg-deb -x "$deb" "$work/root"
-exe="$work/root/usr/bin/kugelfon"
+exe="$work/root/usr/games/kugelfon"
 : >"$work/needed"
 for lib in $(objdump -p "$exe" | awk '/NEEDED/ {print $2}'); do
     path=$(ldd "$exe" | awk -v l="$lib" '$1 == l {print $3}')
@@ -76,6 +82,16 @@ while read -r pkg; do
 done <"$work/depends"
 
 [ "$(dpkg-deb -f "$deb" Recommends)" = libasound2-plugins ] || fail "Recommends is not libasound2-plugins"
+
+# The newest changelog entry is the version being packaged.
+top=$(gzip -dc "$work/root/usr/share/doc/kugelfon/changelog.gz" | sed -n '1s/^kugelfon (\([^)]*\)).*/\1/p')
+[ "$top" = "$version" ] || fail "the changelog's newest entry is '$top', not $version"
+
+# No errors and no warnings; info and pedantic tags are left to the maintainer.
+if ! lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1; then
+    cat "$work/lintian.log" >&2
+    fail "lintian reports errors or warnings"
+fi
 
 [ "$failed" -eq 0 ] || exit 1
 echo "check-package: $(basename "$deb") is fine"
