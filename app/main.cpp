@@ -1,20 +1,38 @@
 #include "app/display.h"
+#include "app/options.h"
 #include "app/program.h"
 #include "platform/realservices.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
-    // Kugelfon scales its windows itself, from twips and the screen's dots
-    // per inch, so Qt must not scale them a second time.
-    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const kugelfon::StartOptions options = kugelfon::parseStartOptions(arguments);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", options.error.toLocal8Bit().constData());
+        return 2;
+    }
+    if (options.help || options.version) {
+        const QString text = options.help ? kugelfon::helpText() : kugelfon::versionText();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
+    // On its own screens Kugelfon scales its windows itself, so Qt must not
+    // scale them a second time; in a window on any screen it works in the
+    // desktop's logical pixels.
+    if (!options.windowed && qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     const std::unique_ptr<QApplication> app = kugelfon::openApplication(argc, argv);
     kugelfon::configureApplication(*app);
 
     kugelfon::RealServices real;
-    kugelfon::Program program(real.services());
+    kugelfon::Program program(real.services(), options);
     program.start();
     return app->exec();
 }

@@ -43,7 +43,10 @@ void configureApplication(QApplication &app)
     });
 }
 
-Program::Program(const Services &services) : m_services(services) {}
+Program::Program(const Services &services, StartOptions options)
+    : m_services(services), m_options(std::move(options))
+{
+}
 
 Program::~Program()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/options.h"
 #include "app/splash.h"
 #include "game/settings.h"
 #include "platform/services.h"
@@ -22,7 +23,7 @@ void configureApplication(QApplication &app);
 // check sheet, then the main window. Owns the settings and the game.
 class Program {
 public:
-    explicit Program(const Services &services);
+    explicit Program(const Services &services, StartOptions options = {});
     ~Program();
 
     void start();
@@ -37,6 +38,7 @@ private:
     void splashDone();
 
     Services m_services;
+    StartOptions m_options;
     Settings m_settings;
     QPointer<SplashWindow> m_splash;
     std::unique_ptr<CheckSheet> m_sheet;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "kugelfon_version.h"
+
 #include <QString>
 
 namespace kugelfon::appinfo {
 
-inline constexpr int kMajor = 1;
-inline constexpr int kMinor = 1;
+inline constexpr int kMajor = version::kMajor;
+inline constexpr int kMinor = version::kMinor;
 
 inline QString productName() { return QStringLiteral("Kugelfon"); }
 inline QString title() { return QStringLiteral("Kugelfon"); }

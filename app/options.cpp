@@ -1,0 +1,92 @@
+#include "app/options.h"
+
+#include "platform/appinfo.h"
+
+#include <QCommandLineParser>
+
+namespace kugelfon {
+
+namespace {
+
+struct Option {
+    QStringList names;
+    const char *description;
+};
+
+// Qt's own help and version options describe themselves in English, so
+// these are the program's.
+const Option kOptions[] = {
+    {{QStringLiteral("fenster")},
+     "Läuft in einem Fenster auf jedem Bildschirm, in der größten der Anordnungen 640 x 480, "
+     "800 x 600, 1024 x 768 und 1280 x 1024, die auf den Bildschirm passt. Ohne diese Option "
+     "läuft Kugelfon nur auf Bildschirmen genau dieser vier Größen."},
+    {{QStringLiteral("saalanzeige")},
+     "Öffnet eine Saalanzeige für die Spieler: auf einem zweiten Bildschirm (Beamer, Fernseher) "
+     "bildschirmfüllend, sonst als Fenster."},
+    {{QStringLiteral("h"), QStringLiteral("help")}, "Zeigt diese Hilfe an."},
+    {{QStringLiteral("v"), QStringLiteral("version")}, "Zeigt die Versionsnummer an."},
+};
+
+} // namespace
+
+StartOptions parseStartOptions(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const Option &o : kOptions)
+        parser.addOption(QCommandLineOption(o.names, QString::fromUtf8(o.description)));
+
+    StartOptions out;
+    if (!parser.parse(arguments)) {
+        // The parser names the option in its message; keep only the name.
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            out.error = QStringLiteral("Kugelfon: Unbekannte Option „%1“. Mit --help zeigt "
+                                       "Kugelfon, was es versteht.")
+                            .arg(unknown.first());
+        } else {
+            // The only other complaint: a value given to an option that takes none.
+            QString given;
+            for (const QString &a : arguments.mid(1))
+                if (a.startsWith(QLatin1Char('-')) && a.contains(QLatin1Char('=')) && given.isEmpty())
+                    given = a;
+            out.error = QStringLiteral("Kugelfon: „%1“ wird nicht verstanden; die Optionen nehmen "
+                                       "keinen Wert.")
+                            .arg(given);
+        }
+        return out;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        out.error = QStringLiteral("Kugelfon: Unbekanntes Argument „%1“. Mit --help zeigt Kugelfon, "
+                                   "was es versteht.")
+                        .arg(parser.positionalArguments().first());
+        return out;
+    }
+    out.windowed = parser.isSet(QStringLiteral("fenster"));
+    out.hallDisplay = parser.isSet(QStringLiteral("saalanzeige"));
+    out.help = parser.isSet(QStringLiteral("help"));
+    out.version = parser.isSet(QStringLiteral("version"));
+    return out;
+}
+
+QString helpText()
+{
+    QString text = QStringLiteral("Aufruf: kugelfon [Optionen]\n"
+                                  "Bingo-Ausrufer: zieht die Zahlen eines Spiels, zeigt sie groß "
+                                  "an und sagt sie an.\n\nOptionen:\n");
+    for (const Option &o : kOptions) {
+        QStringList names;
+        for (const QString &n : o.names)
+            names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
+        text += QStringLiteral("  %1\n      %2\n")
+                    .arg(names.join(QStringLiteral(", ")), QString::fromUtf8(o.description));
+    }
+    return text;
+}
+
+QString versionText()
+{
+    return appinfo::productWithVersion() + QLatin1Char('\n');
+}
+
+} // namespace kugelfon
