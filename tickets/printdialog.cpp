@@ -10,10 +10,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QShortcut>
@@ -96,6 +100,64 @@ std::optional<QString> checkCount(const QString &text, const QString &what, qint
     value = static_cast<int>(v);
     return std::nullopt;
 }
+
+// A run expected to take longer than this shows its progress.
+constexpr qint64 kProgressAfterMs = 1000;
+
+QString progressText(int n, int total)
+{
+    return QStringLiteral("Spielschein %1 von %2 wird gedruckt").arg(n).arg(total);
+}
+
+// frmFortschritt: the progress of a long print run. Its button, Esc and the
+// close box all ask the run to stop after the ticket in hand.
+class ProgressWindow final : public QDialog {
+public:
+    ProgressWindow(QWidget *parent, int total, std::function<void()> cancel)
+        : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                              | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+          m_cancel(std::move(cancel))
+    {
+        setObjectName(QStringLiteral("frmFortschritt"));
+        setWindowTitle(kTitle);
+        setFont(parent->font());
+        // Nothing else of the program takes input while it is shown.
+        setWindowModality(Qt::ApplicationModal);
+        m_label = new QLabel(this);
+        m_label->setObjectName(QStringLiteral("lblFortschritt"));
+        // Wide enough for the longest text, so the window does not grow.
+        const int widest = m_label->fontMetrics().horizontalAdvance(progressText(total, total));
+        m_label->setMinimumWidth(widest * 5 / 4);
+        m_bar = new QProgressBar(this);
+        m_bar->setObjectName(QStringLiteral("prgFortschritt"));
+        m_bar->setRange(0, total);
+        auto *stop = new QPushButton(QStringLiteral("Abbrechen"), this);
+        stop->setObjectName(QStringLiteral("cmdAbbrechen"));
+        connect(stop, &QPushButton::clicked, this, [this] { m_cancel(); });
+        auto *buttons = new QHBoxLayout;
+        buttons->addStretch();
+        buttons->addWidget(stop);
+        auto *layout = new QVBoxLayout(this);
+        layout->addWidget(m_label);
+        layout->addWidget(m_bar);
+        layout->addLayout(buttons);
+        setFixedSize(sizeHint());
+    }
+
+    void showTicket(int n, int total)
+    {
+        m_label->setText(progressText(n, total));
+        m_bar->setValue(n - 1);
+    }
+
+    // Esc and the close box: the run decides when the window goes.
+    void reject() override { m_cancel(); }
+
+private:
+    std::function<void()> m_cancel;
+    QLabel *m_label = nullptr;
+    QProgressBar *m_bar = nullptr;
+};
 
 } // namespace
 
@@ -307,6 +369,10 @@ void PrintDialog::Form_Load()
     fillRange(m_cboScheine, 1, 100);
     for (QComboBox *c : {m_cboSpalten, m_cboBloecke, m_cboReihen, m_cboScheine})
         c->setCurrentIndex(0);
+    // The bounds of the lists just filled: an entry that is no number keeps
+    // the neighbouring list as it is instead of emptying it.
+    m_maxZahlSpalten = 10;
+    m_maxZahlReihen = 15;
     m_opt75->setFocus(Qt::OtherFocusReason);
 }
 
@@ -399,18 +465,29 @@ void PrintDialog::cboDrucker_LostFocus()
 
 std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
 {
-    if (auto m = checkCount(m_cboSpalten->currentText(), QStringLiteral("Spielspalten"), 1,
-                            kMaxColumns, s.columns))
-        return m;
-    if (auto m = checkCount(m_cboReihen->currentText(), QStringLiteral("Spielreihen"), 1, kMaxRows,
-                            s.rows))
-        return m;
-    if (auto m = checkCount(m_cboBloecke->currentText(), QStringLiteral("Spielblöcke"), 1,
-                            kMaxBlocks, s.blocks))
-        return m;
-    if (auto m = checkCount(m_cboScheine->currentText(), QStringLiteral("Spielscheine"), 1,
-                            kMaxTickets, s.tickets))
-        return m;
+    const struct {
+        const QComboBox *combo;
+        const char *what;
+        int max;
+        int &value;
+    } counts[] = {{m_cboSpalten, "Spielspalten", kMaxColumns, s.columns},
+                  {m_cboReihen, "Spielreihen", kMaxRows, s.rows},
+                  {m_cboBloecke, "Spielblöcke", kMaxBlocks, s.blocks},
+                  {m_cboScheine, "Spielscheine", kMaxTickets, s.tickets}};
+    // A text the user typed wrongly is named before a list the rules left
+    // empty because of it.
+    std::optional<QString> empty;
+    for (const auto &c : counts) {
+        const QString text = c.combo->currentText();
+        if (auto m = checkCount(text, QString::fromUtf8(c.what), 1, c.max, c.value)) {
+            if (!text.trimmed().isEmpty())
+                return m;
+            if (!empty)
+                empty = m;
+        }
+    }
+    if (empty)
+        return empty;
     s.pool = m_zahlenmenge;
     s.freeCells = m_zufall;
     if (s.rows * s.columns > s.pool)
@@ -484,6 +561,11 @@ void PrintDialog::refuse(const QString &text)
 
 void PrintDialog::cmdDruck_Click()
 {
+    if (m_printing)
+        return;
+    // A printer name set without a focus change (assistive tools) switches
+    // the printer too: the summary names the printer that prints.
+    cboDrucker_LostFocus();
     PrintSettings settings;
     if (const auto why = refusal(settings)) {
         refuse(*why);
@@ -504,15 +586,51 @@ void PrintDialog::cmdDruck_Click()
         refuse(*why);
         return;
     }
-    const PrintRunResult run = printTickets(now, *m_services.printers, *m_services.random, *m_ticket);
+    const PrintRunResult run = printWithProgress(now);
     m_lastRunPrinted = run.printed;
-    if (!run.completed)
+    if (run.cancelled)
+        refuse(QStringLiteral("Gedruckt wurden %1 von %2 Spielscheinen.")
+                   .arg(run.printed)
+                   .arg(now.tickets));
+    else if (!run.completed)
         refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 hat den Spielschein %2 "
                               "nicht angenommen.\rGedruckt wurden %3 von %4 Spielscheinen.")
                    .arg(quoted(now.printer))
                    .arg(run.printed + 1)
                    .arg(run.printed)
                    .arg(now.tickets));
+}
+
+PrintRunResult PrintDialog::printWithProgress(const PrintSettings &s)
+{
+    m_printing = true;
+    m_cancelRequested = false;
+    std::unique_ptr<ProgressWindow> window;
+    QElapsedTimer clock;
+    clock.start();
+    const auto goOn = [&](int n, int total) {
+        // Shown once the run promises to take about a second or more, so a
+        // short run does not flash a window.
+        if (!window && n > 1 && clock.elapsed() * total >= kProgressAfterMs * (n - 1)) {
+            window = std::make_unique<ProgressWindow>(this, total,
+                                                      [this] { m_cancelRequested = true; });
+            window->show();
+        }
+        if (window)
+            window->showTicket(n, total);
+        // Timer ticks (automatic calling) wait until the run is over and then
+        // come once. Input waits too until the window shows; from then on
+        // only the window takes it.
+        QCoreApplication::processEvents(window ? QEventLoop::X11ExcludeTimers
+                                               : QEventLoop::X11ExcludeTimers
+                                                     | QEventLoop::ExcludeUserInputEvents);
+        return !m_cancelRequested;
+    };
+    const PrintRunResult run =
+        printTickets(s, *m_services.printers, *m_services.random, *m_ticket, goOn);
+    window.reset();
+    m_printing = false;
+    return run;
 }
 
 void PrintDialog::showMainOnce()
@@ -526,12 +644,23 @@ void PrintDialog::showMainOnce()
 
 void PrintDialog::cmdAbbrechen_Click()
 {
+    // Reached during a run only by assistive tools: it stops the run.
+    if (m_printing) {
+        m_cancelRequested = true;
+        return;
+    }
     showMainOnce();
     close();
 }
 
 void PrintDialog::closeEvent(QCloseEvent *event)
 {
+    if (m_printing) {
+        // The run still paints on this dialog's behalf: stop it, stay open.
+        event->ignore();
+        m_cancelRequested = true;
+        return;
+    }
     event->accept();
     showMainOnce();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/services.h"
 #include "tickets/ticketnumbers.h"
+#include "tickets/ticketprinting.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -69,6 +70,7 @@ private:
     void choosePool(int pool);
     void refuse(const QString &text);
     void showMainOnce();
+    PrintRunResult printWithProgress(const PrintSettings &settings);
 
     Services m_services;
     std::function<void()> m_showMainWindow;
@@ -80,6 +82,8 @@ private:
     bool m_zufall = false;
     std::unique_ptr<TicketNumbers> m_ticket;
     int m_lastRunPrinted = 0;
+    bool m_printing = false;
+    bool m_cancelRequested = false;
 
     QGroupBox *m_fraOptionswerte = nullptr;
     QGroupBox *m_fraSpielfeld = nullptr;

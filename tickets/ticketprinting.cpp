@@ -111,10 +111,14 @@ QString ticketDocName(int n, int total)
 }
 
 PrintRunResult printTickets(const PrintSettings &s, IPrinters &printers, IRandom &random,
-                            TicketNumbers &ticket)
+                            TicketNumbers &ticket, const PrintProgress &goOn)
 {
     PrintRunResult result;
     for (int n = 1; n <= s.tickets; ++n) {
+        if (goOn && !goOn(n, s.tickets)) {
+            result.cancelled = true;
+            return result;
+        }
         buildTicket(random, s, ticket);
         std::unique_ptr<IPrintJob> job = printers.startJob(s.printer, ticketDocName(n, s.tickets));
         if (!job)

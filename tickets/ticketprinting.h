@@ -3,6 +3,7 @@
 #include "tickets/ticketnumbers.h"
 
 #include <QString>
+#include <functional>
 
 class QPainter;
 
@@ -28,12 +29,16 @@ QString ticketDocName(int n, int total);
 struct PrintRunResult {
     int printed = 0;      // tickets the printer took
     bool completed = false;
+    bool cancelled = false; // goOn said stop
 };
+
+// Asked before ticket n of total is built; false stops the run there.
+using PrintProgress = std::function<bool(int n, int total)>;
 
 // PrintTickets: builds and prints every ticket as a document of its own on
 // settings.printer; stops at the first ticket the printer does not take.
 // ticket keeps the numbers of the last ticket built.
 PrintRunResult printTickets(const PrintSettings &settings, IPrinters &printers, IRandom &random,
-                            TicketNumbers &ticket);
+                            TicketNumbers &ticket, const PrintProgress &goOn = {});
 
 } // namespace kugelfon

@@ -97,6 +97,8 @@ QSizeF FakePrinters::printableAreaMm(const QString &name) const
 std::unique_ptr<IPrintJob> FakePrinters::startJob(const QString &name, const QString &docName)
 {
     const int n = jobs.size() + 1;
+    if (onStartJob)
+        onStartJob(n);
     if (!exists(name) || (vanishAtJob > 0 && n >= vanishAtJob))
         return nullptr;
     FakeJob job{name, docName, std::make_shared<RecordingDevice>(printableMm), false};

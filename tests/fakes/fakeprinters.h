@@ -9,6 +9,7 @@
 #include <QPaintEngine>
 #include <QRectF>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace kugelfon::test {
@@ -90,6 +91,8 @@ public:
     int vanishAtJob = 0;   // the printer disappears: startJob gives nothing
     int refuseAtJob = 0;   // finish() reports the job as not taken
     int beginFailsAtJob = 0; // QPainter::begin fails
+    // Called as job n (1-based) starts, before anything is painted.
+    std::function<void(int n)> onStartJob;
 };
 
 } // namespace kugelfon::test

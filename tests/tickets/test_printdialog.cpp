@@ -1,7 +1,10 @@
 #include "dialoghelpers.h"
+#include "platform/qttimer.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QGroupBox>
+#include <QThread>
 
 using namespace kugelfon;
 using kugelfon::test::DialogHarness;
@@ -41,13 +44,16 @@ private slots:
     void cancelShowsMainWindow();
     void refusedBeforeSummary_data();
     void refusedBeforeSummary();
+    void wrongEntryNamedListBesideKept_data();
+    void wrongEntryNamedListBesideKept();
     void noPrinterInstalled();
     void defaultPrinterFoundByPrefix();
     void printerChoice_data();
     void printerChoice();
     void printerGoneBeforeRun();
-    void printFailureIsReported_data();
-    void printFailureIsReported();
+    void runStoppedEarlyIsReported_data();
+    void runStoppedEarlyIsReported();
+    void timerTicksWaitForTheRun();
 };
 
 void TestPrintDialog::opensWithStartValues()
@@ -142,7 +148,6 @@ void TestPrintDialog::rowsOfferedForColumns_data()
     // Typed values beyond the list.
     QTest::newRow("75, 20 columns typed") << 75 << "20" << 3;
     QTest::newRow("75, 0 columns typed keeps the old bound") << 75 << "0" << 15;
-    QTest::newRow("75, letters keep the old bound") << 75 << "abc" << 15;
     QTest::newRow("90, 100 columns") << 90 << "100" << 1;
     QTest::newRow("75, negative columns") << 75 << "-5" << 0;
 }
@@ -346,18 +351,21 @@ void TestPrintDialog::answerYesPrintsEveryTicket()
     h.pick("cboDrucker", "Büro");
     h.pick("cboReihen", "3");
     h.tabAway();
-    h.type("cboScheine", "4");
+    h.type("cboScheine", "3");
+    int windows = 0; // a short run shows no progress window
+    h.printers.onStartJob = [&](int) { windows += h.dialog->findChildren<QDialog *>().size(); };
     h.clickDrucken();
+    QCOMPARE(windows, 0);
     QCOMPARE(h.fakes.messages.shown.size(), 1); // no message after the run
-    QCOMPARE(h.printers.jobs.size(), 4);
+    QCOMPARE(h.printers.jobs.size(), 3);
     for (const test::FakeJob &job : h.printers.jobs) {
         QCOMPARE(job.printer, QStringLiteral("Büro"));
         QCOMPARE(job.page->engine().rects.size(), 15);
     }
-    QCOMPARE(h.d().lastRunPrinted(), 4);
+    QCOMPARE(h.d().lastRunPrinted(), 3);
     QVERIFY(h.dialog->isVisible());
     QCOMPARE(h.mainShown, 0);
-    QCOMPARE(h.combo("cboScheine")->currentText(), QStringLiteral("4"));
+    QCOMPARE(h.combo("cboScheine")->currentText(), QStringLiteral("3"));
 }
 
 void TestPrintDialog::accessKeyRunsRulesBeforeActing()
@@ -490,6 +498,34 @@ void TestPrintDialog::refusedBeforeSummary()
     QVERIFY(h.printers.jobs.isEmpty());
 }
 
+void TestPrintDialog::wrongEntryNamedListBesideKept_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("beside");
+    QTest::addColumn<QStringList>("besideItems");
+    QTest::newRow("rows") << "cboReihen" << "Spielreihen" << "cboSpalten" << numbersFrom(5, 10);
+    QTest::newRow("columns") << "cboSpalten" << "Spielspalten" << "cboReihen" << numbersFrom(1, 15);
+}
+
+void TestPrintDialog::wrongEntryNamedListBesideKept()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, what);
+    QFETCH(QString, beside);
+    QFETCH(QStringList, besideItems);
+    DialogHarness h;
+    QVERIFY(h.open());
+    h.type(qPrintable(field), "abc");
+    h.clickDrucken(); // leaving the combo runs its rule first
+    QCOMPARE(DialogHarness::items(h.combo(qPrintable(beside))), besideItems);
+    QCOMPARE(h.combo(qPrintable(beside))->currentText(), besideItems.first());
+    QCOMPARE(h.fakes.messages.shown.size(), 1);
+    QCOMPARE(h.fakes.messages.shown[0].text,
+             QStringLiteral("Die Anzahl der %1 muss eine ganze Zahl sein; eingegeben ist "
+                            "\u201Eabc\u201C.").arg(what));
+}
+
 void TestPrintDialog::noPrinterInstalled()
 {
     DialogHarness h;
@@ -529,27 +565,32 @@ void TestPrintDialog::defaultPrinterFoundByPrefix()
 
 void TestPrintDialog::printerChoice_data()
 {
-    QTest::addColumn<bool>("typed");
+    QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("printer");
-    QTest::newRow("picked from the list") << false << "Büro" << "Büro";
-    QTest::newRow("typed, other case") << true << "büro" << "Büro";
-    QTest::newRow("typed, no such printer") << true << "Gibt es nicht" << "Keller Laser";
-    QTest::newRow("typed, only a prefix") << true << "Bü" << "Keller Laser";
-    QTest::newRow("emptied") << true << "" << "Keller Laser";
+    QTest::newRow("picked from the list") << "pick" << "Büro" << "Büro";
+    QTest::newRow("typed, other case") << "type" << "büro" << "Büro";
+    QTest::newRow("typed, no such printer") << "type" << "Gibt es nicht" << "Keller Laser";
+    QTest::newRow("typed, only a prefix") << "type" << "Bü" << "Keller Laser";
+    QTest::newRow("emptied") << "type" << "" << "Keller Laser";
+    // As an assistive tool sets it: no focus change.
+    QTest::newRow("set from outside") << "set" << "Büro" << "Büro";
+    QTest::newRow("set from outside, no such printer") << "set" << "Phantom" << "Keller Laser";
 }
 
 void TestPrintDialog::printerChoice()
 {
-    QFETCH(bool, typed);
+    QFETCH(QString, how);
     QFETCH(QString, text);
     QFETCH(QString, printer);
     DialogHarness h;
     QVERIFY(h.open());
-    if (typed)
+    if (how == "type")
         h.type("cboDrucker", text);
-    else
+    else if (how == "pick")
         h.pick("cboDrucker", text);
+    else
+        h.combo("cboDrucker")->setEditText(text);
     h.clickDrucken(); // takes the focus: the printer switch runs first
     QCOMPARE(h.printers.current(), printer);
     QCOMPARE(h.combo("cboDrucker")->currentText(), printer);
@@ -572,36 +613,90 @@ void TestPrintDialog::printerGoneBeforeRun()
     QVERIFY(h.printers.jobs.isEmpty());
 }
 
-void TestPrintDialog::printFailureIsReported_data()
+void TestPrintDialog::runStoppedEarlyIsReported_data()
 {
-    QTest::addColumn<QString>("failure");
-    QTest::newRow("printer vanishes") << "vanish";
-    QTest::newRow("job refused") << "refuse";
-    QTest::newRow("painter cannot begin") << "begin";
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("jobs");
+    QTest::addColumn<QString>("report");
+    const QString cancelled = QStringLiteral("Gedruckt wurden 3 von 6 Spielscheinen.");
+    QTest::newRow("printer refuses ticket 3")
+        << "refuse" << 3
+        << QStringLiteral("Der Druck wurde abgebrochen: Der Drucker \u201EKeller Laser\u201C hat den "
+                          "Spielschein 3 nicht angenommen.\rGedruckt wurden 2 von 6 Spielscheinen.");
+    QTest::newRow("Abbrechen at ticket 3") << "click" << 3 << cancelled;
+    QTest::newRow("Esc at ticket 3") << "esc" << 3 << cancelled;
+    QTest::newRow("close box at ticket 3") << "close" << 3 << cancelled;
 }
 
-void TestPrintDialog::printFailureIsReported()
+void TestPrintDialog::runStoppedEarlyIsReported()
 {
-    QFETCH(QString, failure);
+    QFETCH(QString, how);
+    QFETCH(int, jobs);
+    QFETCH(QString, report);
     DialogHarness h;
     QVERIFY(h.open());
-    if (failure == "vanish")
-        h.printers.vanishAtJob = 3;
-    else if (failure == "refuse")
+    h.type("cboScheine", "6");
+    QString progress;
+    bool modal = false;
+    if (how == "refuse") {
         h.printers.refuseAtJob = 3;
-    else
-        h.printers.beginFailsAtJob = 3;
-    h.type("cboScheine", "5");
+    } else {
+        h.printers.onStartJob = [&](int n) {
+            if (n == 1) // a slow first ticket: the run promises to take long
+                QThread::msleep(400);
+            if (n != 3)
+                return;
+            auto *window = h.dialog->findChild<QDialog *>(QStringLiteral("frmFortschritt"));
+            if (!window || !window->isVisible())
+                return;
+            progress = window->findChild<QLabel *>(QStringLiteral("lblFortschritt"))->text();
+            modal = QApplication::activeModalWidget() == window;
+            if (how == "click")
+                QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("cmdAbbrechen")),
+                                  Qt::LeftButton);
+            else if (how == "esc")
+                QTest::keyClick(window, Qt::Key_Escape);
+            else
+                window->close();
+        };
+    }
     h.clickDrucken();
+    if (how != "refuse") {
+        QCOMPARE(progress, QStringLiteral("Spielschein 3 von 6 wird gedruckt"));
+        QVERIFY(modal);
+    }
+    QCOMPARE(h.printers.jobs.size(), jobs);
     QCOMPARE(h.fakes.messages.shown.size(), 2);
     const test::ShownBox box = h.fakes.messages.shown[1];
     QCOMPARE(box.buttons, MsgButtons::Ok);
-    QCOMPARE(box.text, QStringLiteral("Der Druck wurde abgebrochen: Der Drucker \u201EKeller Laser\u201C "
-                                      "hat den Spielschein 3 nicht angenommen.\rGedruckt wurden 2 "
-                                      "von 5 Spielscheinen."));
-    QCOMPARE(h.d().lastRunPrinted(), 2);
+    QCOMPARE(box.title, QStringLiteral("Spielscheinoptionen"));
+    QCOMPARE(box.text, report);
+    QVERIFY(!h.dialog->findChild<QDialog *>(QStringLiteral("frmFortschritt")));
     QVERIFY(h.dialog->isVisible());
     QCOMPARE(h.mainShown, 0);
+    QCOMPARE(h.combo("cboScheine")->currentText(), QStringLiteral("6"));
+}
+
+void TestPrintDialog::timerTicksWaitForTheRun()
+{
+    // Automatic calling runs on a timer while tickets are printed: a tick
+    // that falls due during the run comes once, after it.
+    DialogHarness h;
+    QVERIFY(h.open());
+    h.type("cboScheine", "5");
+    h.printers.onStartJob = [](int) { QThread::msleep(300); };
+    QtProgramTimer timer;
+    int ticks = 0;
+    timer.setHandler([&] { ++ticks; });
+    timer.setInterval(1000);
+    timer.setEnabled(true);
+    h.clickDrucken();
+    QCOMPARE(h.printers.jobs.size(), 5);
+    QCOMPARE(ticks, 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(ticks, 1);
+    QTest::qWait(300);
+    QCOMPARE(ticks, 1);
 }
 
 QTEST_MAIN(TestPrintDialog)

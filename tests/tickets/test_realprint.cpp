@@ -4,6 +4,7 @@
 #include "tickets/ticketprinting.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 #include <pwd.h>
@@ -77,6 +79,52 @@ QString cupsPdfFolder(const passwd *user)
     return out;
 }
 
+// The system's printers, with a look at each job as it starts.
+class WatchedPrinters final : public IPrinters {
+public:
+    QStringList names() const override { return m_real.names(); }
+    QString defaultName() const override { return m_real.defaultName(); }
+    bool exists(const QString &name) const override { return m_real.exists(name); }
+    QString current() const override { return m_real.current(); }
+    void setCurrent(const QString &name) override { m_real.setCurrent(name); }
+    QSizeF printableAreaMm(const QString &name) const override
+    {
+        return m_real.printableAreaMm(name);
+    }
+    std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override
+    {
+        onStartJob(++m_started);
+        return m_real.startJob(name, docName);
+    }
+    std::function<void(int n)> onStartJob = [](int) {};
+
+private:
+    QtPrinters m_real;
+    int m_started = 0;
+};
+
+// The print dialog as the menu opens it, with the ticket count typed in.
+PrintDialog *openDialog(const Services &services, const char *tickets)
+{
+    auto *dialog = new PrintDialog(services, [] {});
+    dialog->show();
+    QApplication::setActiveWindow(dialog);
+    if (!QTest::qWaitForWindowActive(dialog)) {
+        delete dialog;
+        return nullptr;
+    }
+    auto *scheine = dialog->findChild<QComboBox *>(QStringLiteral("cboScheine"));
+    QTest::mouseClick(scheine->lineEdit(), Qt::LeftButton);
+    scheine->lineEdit()->selectAll();
+    QTest::keyClicks(scheine->lineEdit(), tickets);
+    return dialog;
+}
+
+void clickDrucken(PrintDialog *dialog)
+{
+    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdDruck")), Qt::LeftButton);
+}
+
 } // namespace
 
 class TestRealPrint : public QObject {
@@ -88,6 +136,7 @@ private slots:
     void initTestCase();
     void threeTicketsGiveThreeOnePagePdfs();
     void refusingQueueStopsTheRun();
+    void abbrechenStopsAfterTheTicketInHand();
     void cleanupTestCase();
 
 private:
@@ -173,17 +222,10 @@ void TestRealPrint::threeTicketsGiveThreeOnePagePdfs()
     const quint64 seed = 4711;
     fakes.random = test::FakeRandom(seed);
 
-    auto *dialog = new PrintDialog(services, [] {});
-    dialog->show();
-    QApplication::setActiveWindow(dialog);
-    QVERIFY(QTest::qWaitForWindowActive(dialog));
-    auto *drucker = dialog->findChild<QComboBox *>(QStringLiteral("cboDrucker"));
-    QCOMPARE(drucker->currentText(), kQueue);
-    auto *scheine = dialog->findChild<QComboBox *>(QStringLiteral("cboScheine"));
-    QTest::mouseClick(scheine->lineEdit(), Qt::LeftButton);
-    scheine->lineEdit()->selectAll();
-    QTest::keyClicks(scheine->lineEdit(), "3");
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdDruck")), Qt::LeftButton);
+    PrintDialog *dialog = openDialog(services, "3");
+    QVERIFY(dialog);
+    QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboDrucker"))->currentText(), kQueue);
+    clickDrucken(dialog);
     QCOMPARE(fakes.messages.shown.size(), 1); // the summary, nothing after it
     QCOMPARE(dialog->lastRunPrinted(), 3);
     delete dialog;
@@ -266,6 +308,54 @@ void TestRealPrint::refusingQueueStopsTheRun()
     run("cupsaccept", {kQueue});
     QVERIFY(!result.completed);
     QCOMPARE(result.printed, 0);
+}
+
+void TestRealPrint::abbrechenStopsAfterTheTicketInHand()
+{
+    const auto pdfs = [this] {
+        QStringList out;
+        const QDir dir(m_outDir);
+        for (const QString &f : dir.entryList({QStringLiteral("job_*.pdf")}, QDir::Files))
+            if (f.mid(4).section(QLatin1Char('-'), 0, 0).toInt() >= m_firstJob)
+                out.append(dir.filePath(f));
+        return out;
+    };
+    const QStringList before = pdfs();
+
+    test::FakeServices fakes;
+    WatchedPrinters printers;
+    Services services = fakes.services();
+    services.printers = &printers;
+    PrintDialog *dialog = openDialog(services, "5");
+    QVERIFY(dialog);
+    bool clicked = false;
+    printers.onStartJob = [&](int n) {
+        if (n == 1) // a slow first ticket: the run promises to take long
+            QThread::msleep(300);
+        auto *window = dialog->findChild<QDialog *>(QStringLiteral("frmFortschritt"));
+        if (n == 3 && window && window->isVisible()) {
+            QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("cmdAbbrechen")),
+                              Qt::LeftButton);
+            clicked = true;
+        }
+    };
+    clickDrucken(dialog);
+    delete dialog;
+    QVERIFY(clicked);
+    QCOMPARE(fakes.messages.shown.size(), 2);
+    QCOMPARE(fakes.messages.shown[1].text, QStringLiteral("Gedruckt wurden 3 von 5 Spielscheinen."));
+
+    // The queue must have done all it got before the PDFs are counted.
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 60000
+           && !run("lpstat", {"-W", "not-completed", "-o"}, 3000).trimmed().isEmpty())
+        QTest::qWait(250);
+    QStringList made = pdfs();
+    for (const QString &f : before)
+        made.removeAll(f);
+    m_made += made;
+    QCOMPARE(made.size(), 3);
 }
 
 void TestRealPrint::cleanupTestCase()
