@@ -5,8 +5,9 @@
 
 int main(int argc, char *argv[])
 {
-    // Kugelfon scales its windows itself, from twips and the screen's dots
-    // per inch, so Qt must not scale them a second time.
+    // Kugelfon lays its windows out in screen pixels itself. Qt's scaling by
+    // the desktop's font dpi would shrink the screen it sees (1024 x 768 at
+    // 120 dpi would look like 819 x 614, a size the program refuses).
     if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);

@@ -272,12 +272,12 @@ void MainWindow::applyLayout()
     const ScreenMeasure m = m_services.screen->measure();
     for (QLabel *label : m_status) {
         QFont f = label->font();
-        f.setPointSize(m_layout.fontSize);
+        setScreenPointSize(f, m_layout.fontSize);
         label->setFont(f);
     }
     for (QPushButton *b : {cmdBingo, cmdWeiter, cmdZahlenTafel}) {
         QFont f = b->font();
-        f.setPointSize(m_layout.fontSize);
+        setScreenPointSize(f, m_layout.fontSize);
         b->setFont(f);
     }
     for (int i = 0; i < kMainControlCount; ++i) {
@@ -304,7 +304,7 @@ void MainWindow::setDisplayFontSize(double points)
     if (!(points > 0))
         return;
     QFont f = lblZahlenfeld->font();
-    f.setPointSizeF(points);
+    setScreenPointSize(f, points);
     lblZahlenfeld->setFont(f);
 }
 
