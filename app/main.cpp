@@ -23,9 +23,10 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    // On its own screens Kugelfon scales its windows itself, so Qt must not
-    // scale them a second time; in a window on any screen it works in the
-    // desktop's logical pixels.
+    // On its own screens Kugelfon lays its windows out in screen pixels
+    // itself; Qt's scaling by the desktop's font dpi would shrink the screen
+    // it sees (1024 x 768 at 120 dpi would look like 819 x 614, a size it
+    // refuses). In a window on any screen it works in logical pixels.
     if (!options.windowed && qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     const std::unique_ptr<QApplication> app = kugelfon::openApplication(argc, argv);

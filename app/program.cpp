@@ -5,6 +5,7 @@
 #include "platform/appinfo.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QFont>
@@ -27,6 +28,13 @@ void configureApplication(QApplication &app)
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    // The menus and message boxes too, or a taller menu bar would push the
+    // main window's buttons off the screen.
+    QFont font = QApplication::font();
+    if (font.pointSizeF() > 0) {
+        setScreenPointSize(font, font.pointSizeF());
+        QApplication::setFont(font);
+    }
 
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -93,8 +93,8 @@ double plainQtSeconds(const QString &dir)
     QPrinter probe(QPrinter::HighResolution);
     probe.setOutputFormat(QPrinter::PdfFormat);
     const double k = probe.logicalDpiX() / 25.4;
-    const QFont big = namedFont(QStringLiteral("Times New Roman"), 30, true);
-    const QFont small = namedFont(QStringLiteral("Times New Roman"), 8, true);
+    const QFont big = printerFont(QStringLiteral("Times New Roman"), 30, true);
+    const QFont small = printerFont(QStringLiteral("Times New Roman"), 8, true);
     const QFontMetricsF bm(big, &probe);
     const QFontMetricsF sm(small, &probe);
     const QPointF titleAt((120 - bm.horizontalAdvance(appinfo::productName()) / k) * k,

@@ -11,10 +11,11 @@ ScreenMeasure QtScreenMetrics::measure() const
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return m; // 0 x 0: refused like any unsupported size
-    const double dpiX = screen->logicalDotsPerInchX() > 0 ? screen->logicalDotsPerInchX() : 96.0;
-    const double dpiY = screen->logicalDotsPerInchY() > 0 ? screen->logicalDotsPerInchY() : 96.0;
-    m.twipsPerPixelX = 1440.0 / dpiX;
-    m.twipsPerPixelY = 1440.0 / dpiY;
+    // 15 twips per pixel whatever font resolution the desktop sets (Xft.dpi
+    // 120 for "large fonts"): the layout's factors only fit the screen at
+    // that density, and the fonts are drawn as at 96 dpi to match (namedFont).
+    m.twipsPerPixelX = 15;
+    m.twipsPerPixelY = 15;
     m.twipsWidth = screen->size().width() * m.twipsPerPixelX;
     m.twipsHeight = screen->size().height() * m.twipsPerPixelY;
     m.geometry = screen->geometry();

@@ -55,7 +55,7 @@ void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &
     const QPaintDevice *device = p.device();
     const MmScale mm(device);
 
-    const QFont big = namedFont(QStringLiteral("Times New Roman"), 30, true);
+    const QFont big = printerFont(QStringLiteral("Times New Roman"), 30, true);
     const QFontMetricsF bigMetrics(big, device);
     p.setFont(big);
     p.setPen(Qt::black);
@@ -96,7 +96,7 @@ void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &
         }
     }
 
-    const QFont small = namedFont(QStringLiteral("Times New Roman"), 8, true);
+    const QFont small = printerFont(QStringLiteral("Times New Roman"), 8, true);
     const QFontMetricsF smallMetrics(small, device);
     p.setFont(small);
     p.setPen(Qt::black);

@@ -99,7 +99,7 @@ void TestAboutWindow::textsAreRebuiltOnEveryOpening()
         QCOMPARE(x.w->size(), QSize(420, 230)); // 6300 x 3450 twips
         QVERIFY(!x.label("picProduct")->pixmap().isNull());
         QVERIFY(x.label("lblTitle")->font().bold());
-        QCOMPARE(x.label("lblTitle")->font().pointSizeF(), 14.25);
+        QCOMPARE(QFontInfo(x.label("lblTitle")->font()).pixelSize(), 19); // 14.25 pt at 96 dpi
         // Tab order: OK first, then System-Info.
         QCOMPARE(x.button("cmdOK")->nextInFocusChain(), x.button("cmdSysInfo"));
         QTest::mouseClick(x.button("cmdOK"), Qt::LeftButton);

@@ -133,7 +133,7 @@ void TestHelpWindow::opensWithPlaceholderAndFirstPicture()
         items.append(x.combo()->itemText(i));
     QCOMPARE(items, expected);
     QVERIFY(x.combo()->font().bold());
-    QCOMPARE(x.combo()->font().pointSizeF(), 8.25);
+    QCOMPARE(QFontInfo(x.combo()->font()).pixelSize(), 11); // 8.25 pt at 96 dpi
 
     QCOMPARE(x.shown(), 101);
     QCOMPARE(x.pictures.requested, QStringList{QStringLiteral("help-101")});

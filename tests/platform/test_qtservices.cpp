@@ -190,12 +190,13 @@ private slots:
 
     void screenInTwips()
     {
-        // This test runs on a 1024 x 768 screen at 120 dots per inch.
+        // This test runs on a 1024 x 768 screen at 120 dots per inch, which
+        // is measured as at 96: 15 twips per pixel.
         const ScreenMeasure m = QtScreenMetrics().measure();
-        QCOMPARE(m.twipsPerPixelX, 12.0);
-        QCOMPARE(m.twipsPerPixelY, 12.0);
-        QCOMPARE(m.twipsWidth, 1024 * 12.0);
-        QCOMPARE(m.twipsHeight, 768 * 12.0);
+        QCOMPARE(m.twipsPerPixelX, 15.0);
+        QCOMPARE(m.twipsPerPixelY, 15.0);
+        QCOMPARE(m.twipsWidth, 1024 * 15.0);
+        QCOMPARE(m.twipsHeight, 768 * 15.0);
     }
 };
 

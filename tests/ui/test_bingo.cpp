@@ -10,9 +10,10 @@ namespace {
 const QStringList kTyped = {QStringLiteral("B"), QStringLiteral("Bi"), QStringLiteral("Bin"),
                             QStringLiteral("Bing"), QStringLiteral("Bingo")};
 
-double displayPoints(Harness &h)
+// Points are drawn as at 96 dpi: 4/3 pixel each.
+int displayPixels(Harness &h)
 {
-    return label(h.w(), QStringLiteral("lblZahlenfeld"))->font().pointSizeF();
+    return QFontInfo(label(h.w(), QStringLiteral("lblZahlenfeld"))->font()).pixelSize();
 }
 
 // A game with some numbers shown, manually or by the timer at 5 s.
@@ -82,7 +83,7 @@ void TestBingo::claim()
     QVERIFY(h.zeitUni()->isEnabled());
     QCOMPARE(h.zeitUni()->interval(), 20);
     QVERIFY(h.display().isEmpty());
-    QCOMPARE(displayPoints(h), 1024 / 3.5);
+    QCOMPARE(displayPixels(h), 390); // 1024 / 3.5 points
 
     for (int k = 0; k < kTyped.size(); ++k) {
         QVERIFY(h.zeitUni()->tick());
@@ -127,7 +128,7 @@ void TestBingo::claim()
     QVERIFY(!h.zeitUni()->isEnabled());
     QVERIFY(!h.autoTimer()->isEnabled());
     QVERIFY(h.display().isEmpty());
-    QCOMPARE(displayPoints(h), 512.0);
+    QCOMPARE(displayPixels(h), 683); // 512 points
     QVERIFY(h.sheet().isVisible());
     QCOMPARE(h.caption(), automatic ? QStringLiteral("Start") : QStringLiteral("Weiter"));
 

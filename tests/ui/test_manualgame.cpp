@@ -68,7 +68,7 @@ private slots:
             QCOMPARE(h.playedIds().last(), voice * 10000 + 1 + shown);
         }
         QVERIFY(h.f.messages.shown.isEmpty());
-        QCOMPARE(label(w, "lblZahlenfeld")->font().pointSize(), 512);
+        QCOMPARE(QFontInfo(label(w, "lblZahlenfeld")->font()).pixelSize(), 683); // 512 pt
 
         h.press(); // one past the pool
         QCOMPARE(h.f.messages.shown.size(), 1);
@@ -170,23 +170,25 @@ private slots:
         QTest::addColumn<int>("w");
         QTest::addColumn<int>("h");
         QTest::addColumn<int>("points");
-        QTest::newRow("480") << 640 << 480 << 240;
-        QTest::newRow("600") << 800 << 600 << 300;
-        QTest::newRow("768") << 1024 << 768 << 384;
-        QTest::newRow("1024") << 1280 << 1024 << 512;
+        QTest::addColumn<int>("pixels"); // as at 96 dpi
+        QTest::newRow("480") << 640 << 480 << 240 << 320;
+        QTest::newRow("600") << 800 << 600 << 300 << 400;
+        QTest::newRow("768") << 1024 << 768 << 384 << 512;
+        QTest::newRow("1024") << 1280 << 1024 << 512 << 683;
     }
     void numberFontFollowsScreenHeight()
     {
         QFETCH(int, w);
         QFETCH(int, h);
         QFETCH(int, points);
+        QFETCH(int, pixels);
         Harness harness({}, QSize(w, h));
         QVERIFY(harness.loaded);
         harness.trigger("mnuNew");
         harness.press();
         QCOMPARE(int(harness.settings.screen.heightPx / 2), points);
         const QFont font = label(harness.w(), "lblZahlenfeld")->font();
-        QCOMPARE(font.pointSize(), points);
+        QCOMPARE(QFontInfo(font).pixelSize(), pixels);
         QCOMPARE(font.family(), QStringLiteral("Times New Roman"));
     }
 };

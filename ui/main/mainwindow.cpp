@@ -262,12 +262,12 @@ void MainWindow::applyLayout()
     const ScreenMeasure m = m_services.screen->measure();
     for (QLabel *label : m_statusRow) {
         QFont f = label->font();
-        f.setPointSize(m_layout.fontSize);
+        setScreenPointSize(f, m_layout.fontSize);
         label->setFont(f);
     }
     for (QPushButton *b : {m_bingoButton, m_stepButton, m_sheetButton}) {
         QFont f = b->font();
-        f.setPointSize(m_layout.fontSize);
+        setScreenPointSize(f, m_layout.fontSize);
         b->setFont(f);
     }
     for (int i = 0; i < kMainControlCount; ++i) {
@@ -288,9 +288,10 @@ void MainWindow::showState()
     const CallerView &v = m_caller.view();
 
     m_numberDisplay->setText(v.display);
-    if (v.displayPoints > 0 && m_numberDisplay->font().pointSizeF() != v.displayPoints) {
+    if (v.displayPoints > 0 && v.displayPoints != m_displayPoints) {
+        m_displayPoints = v.displayPoints;
         QFont f = m_numberDisplay->font();
-        f.setPointSizeF(v.displayPoints);
+        setScreenPointSize(f, v.displayPoints);
         m_numberDisplay->setFont(f);
     }
     m_countText->setText(v.shownCount == 0 ? QString() : QString::number(v.shownCount));

@@ -64,6 +64,7 @@ private:
     Services m_services;
     ScreenLayout m_layout;
     bool m_loaded = false;
+    double m_displayPoints = 0; // the number display's font as last set
     QPointer<IntervalDialog> m_intervalDialog;
     QPointer<QWidget> m_printDialog;
     QPointer<QWidget> m_helpWindow;
