@@ -179,7 +179,7 @@ private slots:
         // The menus and the other windows draw their text as at 96 dpi too:
         // the platform's 9 pt, the check sheet's 8.25 pt.
         QCOMPARE(QFontInfo(window.menuBar()->font()).pixelSize(), 12);
-        QCOMPARE(pixelSize(&window.frmKontrolle()), 11);
+        QCOMPARE(pixelSize(l.program->checkSheet()), 11);
 
         auto onScreen = [&](const QWidget *w, const QRect &container) {
             const QRect global(w->mapToGlobal(QPoint(0, 0)), w->size());
