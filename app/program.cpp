@@ -5,10 +5,9 @@
 #include "platform/appinfo.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
-#include "ui/twips.h"
+#include "platform/fonts.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTimer>
@@ -23,18 +22,8 @@ void configureApplication(QApplication &app)
     QApplication::setApplicationName(QStringLiteral("Kugelfon"));
     QApplication::setApplicationVersion(appinfo::versionText());
 
-    // Times New Roman and Arial reach their Liberation twins through
-    // fontconfig's metric aliases; MS Sans Serif has no alias there.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    // The menus and message boxes too, or a taller menu bar would push the
-    // main window's buttons off the screen.
-    QFont font = QApplication::font();
-    if (font.pointSizeF() > 0) {
-        setScreenPointSize(font, font.pointSizeF());
-        QApplication::setFont(font);
-    }
+    installFontSubstitutions();
+    useScreenPointsForDefaultFont();
 
     auto *translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -1,7 +1,8 @@
 #include "app/splash.h"
 
 #include "platform/appinfo.h"
-#include "ui/twips.h"
+#include "platform/fonts.h"
+#include "platform/twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -17,9 +18,6 @@ SplashWindow::SplashWindow(const Services &services, std::function<void()> whenD
       m_whenDone(std::move(whenDone))
 {
     setObjectName(QStringLiteral("frmSplash"));
-    const ScreenMeasure m = m_services.screen->measure();
-    m_tppX = m.twipsPerPixelX;
-    m_tppY = m.twipsPerPixelY;
     m_timer = m_services.timers->create(QStringLiteral("SplashTimer"));
     m_timer->setInterval(1500);
     m_timer->setEnabled(false);
@@ -35,8 +33,7 @@ namespace {
 // that separate logo and texts.
 class SplashFrame final : public QWidget {
 public:
-    SplashFrame(QWidget *parent, double tppX, double tppY)
-        : QWidget(parent), m_tppX(tppX), m_tppY(tppY) {}
+    using QWidget::QWidget;
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -44,16 +41,12 @@ protected:
         QWidget::paintEvent(event);
         QPainter p(this);
         p.setPen(QPen(Qt::black, 1));
-        auto x = [this](double t) { return twipsToPx(t, m_tppX); };
-        auto y = [this](double t) { return twipsToPx(t, m_tppY); };
+        auto x = [](double t) { return twipsToPx(t); };
+        auto y = x;
         p.drawLine(x(2000), y(-50), x(2000), y(4600));
         p.drawLine(x(1980), y(2880), x(7440), y(2880));
         p.drawLine(x(1980), y(3480), x(7440), y(3480));
     }
-
-private:
-    double m_tppX;
-    double m_tppY;
 };
 
 } // namespace
@@ -61,14 +54,14 @@ private:
 void SplashWindow::setupControls()
 {
     // A fixed single border: one black pixel around the client area.
-    const QSize client(twipsToPx(7425, m_tppX), twipsToPx(4575, m_tppY));
+    const QSize client(twipsToPx(7425), twipsToPx(4575));
     setFixedSize(client + QSize(2 * kBorder, 2 * kBorder));
     setAutoFillBackground(true);
     QPalette border = palette();
     border.setColor(QPalette::Window, Qt::black);
     setPalette(border);
 
-    auto *frame = new SplashFrame(this, m_tppX, m_tppY);
+    auto *frame = new SplashFrame(this);
     frame->setObjectName(QStringLiteral("fraMainFrame"));
     frame->setGeometry(QRect(QPoint(kBorder, kBorder), client));
     frame->setAutoFillBackground(true);
@@ -77,14 +70,14 @@ void SplashWindow::setupControls()
     pal.setColor(QPalette::WindowText, Qt::black);
     frame->setPalette(pal);
 
-    auto place = [this](QWidget *w, double l, double t) {
-        w->move(twipsToPx(l, m_tppX), twipsToPx(t, m_tppY));
+    auto place = [](QWidget *w, double l, double t) {
+        w->move(twipsToPx(l), twipsToPx(t));
     };
     auto label = [frame, &place](const char *name, const QString &text, double points, double l,
                                  double t) {
         auto *lbl = new QLabel(text, frame);
         lbl->setObjectName(QString::fromLatin1(name));
-        lbl->setFont(namedFont(QStringLiteral("Times New Roman"), points, true));
+        lbl->setFont(screenFont(QStringLiteral("Times New Roman"), points, true));
         place(lbl, l, t);
         lbl->adjustSize(); // the labels size themselves to their text
         return lbl;
@@ -93,7 +86,7 @@ void SplashWindow::setupControls()
     auto *logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("PicLogo"));
     logo->setPixmap(QPixmap::fromImage(m_services.resources->picture(QStringLiteral("splash-logo"))));
-    logo->setGeometry(0, 0, twipsToPx(2000, m_tppX), twipsToPx(4600, m_tppY));
+    logo->setGeometry(0, 0, twipsToPx(2000), twipsToPx(4600));
     logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     label("lblProductName1", appinfo::productName(), 29.25, 3000, 1080);

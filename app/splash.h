@@ -28,8 +28,6 @@ private:
     Services m_services;
     std::function<void()> m_whenDone;
     std::unique_ptr<ITimer> m_timer;
-    double m_tppX = 15;
-    double m_tppY = 15;
 };
 
 } // namespace kugelfon

@@ -7,7 +7,7 @@
 #include "platform/printers.h"
 #include "tickets/ticketnumbers.h"
 #include "tickets/ticketprinting.h"
-#include "ui/twips.h"
+#include "platform/fonts.h"
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
 #include "help/helpwindow.h"
 
-#include "platform/appinfo.h"
-#include "ui/twips.h"
+#include "platform/fonts.h"
+#include "platform/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
 
 #include <algorithm>
 
@@ -37,30 +36,15 @@ QString HelpWindow::placeholder()
 }
 
 HelpWindow::HelpWindow(const Services &services, std::function<void()> showMainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+    : FixedWindow({"frmHilfe", 7725, 8025, QStringLiteral(" - Anleitung und Hilfe")}),
       m_services(services), m_showMain(std::move(showMainWindow))
 {
-    setObjectName(QStringLiteral("frmHilfe"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    double tppX = 15, tppY = 15;
-    if (m_services.screen) {
-        const ScreenMeasure m = m_services.screen->measure();
-        tppX = m.twipsPerPixelX;
-        tppY = m.twipsPerPixelY;
-    }
-    setFixedSize(twipsToPx(7725, tppX), twipsToPx(8025, tppY));
-    // The window's default font, which its twips were laid out for.
-    setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
-    setupControls(tppX, tppY);
+    setupControls();
     Form_Load();
 }
 
-void HelpWindow::setupControls(double tppX, double tppY)
+void HelpWindow::setupControls()
 {
-    auto place = [tppX, tppY](QWidget *w, double l, double t, double wd, double h) {
-        w->setGeometry(twipsRect(l, t, wd, h, tppX, tppY));
-    };
     // Only the free area and the picture react to the mouse; moves over the
     // other controls must not reach the window.
     auto quiet = [](QWidget *w) { w->setAttribute(Qt::WA_NoMousePropagation); };
@@ -95,8 +79,8 @@ void HelpWindow::setupControls(double tppX, double tppY)
     m_cboThemen->setInsertPolicy(QComboBox::NoInsert);
     // No completion: it would turn typed "kontrollblatt" into a topic.
     m_cboThemen->setCompleter(nullptr);
-    m_cboThemen->setFont(namedFont(QStringLiteral("Arial"), 8.25, true));
-    m_cboThemen->setGeometry(twipsToPx(2220, tppX), twipsToPx(1260, tppY), twipsToPx(5415, tppX),
+    m_cboThemen->setFont(screenFont(QStringLiteral("Arial"), 8.25, true));
+    m_cboThemen->setGeometry(twipsToPx(2220), twipsToPx(1260), twipsToPx(5415),
                              m_cboThemen->sizeHint().height());
     m_cboThemen->installEventFilter(this);
     quiet(m_cboThemen);
@@ -116,15 +100,13 @@ void HelpWindow::setupControls(double tppX, double tppY)
     connect(m_cmdZurueck, &QPushButton::clicked, this, &HelpWindow::cmdZurueck_Click);
 
     // cmdZurück is the cancel button: Esc presses it.
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, m_cmdZurueck, &QPushButton::click);
+    setCancelButton(m_cmdZurueck);
 
     setMouseTracking(true);
 }
 
 void HelpWindow::Form_Load()
 {
-    setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Anleitung und Hilfe"));
     m_cboThemen->clear();
     m_cboThemen->addItem(placeholder());
     for (const Topic &t : topics())

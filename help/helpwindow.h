@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/fixedwindow.h"
 #include "platform/services.h"
 
-#include <QWidget>
 #include <functional>
 
 class QComboBox;
@@ -13,7 +13,7 @@ namespace kugelfon {
 
 // frmHilfe: an introduction, a list of topics and a picture per topic. All
 // help content lies in the pictures. Created when opened, discarded on close.
-class HelpWindow : public QWidget {
+class HelpWindow : public FixedWindow {
     Q_OBJECT
 public:
     struct Topic {
@@ -40,7 +40,7 @@ protected:
 
 private:
     void Form_Load();
-    void setupControls(double tppX, double tppY);
+    void setupControls();
     void showPicture(int id);
 
     Services m_services;

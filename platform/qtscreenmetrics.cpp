@@ -1,5 +1,7 @@
 #include "platform/qtscreenmetrics.h"
 
+#include "platform/twips.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -13,9 +15,9 @@ ScreenMeasure QtScreenMetrics::measure() const
         return m; // 0 x 0: refused like any unsupported size
     // 15 twips per pixel whatever font resolution the desktop sets (Xft.dpi
     // 120 for "large fonts"): the layout's factors only fit the screen at
-    // that density, and the fonts are drawn as at 96 dpi to match (namedFont).
-    m.twipsPerPixelX = 15;
-    m.twipsPerPixelY = 15;
+    // that density, and the fonts are drawn as at 96 dpi to match (screenFont).
+    m.twipsPerPixelX = kTwipsPerPixel;
+    m.twipsPerPixelY = kTwipsPerPixel;
     m.twipsWidth = screen->size().width() * m.twipsPerPixelX;
     m.twipsHeight = screen->size().height() * m.twipsPerPixelY;
     m.geometry = screen->geometry();

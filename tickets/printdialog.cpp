@@ -1,11 +1,11 @@
 #include "tickets/printdialog.h"
 
 #include "platform/appinfo.h"
+#include "platform/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/printers.h"
-#include "platform/screenmetrics.h"
+#include "platform/rounding.h"
 #include "tickets/ticketprinting.h"
-#include "ui/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,7 +20,6 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QShortcut>
 #include <cmath>
 #include <limits>
 
@@ -44,9 +43,9 @@ std::optional<double> listNumber(const QString &text)
 
 std::optional<int> nearest16(double v)
 {
-    if (!std::isfinite(v))
+    if (!std::isfinite(v) || std::abs(v) > 1e9)
         return std::nullopt;
-    const double r = std::nearbyint(v); // halves to the even neighbour
+    const long long r = roundHalfEven(v);
     if (r < std::numeric_limits<std::int16_t>::min() || r > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<int>(r);
@@ -177,33 +176,24 @@ bool FocusFirstButton::event(QEvent *e)
 }
 
 PrintDialog::PrintDialog(const Services &services, std::function<void()> showMainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+    : FixedWindow({"frmDrucken", 8985, 5715,
+                   QString(10, QLatin1Char(' ')) + appinfo::makerNotice()}),
       m_services(services), m_showMainWindow(std::move(showMainWindow)),
       m_ticket(std::make_unique<TicketNumbers>())
 {
-    setObjectName(QStringLiteral("frmDrucken"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    ScreenMeasure sm;
-    if (m_services.screen)
-        sm = m_services.screen->measure();
-    setFixedSize(twipsToPx(8985, sm.twipsPerPixelX), twipsToPx(5715, sm.twipsPerPixelY));
-    setupControls(sm.twipsPerPixelX, sm.twipsPerPixelY);
+    setupControls();
     setupConnections();
     Form_Load();
 }
 
 PrintDialog::~PrintDialog() = default;
 
-void PrintDialog::setupControls(double tppX, double tppY)
+void PrintDialog::setupControls()
 {
-    auto place = [tppX, tppY](QWidget *w, double l, double t, double wd, double h) {
-        w->setGeometry(twipsRect(l, t, wd, h, tppX, tppY));
-    };
     // Set explicitly, so the controls do not inherit the bold of their frames.
-    const QFont dialogFont = namedFont(QStringLiteral("MS Sans Serif"), 7.5, false);
+    const QFont dialogFont = screenFont(QStringLiteral("MS Sans Serif"), 7.5, false);
     setFont(dialogFont);
-    const QFont frameFont = namedFont(QStringLiteral("MS Sans Serif"), 8.25, true);
+    const QFont frameFont = screenFont(QStringLiteral("MS Sans Serif"), 8.25, true);
     auto frame = [&](QWidget *parent, const char *name, const QString &caption) {
         auto *g = new QGroupBox(caption, parent);
         g->setObjectName(QString::fromUtf8(name));
@@ -325,15 +315,11 @@ void PrintDialog::setupConnections()
     connect(m_optNoFrei, &QRadioButton::clicked, this, [this] { m_zufall = false; });
     connect(m_cmdDruck, &QPushButton::clicked, this, &PrintDialog::cmdDruck_Click);
     connect(m_cmdAbbrechen, &QPushButton::clicked, this, &PrintDialog::cmdAbbrechen_Click);
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, m_cmdAbbrechen, &FocusFirstButton::focusAndClick);
+    onEscape([this] { m_cmdAbbrechen->focusAndClick(); });
 }
 
 void PrintDialog::Form_Load()
 {
-    setWindowTitle(appinfo::productWithVersion() + QString(10, QLatin1Char(' '))
-                   + appinfo::makerNotice());
-
     IPrinters *printers = m_services.printers;
     int found = -1;
     if (printers) {
@@ -383,15 +369,24 @@ void PrintDialog::choosePool(int pool)
     BuildColumnsList();
 }
 
+// One list from its neighbour's count: first..min(bound, cap), where the
+// bound is the pool divided by the neighbour less 0.3, rounded; a neighbour
+// that is no number keeps the last bound.
+void PrintDialog::buildList(QComboBox *list, const QComboBox *neighbour, int first, int cap,
+                            int &bound)
+{
+    const int remembered = selectedIndex(list);
+    if (const auto count = listNumber(neighbour->currentText()))
+        if (const auto b = nearest16(m_zahlenmenge / *count - 0.3))
+            bound = *b;
+    list->clear();
+    fillRange(list, first, std::min(bound, cap));
+    reselect(list, remembered);
+}
+
 void PrintDialog::BuildColumnsList()
 {
-    const int remembered = selectedIndex(m_cboSpalten);
-    if (const auto rows = listNumber(m_cboReihen->currentText()))
-        if (const auto bound = nearest16(m_zahlenmenge / *rows - 0.3))
-            m_maxZahlSpalten = *bound;
-    m_cboSpalten->clear();
-    fillRange(m_cboSpalten, 5, std::min(m_maxZahlSpalten, 10));
-    reselect(m_cboSpalten, remembered);
+    buildList(m_cboSpalten, m_cboReihen, 5, 10, m_maxZahlSpalten);
     if (m_cboBloecke->count() > 0)
         m_cboBloecke->setCurrentIndex(0);
     RepaintOptions();
@@ -399,13 +394,7 @@ void PrintDialog::BuildColumnsList()
 
 void PrintDialog::BuildRowsList()
 {
-    const int remembered = selectedIndex(m_cboReihen);
-    if (const auto columns = listNumber(m_cboSpalten->currentText()))
-        if (const auto bound = nearest16(m_zahlenmenge / *columns - 0.3))
-            m_maxZahlReihen = *bound;
-    m_cboReihen->clear();
-    fillRange(m_cboReihen, 1, std::min(m_maxZahlReihen, 16));
-    reselect(m_cboReihen, remembered);
+    buildList(m_cboReihen, m_cboSpalten, 1, 16, m_maxZahlReihen);
     RepaintOptions();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/fixedwindow.h"
 #include "platform/services.h"
 #include "tickets/ticketnumbers.h"
 #include "tickets/ticketprinting.h"
 
 #include <QPushButton>
-#include <QWidget>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,7 +32,7 @@ protected:
 
 // frmDrucken: layout and count of the tickets, the printer, and the print run.
 // A top-level window, deleted when closed; showMainWindow runs on closing.
-class PrintDialog final : public QWidget {
+class PrintDialog final : public FixedWindow {
     Q_OBJECT
 public:
     PrintDialog(const Services &services, std::function<void()> showMainWindow);
@@ -64,7 +64,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void setupControls(double tppX, double tppY);
+    void setupControls();
+    void buildList(QComboBox *list, const QComboBox *neighbour, int first, int cap, int &bound);
     void setupConnections();
     void Form_Load();
     void choosePool(int pool);

@@ -3,7 +3,7 @@
 #include "platform/appinfo.h"
 #include "platform/printers.h"
 #include "platform/random.h"
-#include "ui/twips.h"
+#include "platform/fonts.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -36,18 +36,17 @@ void printAt(QPainter &p, const MmScale &mm, const QFontMetricsF &fm, double xMm
 
 } // namespace
 
-int ticketGridBottomMm(int rows, int blocks)
+int ticketRowTopMm(int block, int row, int rows, int blocks)
 {
-    int top = kFirstTop;
-    for (int b = 1; b <= blocks; ++b) {
-        if (b >= 2)
-            top = kFirstTop - blocks + top;
-        top += kCell * (rows - 1);
-    }
-    return top + kCell;
+    // Each block begins 16 x rows + 14 - blocks mm below the one before.
+    return kFirstTop + (block - 1) * (kFirstTop - blocks + kCell * (rows - 1)) + kCell * (row - 1);
 }
 
-int ticketGridRightMm(int columns) { return kLeft + kCell * columns; }
+int ticketColumnLeftMm(int column) { return kLeft + kCell * (column - 1); }
+
+int ticketGridBottomMm(int rows, int blocks) { return ticketRowTopMm(blocks, rows, rows, blocks) + kCell; }
+
+int ticketGridRightMm(int columns) { return ticketColumnLeftMm(columns) + kCell; }
 
 void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &s, IRandom &random)
 {
@@ -68,30 +67,20 @@ void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &
     frame.setWidthF(0.4 * mm.x);
     p.setBrush(Qt::NoBrush);
 
-    int x = kLeft;
-    int top = kFirstTop;
-    int bottom = top + kCell;
     for (int b = 1; b <= s.blocks; ++b) {
-        if (b >= 2) {
-            top = kFirstTop - s.blocks + top;
-            bottom = top + kCell;
-        }
         for (int r = 1; r <= s.rows; ++r) {
-            if (r >= 2) {
-                top += kCell;
-                bottom += kCell;
-            }
+            const int top = ticketRowTopMm(b, r, s.rows, s.blocks);
             const int freeColumn = chooseFreeColumn(random, s.freeCells, s.columns);
             for (int c = 1; c <= s.columns; ++c) {
+                const int x = ticketColumnLeftMm(c);
                 p.setPen(frame);
-                p.drawRect(QRectF(mm.at(x, top), mm.at(x + kCell, bottom)));
+                p.drawRect(QRectF(mm.at(x, top), mm.at(x + kCell, top + kCell)));
                 if (c != freeColumn) {
                     p.setPen(Qt::black);
                     printAt(p, mm, bigMetrics, x + 1, top + 2,
                             QLatin1Char(' ') + QString::number(ticket.at(b, r, c))
                                 + QLatin1Char(' '));
                 }
-                x = c == s.columns ? kLeft : x + kCell;
             }
         }
     }

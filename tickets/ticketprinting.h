@@ -12,6 +12,9 @@ namespace kugelfon {
 class IPrinters;
 class IRandom;
 
+// Top edge in millimetres of row r of block b, and left edge of a column.
+int ticketRowTopMm(int block, int row, int rows, int blocks);
+int ticketColumnLeftMm(int column);
 // Bottom edge in millimetres of the last row of the last block.
 int ticketGridBottomMm(int rows, int blocks);
 // Right edge in millimetres of the last column.

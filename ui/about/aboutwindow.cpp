@@ -1,8 +1,9 @@
 #include "ui/about/aboutwindow.h"
 
 #include "platform/appinfo.h"
+#include "platform/fonts.h"
 #include "platform/sysinfo.h"
-#include "ui/twips.h"
+#include "platform/twips.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -12,30 +13,15 @@
 namespace kugelfon {
 
 AboutWindow::AboutWindow(const Services &services, QWidget *owner)
-    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                         | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+    : FixedWindow({"frmAbout", 6300, 3450, QStringLiteral(" - Information"), true, owner}),
       m_services(services)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    if (m_services.screen) {
-        const ScreenMeasure m = m_services.screen->measure();
-        m_tppX = m.twipsPerPixelX;
-        m_tppY = m.twipsPerPixelY;
-    }
-    setFixedSize(twipsToPx(6300, m_tppX), twipsToPx(3450, m_tppY));
-    // The window's default font, which its twips were laid out for.
-    setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
     setupControls();
     Form_Load();
 }
 
 void AboutWindow::setupControls()
 {
-    auto place = [this](QWidget *w, double l, double t, double wd, double h) {
-        w->setGeometry(twipsRect(l, t, wd, h, m_tppX, m_tppY));
-    };
-
     auto *picProduct = new QLabel(this);
     picProduct->setObjectName(QStringLiteral("picProduct"));
     picProduct->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -50,12 +36,12 @@ void AboutWindow::setupControls()
 
     m_lblTitle = new QLabel(this);
     m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    m_lblTitle->setFont(namedFont(QStringLiteral("Times New Roman"), 14.25, true));
+    m_lblTitle->setFont(screenFont(QStringLiteral("Times New Roman"), 14.25, true));
     place(m_lblTitle, 1050, 240, 4092, 480);
 
     m_lblVersion = new QLabel(this);
     m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    m_lblVersion->setFont(namedFont(QStringLiteral("Times New Roman"), 9.75, true));
+    m_lblVersion->setFont(screenFont(QStringLiteral("Times New Roman"), 9.75, true));
     place(m_lblVersion, 1050, 600, 4095, 225);
 
     auto *explain = new QLabel(QStringLiteral("Kugelfon erstellt per Zufallsgenarator Zahlen die dann "
@@ -63,7 +49,7 @@ void AboutWindow::setupControls()
                                               "verschiedene Einstellungen vorgenommen werden."),
                                this);
     explain->setObjectName(QStringLiteral("lblProgErklärung"));
-    explain->setFont(namedFont(QStringLiteral("Times New Roman"), 9.75));
+    explain->setFont(screenFont(QStringLiteral("Times New Roman"), 9.75));
     explain->setWordWrap(true);
     explain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(explain, 1080, 900, 5115, 750);
@@ -92,15 +78,14 @@ void AboutWindow::setupControls()
 
     auto *internet = new QLabel(appinfo::webAddress(), this);
     internet->setObjectName(QStringLiteral("lblInternet"));
-    internet->setFont(namedFont(QStringLiteral("Arial"), 9.75, true));
+    internet->setFont(screenFont(QStringLiteral("Arial"), 9.75, true));
     place(internet, 180, 3180, 1515, 255);
     // The address is longer than the box drawn for it; show all of it.
     internet->adjustSize();
 
     // cmdOK is both the cancel button (Esc) and the default button (Enter);
     // Enter on the focused System-Info button presses that one instead.
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, m_cmdOK, &QPushButton::click);
+    setCancelButton(m_cmdOK);
     for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *enter = new QShortcut(QKeySequence(key), this);
         connect(enter, &QShortcut::activated, this, &AboutWindow::pressDefault);
@@ -109,7 +94,6 @@ void AboutWindow::setupControls()
 
 void AboutWindow::Form_Load()
 {
-    setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Information"));
     m_lblVersion->setText(QStringLiteral("Version ") + appinfo::versionText());
     m_lblTitle->setText(appinfo::title());
 }
@@ -156,12 +140,12 @@ void AboutWindow::paintEvent(QPaintEvent *)
 {
     // The etched rule between the explanation and the warning.
     QPainter p(this);
-    const int y1 = twipsToPx(2310, m_tppY);
-    const int y2 = twipsToPx(2325, m_tppY);
+    const int y1 = twipsToPx(2310);
+    const int y2 = twipsToPx(2325);
     p.setPen(QColor(128, 128, 128));
-    p.drawLine(twipsToPx(165, m_tppX), y1, twipsToPx(6200, m_tppX), y1);
+    p.drawLine(twipsToPx(165), y1, twipsToPx(6200), y1);
     p.setPen(Qt::white);
-    p.drawLine(twipsToPx(180, m_tppX), y2, twipsToPx(6200, m_tppX), y2);
+    p.drawLine(twipsToPx(180), y2, twipsToPx(6200), y2);
 }
 
 } // namespace kugelfon

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "platform/fixedwindow.h"
 #include "platform/services.h"
-
-#include <QWidget>
 
 class QLabel;
 class QPushButton;
@@ -13,7 +12,7 @@ namespace kugelfon {
 // web address; it can start the system information program. Created when
 // opened, destroyed when closed. The owner, if any, is the window it stands
 // over; it stays a window of its own.
-class AboutWindow : public QWidget {
+class AboutWindow : public FixedWindow {
     Q_OBJECT
 public:
     explicit AboutWindow(const Services &services, QWidget *owner = nullptr);
@@ -33,8 +32,6 @@ private:
     void pressDefault();
 
     Services m_services;
-    double m_tppX = 15;
-    double m_tppY = 15;
     bool m_centred = false;
     QLabel *m_lblTitle = nullptr;
     QLabel *m_lblVersion = nullptr;

@@ -1,36 +1,24 @@
 #include "ui/interval/intervaldialog.h"
 
-#include "platform/appinfo.h"
-#include "ui/twips.h"
+#include "platform/fonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSlider>
 
 namespace kugelfon {
 
 IntervalDialog::IntervalDialog(float intervalInForce)
-    : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                           | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+    : FixedWindow({"frmZeitManuell", 6930, 1710, QStringLiteral(" - Zeiteinstellung Manuell")}),
       m_intervalInForce(intervalInForce)
 {
-    setObjectName(QStringLiteral("frmZeitManuell"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Zeiteinstellung Manuell"));
-    setFixedSize(twipsToPx(6930, 15), twipsToPx(1710, 15));
-    // The classic dialog font; the controls are sized for it.
-    setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
     setupControls();
     setupConnections();
 }
 
 void IntervalDialog::setupControls()
 {
-    auto place = [](QWidget *w, double l, double t, double wd, double h) {
-        w->setGeometry(twipsRect(l, t, wd, h, 15, 15));
-    };
     auto *explain = new QLabel(QStringLiteral("Bitte stellen Sie den von Ihnen gewünschten "
                                               "Zeitintervall ein. Es sind Werte von 1 Sekunde bis "
                                               "60 Sekunden möglich."),
@@ -48,7 +36,7 @@ void IntervalDialog::setupControls()
     m_slider->setValue(1);
     place(m_slider, 120, 660, 6615, 435);
 
-    const QFont bold = namedFont(QStringLiteral("Times New Roman"), 14.25, true);
+    const QFont bold = screenFont(QStringLiteral("Times New Roman"), 14.25, true);
     auto *text = new QLabel(QStringLiteral("   Aktueller Zeitintervall:"), this);
     text->setObjectName(QStringLiteral("lblTextZeit"));
     text->setFont(bold);
@@ -70,8 +58,7 @@ void IntervalDialog::setupConnections()
     connect(m_slider, &QSlider::valueChanged, this, &IntervalDialog::sliderMoved);
     connect(m_take, &QPushButton::clicked, this, &IntervalDialog::take);
     // The take button is the cancel button: Esc presses it.
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, m_take, &QPushButton::click);
+    setCancelButton(m_take);
 }
 
 void IntervalDialog::sliderMoved(int value)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/fixedwindow.h"
 
 class QLabel;
 class QPushButton;
@@ -11,7 +11,7 @@ namespace kugelfon {
 // frmZeitManuell: any whole number of seconds from 1 to 60 on a slider.
 // Created on opening, discarded on closing; it tells what was chosen by its
 // signals and holds no other window.
-class IntervalDialog : public QWidget {
+class IntervalDialog : public FixedWindow {
     Q_OBJECT
 public:
     // intervalInForce: put back when the dialog is closed without taking.

@@ -2,11 +2,12 @@
 
 #include "help/helpwindow.h"
 #include "platform/appinfo.h"
+#include "platform/fonts.h"
+#include "platform/twips.h"
 #include "tickets/printdialog.h"
 #include "ui/about/aboutwindow.h"
 #include "ui/interval/intervaldialog.h"
 #include "ui/sheet/checksheet.h"
-#include "ui/twips.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -96,7 +97,7 @@ void MainWindow::setupControls()
         auto *label = new QLabel(QString::fromUtf8(captions[i]), central);
         label->setObjectName(QString::fromLatin1(mainControlName(static_cast<MainControl>(i))));
         const bool value = (i % 2) == 1;
-        label->setFont(namedFont(QStringLiteral("Times New Roman"), 14.25, true, value));
+        label->setFont(screenFont(QStringLiteral("Times New Roman"), 14.25, true, value));
         m_statusRow[i] = label;
     }
     m_poolText = m_statusRow[1];
@@ -112,7 +113,7 @@ void MainWindow::setupControls()
     m_numberDisplay = new QLabel(m_numberFrame);
     m_numberDisplay->setObjectName(QStringLiteral("lblZahlenfeld"));
     m_numberDisplay->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_numberDisplay->setFont(namedFont(QStringLiteral("Times New Roman"), 399.75));
+    m_numberDisplay->setFont(screenFont(QStringLiteral("Times New Roman"), 399.75));
     m_numberDisplay->setAutoFillBackground(true);
     QPalette pal = m_numberDisplay->palette();
     // The design's "inactive window border" colour.
@@ -123,7 +124,7 @@ void MainWindow::setupControls()
     auto makeButton = [central](const char *name, const QString &text) {
         auto *b = new QPushButton(text, central);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFont(namedFont(QStringLiteral("MS Sans Serif"), 12, true));
+        b->setFont(screenFont(QStringLiteral("MS Sans Serif"), 12, true));
         return b;
     };
     m_bingoButton = makeButton("cmdBingo", QStringLiteral("Bingo!"));
@@ -135,7 +136,7 @@ void MainWindow::setupControls()
         const auto c = static_cast<MainControl>(i);
         const TwipRect r = designRect(c);
         if (auto *w = central->findChild<QWidget *>(QString::fromLatin1(mainControlName(c))))
-            w->setGeometry(twipsRect(r.left, r.top, r.width, r.height, 15, 15));
+            w->setGeometry(twipsRect(r.left, r.top, r.width, r.height));
     }
 }
 
@@ -259,7 +260,6 @@ bool MainWindow::Form_Load()
 
 void MainWindow::applyLayout()
 {
-    const ScreenMeasure m = m_services.screen->measure();
     for (QLabel *label : m_statusRow) {
         QFont f = label->font();
         setScreenPointSize(f, m_layout.fontSize);
@@ -274,8 +274,7 @@ void MainWindow::applyLayout()
         const auto c = static_cast<MainControl>(i);
         const TwipRect r = m_layout.rect(c);
         if (auto *w = centralWidget()->findChild<QWidget *>(QString::fromLatin1(mainControlName(c))))
-            w->setGeometry(twipsRect(r.left, r.top, r.width, r.height, m.twipsPerPixelX,
-                                     m.twipsPerPixelY));
+            w->setGeometry(twipsRect(r.left, r.top, r.width, r.height));
     }
 }
 

@@ -1,7 +1,6 @@
 #include "ui/sheet/checksheet.h"
 
-#include "platform/appinfo.h"
-#include "ui/twips.h"
+#include "platform/fonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -42,27 +41,16 @@ private:
 
 } // namespace
 
-CheckSheet::CheckSheet(double twipsPerPixelX, double twipsPerPixelY, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      m_tppX(twipsPerPixelX),
-      m_tppY(twipsPerPixelY)
+// It lives for the whole run: closing only hides it.
+CheckSheet::CheckSheet()
+    : FixedWindow({"frmKontrolle", 3885, 5295, QStringLiteral(" - Kontrollblatt"), false})
 {
-    setObjectName(QStringLiteral("frmKontrolle"));
-    setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Kontrollblatt"));
-    setFixedSize(twipsToPx(3885, m_tppX), twipsToPx(5295, m_tppY));
-    // The design's default dialog font; its small size fits the 13-pixel labels.
-    setFont(namedFont(QStringLiteral("MS Sans Serif"), 8.25));
     setupControls();
     setupConnections();
 }
 
 void CheckSheet::setupControls()
 {
-    auto place = [this](QWidget *w, double l, double t, double wd, double h) {
-        w->setGeometry(twipsRect(l, t, wd, h, m_tppX, m_tppY));
-    };
-
     auto *hinweis = new QLabel(QStringLiteral("In diesem Fenster kann Kontrolliert werden, welche "
                                               "Zahlen schon gezeigt wurden und welche noch nicht."),
                                this);
@@ -78,7 +66,7 @@ void CheckSheet::setupControls()
     gezeigt->setObjectName(QStringLiteral("lblGezeigt"));
     place(gezeigt, 600, 1380, 2295, 195);
 
-    const QFont numberFont = namedFont(QStringLiteral("Times New Roman"), 8.25);
+    const QFont numberFont = screenFont(QStringLiteral("Times New Roman"), 8.25);
     for (int i = 0; i <= 91; ++i) {
         auto *b = new NumberButton(this);
         b->setObjectName(QStringLiteral("cmdZahl_%1").arg(i));

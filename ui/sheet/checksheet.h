@@ -1,9 +1,9 @@
 #pragma once
 
 #include "game/settings.h"
+#include "platform/fixedwindow.h"
 
 #include <QColor>
-#include <QWidget>
 #include <array>
 #include <bitset>
 
@@ -17,11 +17,10 @@ inline const QColor kShown(128, 255, 128);
 
 // frmKontrolle: one button per number, red until the main window marks the
 // number as shown. It keeps no game data of its own.
-class CheckSheet : public QWidget {
+class CheckSheet : public FixedWindow {
     Q_OBJECT
 public:
-    explicit CheckSheet(double twipsPerPixelX = 15, double twipsPerPixelY = 15,
-                        QWidget *parent = nullptr);
+    CheckSheet();
 
     // Index 0 and 91 are the legend swatches, 1..90 the numbers.
     QPushButton *cmdZahl(int index) const;
@@ -47,8 +46,6 @@ private:
     void setupControls();
     void setupConnections();
 
-    double m_tppX;
-    double m_tppY;
     std::array<QPushButton *, 92> m_cmdZahl{};
     std::array<QColor, 92> m_colour{};
     QPushButton *m_cmdZurueck = nullptr;
