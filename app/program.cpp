@@ -6,6 +6,8 @@
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 #include "platform/fonts.h"
+#include "platform/twips.h"
+#include "ui/main/layout.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -62,18 +64,63 @@ void Program::start()
     splash->show();
 }
 
+namespace {
+
+// The screen of one of the four layouts, as the main window measures it
+// when it runs in a window on a screen of another size.
+class LevelScreen final : public IScreenMetrics {
+public:
+    LevelScreen(const ScreenMeasure &real, const QSize &level) : m_measure(real)
+    {
+        m_measure.twipsPerPixelX = m_measure.twipsPerPixelY = kTwipsPerPixel;
+        m_measure.twipsWidth = level.width() * kTwipsPerPixel;
+        m_measure.twipsHeight = level.height() * kTwipsPerPixel;
+    }
+    ScreenMeasure measure() const override { return m_measure; }
+
+private:
+    ScreenMeasure m_measure;
+};
+
+} // namespace
+
 void Program::splashDone()
 {
     if (m_splash)
         m_splash->deleteLater();
     m_sheet = std::make_unique<CheckSheet>();
     m_caller = std::make_unique<Caller>(m_settings, m_services);
-    m_main = std::make_unique<MainWindow>(m_settings, *m_caller, *m_sheet, m_services);
+
+    // In a window on a screen of another size, the main window takes the
+    // largest layout that fits; the other windows keep the real screen.
+    Services mainServices = m_services;
+    const ScreenMeasure real = m_services.screen->measure();
+    QRect window;
+    int windowLevel = 0;
+    if (m_options.windowed && computeScreenLayout(real).level == 0)
+        windowLevel = levelFittingWindow(real.available.size());
+    if (windowLevel > 0) {
+        m_levelScreen = std::make_unique<LevelScreen>(real, levelScreenSize(windowLevel));
+        mainServices.screen = m_levelScreen.get();
+        const QSize client = levelScreenSize(windowLevel);
+        const QSize framed = client.grownBy(kWindowFrameAllowance);
+        const QPoint frameTopLeft = real.available.topLeft()
+            + QPoint((real.available.width() - framed.width()) / 2,
+                     (real.available.height() - framed.height()) / 2);
+        window = QRect(frameTopLeft + QPoint(kWindowFrameAllowance.left(), kWindowFrameAllowance.top()),
+                       client);
+    }
+    m_main = std::make_unique<MainWindow>(m_settings, *m_caller, *m_sheet, mainServices);
     if (!m_main->Form_Load())
         return;
+    if (windowLevel > 0) {
+        m_main->setGeometry(window);
+        m_main->show();
+        return;
+    }
     // Without a window manager "maximized" keeps the normal size, so make
     // that the whole screen too.
-    m_main->setGeometry(m_services.screen->measure().available);
+    m_main->setGeometry(real.available);
     m_main->showMaximized();
 }
 

@@ -43,6 +43,7 @@ private:
     QPointer<SplashWindow> m_splash;
     std::unique_ptr<CheckSheet> m_sheet;
     std::unique_ptr<Caller> m_caller;
+    std::unique_ptr<IScreenMetrics> m_levelScreen;
     std::unique_ptr<MainWindow> m_main;
 };
 

@@ -68,10 +68,9 @@ ScreenLayout computeScreenLayout(const ScreenMeasure &screen)
     size.widthTwips = toInt32(screen.twipsWidth);
     size.heightTwips = toInt32(screen.twipsHeight);
 
-    static constexpr int kSizes[4][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}};
-    for (int i = 0; i < 4; ++i)
-        if (size.widthPx == kSizes[i][0] && size.heightPx == kSizes[i][1])
-            out.level = i + 1;
+    for (int level = 1; level <= 4; ++level)
+        if (QSize(size.widthPx, size.heightPx) == levelScreenSize(level))
+            out.level = level;
     if (out.level == 0)
         return out;
 
@@ -110,6 +109,26 @@ ScreenLayout computeScreenLayout(const ScreenMeasure &screen)
                                 static_cast<float>(width), static_cast<float>(height)};
     }
     return out;
+}
+
+QSize levelScreenSize(int level)
+{
+    static constexpr int kSizes[4][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}};
+    if (level < 1 || level > 4)
+        return {};
+    return QSize(kSizes[level - 1][0], kSizes[level - 1][1]);
+}
+
+int levelFittingWindow(const QSize &available)
+{
+    const QSize frame(kWindowFrameAllowance.left() + kWindowFrameAllowance.right(),
+                      kWindowFrameAllowance.top() + kWindowFrameAllowance.bottom());
+    for (int level = 4; level >= 1; --level) {
+        const QSize needed = levelScreenSize(level) + frame;
+        if (needed.width() <= available.width() && needed.height() <= available.height())
+            return level;
+    }
+    return 0;
 }
 
 QString unsupportedScreenText(const ScreenSize &screen)

@@ -3,6 +3,8 @@
 #include "game/settings.h"
 #include "platform/screenmetrics.h"
 
+#include <QMargins>
+#include <QSize>
 #include <QString>
 #include <array>
 
@@ -54,6 +56,19 @@ struct ScreenLayout {
 // Measures and classifies the screen and scales the design geometry to it.
 // For an unsupported size only the measurements and level 0 are filled.
 ScreenLayout computeScreenLayout(const ScreenMeasure &screen);
+
+// The screen of a level: 1 = 640 x 480, 2 = 800 x 600, 3 = 1024 x 768,
+// 4 = 1280 x 1024; empty for anything else.
+QSize levelScreenSize(int level);
+
+// What a desktop's window frame takes around the client area: a title bar
+// and thin borders. Nothing reports it before the window is shown, so this
+// is an allowance of the usual size.
+inline constexpr QMargins kWindowFrameAllowance(4, 30, 4, 4);
+
+// The largest level whose main window, frame included, fits the area; 0
+// when not even 640 x 480 does.
+int levelFittingWindow(const QSize &available);
 
 // "Diese Auflösung  1152 x 864 wird nicht unterstützt."
 QString unsupportedScreenText(const ScreenSize &screen);
