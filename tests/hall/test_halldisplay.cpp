@@ -276,7 +276,7 @@ private slots:
             return rng() % 2 ? kAnswerYes : kAnswerNo;
         };
         s.menu("mnuNew");
-        for (int i = 0; i < 3000; ++i) {
+        for (int i = 0; i < 2000; ++i) {
             switch (rng() % 40) {
             case 0: s.menu("mnuNew"); break;
             case 1: s.menu(rng() % 2 ? "mnu90Zahlen" : "mnu75Zahlen"); break;
