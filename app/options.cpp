@@ -21,8 +21,9 @@ const Option kOptions[] = {
      "800 x 600, 1024 x 768 und 1280 x 1024, die auf den Bildschirm passt. Ohne diese Option "
      "läuft Kugelfon nur auf Bildschirmen genau dieser vier Größen."},
     {{QStringLiteral("saalanzeige")},
-     "Öffnet eine Saalanzeige für die Spieler: auf einem zweiten Bildschirm (Beamer, Fernseher) "
-     "bildschirmfüllend, sonst als Fenster."},
+     "Öffnet zusätzlich eine Saalanzeige für die Spieler mit der aktuellen Zahl, der Zahl der "
+     "gezeigten Zahlen und der Tafel aller gezogenen Zahlen: auf einem zweiten Bildschirm "
+     "(Beamer, Fernseher) bildschirmfüllend, sonst als Fenster."},
     {{QStringLiteral("h"), QStringLiteral("help")}, "Zeigt diese Hilfe an."},
     {{QStringLiteral("v"), QStringLiteral("version")}, "Zeigt die Versionsnummer an."},
 };

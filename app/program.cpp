@@ -3,6 +3,7 @@
 #include "app/splash.h"
 #include "game/caller.h"
 #include "platform/appinfo.h"
+#include "ui/hall/halldisplay.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 #include "platform/fonts.h"
@@ -49,6 +50,7 @@ Program::Program(const Services &services, StartOptions options)
 
 Program::~Program()
 {
+    m_hall.reset();
     m_main.reset();
     if (m_splash)
         delete m_splash.data();
@@ -116,12 +118,15 @@ void Program::splashDone()
     if (windowLevel > 0) {
         m_main->setGeometry(window);
         m_main->show();
-        return;
+    } else {
+        // Without a window manager "maximized" keeps the normal size, so make
+        // that the whole screen too.
+        m_main->setGeometry(real.available);
+        m_main->showMaximized();
     }
-    // Without a window manager "maximized" keeps the normal size, so make
-    // that the whole screen too.
-    m_main->setGeometry(real.available);
-    m_main->showMaximized();
+    // It goes to a screen other than the main window's, so it comes after it.
+    if (m_options.hallDisplay && m_services.screens)
+        m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main);
 }
 
 } // namespace kugelfon

@@ -14,6 +14,7 @@ namespace kugelfon {
 
 class Caller;
 class CheckSheet;
+class HallDisplay;
 class MainWindow;
 
 // Fonts, translations and icon that every window of the program relies on.
@@ -31,6 +32,8 @@ public:
     SplashWindow *splash() const { return m_splash; }
     MainWindow *mainWindow() const { return m_main.get(); }
     CheckSheet *checkSheet() const { return m_sheet.get(); }
+    // Only with --saalanzeige.
+    HallDisplay *hallDisplay() const { return m_hall.get(); }
     Caller *caller() const { return m_caller.get(); }
     const Settings &settings() const { return m_settings; }
 
@@ -45,6 +48,7 @@ private:
     std::unique_ptr<Caller> m_caller;
     std::unique_ptr<IScreenMetrics> m_levelScreen;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<HallDisplay> m_hall;
 };
 
 } // namespace kugelfon

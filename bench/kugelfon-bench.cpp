@@ -11,6 +11,7 @@
 
 #include "app/program.h"
 #include "bench/ticketsbench.h"
+#include "bench/hallbench.h"
 #include "audio/wavefile.h"
 #include "game/caller.h"
 #include "platform/realservices.h"
@@ -340,5 +341,7 @@ int main(int argc, char *argv[])
         benchAuto();
     if (all || mode == QLatin1String("tickets"))
         benchTickets();
+    if (all || mode == QLatin1String("hall"))
+        benchHall();
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "platform/qtmessagebox.h"
 #include "platform/qtprinters.h"
 #include "platform/qtresources.h"
+#include "platform/qtscreenlist.h"
 #include "platform/qtscreenmetrics.h"
 #include "platform/qttimer.h"
 #include "platform/services.h"
@@ -25,6 +26,7 @@ struct RealServices {
     QtApplication application;
     QtPrinters printers;
     DesktopSystemInfo sysinfo;
+    QtScreenList screens;
 
     Services services()
     {
@@ -38,6 +40,7 @@ struct RealServices {
         s.app = &application;
         s.printers = &printers;
         s.sysinfo = &sysinfo;
+        s.screens = &screens;
         return s;
     }
 };

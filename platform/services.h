@@ -4,6 +4,7 @@
 #include "platform/messagebox.h"
 #include "platform/random.h"
 #include "platform/resources.h"
+#include "platform/screenlist.h"
 #include "platform/screenmetrics.h"
 #include "platform/soundoutput.h"
 #include "platform/timer.h"
@@ -25,6 +26,7 @@ struct Services {
     IApplication *app = nullptr;
     IPrinters *printers = nullptr;              // platform/printers.h
     ISystemInfoLauncher *sysinfo = nullptr;     // platform/sysinfo.h
+    IScreenList *screens = nullptr;             // the desktop's screens
 };
 
 } // namespace kugelfon

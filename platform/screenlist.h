@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <functional>
+
+namespace kugelfon {
+
+// The screens of the desktop as they come and go, for a window that
+// chooses one of them.
+class IScreenList {
+public:
+    virtual ~IScreenList() = default;
+    // Each screen's geometry in desktop coordinates, the primary first.
+    virtual QList<QRect> geometries() const = 0;
+
+    // Called after a screen was added, removed or moved, or another became primary.
+    void setChangeHandler(std::function<void()> handler) { m_handler = std::move(handler); }
+
+protected:
+    void changed()
+    {
+        if (m_handler)
+            m_handler();
+    }
+
+private:
+    std::function<void()> m_handler;
+};
+
+} // namespace kugelfon

@@ -1,0 +1,430 @@
+#include "ui/hall/halldisplay.h"
+
+#include "platform/appinfo.h"
+
+#include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kugelfon {
+
+namespace {
+
+// Light on dark for a projector in a lit hall. Drawn numbers differ from the
+// others by brightness and weight, not by hue, and the latest one carries a
+// frame of another brightness and an underline.
+const QColor kBackground(11, 14, 18);
+const QColor kPanel(26, 31, 38);
+const QColor kNumber(255, 255, 255);
+const QColor kCountText(230, 230, 230);
+const QColor kDarkCell(38, 43, 50);
+const QColor kDarkCellText(130, 138, 148);
+const QColor kLitCell(255, 212, 0);
+const QColor kLitCellText(0, 0, 0);
+const QColor kLatestFrame(0, 120, 255);
+
+const QString kWidestNumber = QStringLiteral("88");
+const QString kBingoWord = QStringLiteral("Bingo!");
+const QString kCountPrefix = QStringLiteral("gezeigte Zahlen: ");
+const QString kWidestCount = kCountPrefix + QStringLiteral("88 von 90");
+
+QFont hallFont(bool bold)
+{
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setBold(bold);
+    f.setHintingPreference(QFont::PreferNoHinting); // ink scales with the size
+    return f;
+}
+
+// The font at the largest pixel size whose ink of `text` fits `box`.
+QFont fitted(QFont font, const QString &text, const QSizeF &box)
+{
+    constexpr int kProbe = 400;
+    font.setPixelSize(kProbe);
+    const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
+    const double scale = std::min(box.width() / ink.width(), box.height() / ink.height());
+    font.setPixelSize(std::max(1, static_cast<int>(kProbe * scale)));
+    return font;
+}
+
+QRect insetBy(const QRect &r, double fx, double fy)
+{
+    const int dx = static_cast<int>(r.width() * fx), dy = static_cast<int>(r.height() * fy);
+    return r.adjusted(dx, dy, -dx, -dy);
+}
+
+} // namespace
+
+HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, const QWidget &organiser)
+    : m_caller(caller), m_screens(screens), m_organiser(organiser)
+{
+    setObjectName(QStringLiteral("frmSaalanzeige"));
+    setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Saalanzeige"));
+    // The organiser keeps typing and clicking in the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    // Painted whole, without Qt clearing it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMinimumSize(320, 240);
+
+    m_lastActive = QGuiApplication::focusWindow();
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *w) {
+        if (w && w != windowHandle())
+            m_lastActive = w;
+    });
+    connect(&caller, &Caller::changed, this, &HallDisplay::showState);
+    m_screens.setChangeHandler([this] { place(); });
+    showState();
+    place();
+}
+
+HallDisplay::~HallDisplay()
+{
+    m_screens.setChangeHandler({});
+}
+
+// ------------------------------------------------------------------ state
+
+void HallDisplay::showState()
+{
+    const CallerView &v = m_caller.view();
+    Shown now;
+    now.display = v.display;
+    now.count = v.shownCount;
+    now.pool = poolSize(m_caller.settings().pool);
+    now.lit = v.marked;
+    if (v.lastNumber >= 1 && v.lastNumber <= kMaxPool && v.marked.test(size_t(v.lastNumber)))
+        now.latest = v.lastNumber;
+
+    const bool numberChanged = now.display != m_shown.display;
+    QRegion dirty;
+    if (now.pool != m_shown.pool) {
+        dirty = rect();
+    } else {
+        const Layout &l = layout();
+        if (numberChanged) // only where the old and the new one leave marks
+            dirty += placeText(l, m_shown.display).ink.united(placeText(l, now.display).ink);
+        if (now.count != m_shown.count)
+            dirty += l.countSlot;
+        for (int n = 1; n <= now.pool; ++n) {
+            const bool latest = n == now.latest, wasLatest = n == m_shown.latest;
+            if (now.lit.test(size_t(n)) != m_shown.lit.test(size_t(n)) || latest != wasLatest)
+                dirty += l.cells[size_t(n)];
+        }
+    }
+    m_shown = now;
+    if (dirty.isEmpty())
+        return;
+    // The caller plays a recording right after telling us, and the thread is
+    // blocked while it plays: the hall sees the number while it is called.
+    if (numberChanged)
+        repaint(dirty);
+    else
+        update(dirty);
+}
+
+QString HallDisplay::countText() const
+{
+    const QString count = m_shown.count > 0 ? QString::number(m_shown.count) + QLatin1Char(' ')
+                                            : QString();
+    return kCountPrefix + count + QStringLiteral("von %1").arg(m_shown.pool);
+}
+
+// -------------------------------------------------------------- placement
+
+void HallDisplay::place()
+{
+    const QList<QRect> screens = m_screens.geometries();
+    if (screens.isEmpty())
+        return;
+    const QPoint centre = m_organiser.frameGeometry().center();
+    qsizetype own = 0;
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        if (screens[i].contains(centre)) {
+            own = i;
+            break;
+        }
+    }
+    for (qsizetype i = 0; i < screens.size(); ++i) {
+        if (i != own) {
+            showFullScreenOn(screens[i]);
+            return;
+        }
+    }
+    showWindowedOn(screens[own]);
+}
+
+void HallDisplay::showFullScreenOn(const QRect &screen)
+{
+    if (m_fullScreen && isVisible() && isFullScreen() && geometry() == screen)
+        return;
+    if (!m_fullScreen) {
+        if (isVisible())
+            m_windowRect = geometry();
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+        m_fullScreen = true;
+    }
+    // Leave full-screen first: a window manager keeps a full-screen window
+    // where it is.
+    setWindowState(Qt::WindowNoState);
+    if (QScreen *s = QGuiApplication::screenAt(screen.center()))
+        setScreen(s);
+    setGeometry(screen);
+    // Not showFullScreen(): it would activate the window.
+    setWindowState(Qt::WindowFullScreen);
+    show();
+}
+
+void HallDisplay::showWindowedOn(const QRect &screen)
+{
+    if (!m_fullScreen && isVisible())
+        return;
+    m_fullScreen = false;
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::CustomizeWindowHint | Qt::WindowDoesNotAcceptFocus);
+    setWindowState(Qt::WindowNoState);
+    QRect r = m_windowRect;
+    if (!r.isValid() || !screen.contains(r.center())) {
+        // Half the screen, but no smaller than the smallest screen the
+        // layout is made for.
+        const QSize size = (screen.size() / 2).expandedTo(QSize(640, 480)).boundedTo(screen.size());
+        r = QRect(QPoint(), size);
+        r.moveCenter(screen.center());
+    }
+    if (QScreen *s = QGuiApplication::screenAt(r.center()))
+        setScreen(s);
+    setGeometry(r);
+    show();
+}
+
+// ----------------------------------------------------------------- input
+
+bool HallDisplay::event(QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::WindowActivate:
+        // Where the platform activates it all the same (on showing it, or
+        // on a click), the focus goes back at once.
+        if (m_lastActive && m_lastActive->isVisible())
+            m_lastActive->requestActivate();
+        return QWidget::event(e);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+        return true; // nothing here to operate
+    default:
+        return QWidget::event(e);
+    }
+}
+
+void HallDisplay::closeEvent(QCloseEvent *e)
+{
+    // It lives as long as the program; only the program closes it.
+    if (e->spontaneous())
+        e->ignore();
+    else
+        e->accept();
+}
+
+// ---------------------------------------------------------------- layout
+
+QRect HallDisplay::numberRect() const
+{
+    return layout().number;
+}
+
+QRect HallDisplay::cellRect(int number) const
+{
+    if (number < 1 || number > m_shown.pool)
+        return {};
+    return layout().cells[size_t(number)];
+}
+
+const HallDisplay::Layout &HallDisplay::layout() const
+{
+    Layout &l = m_layout;
+    if (l.size == size() && l.pool == m_shown.pool)
+        return l;
+    l = Layout();
+    l.size = size();
+    l.pool = m_shown.pool;
+    const int columns = l.pool == 90 ? 10 : 15;
+    const int rows = l.pool == 90 ? 9 : 5;
+    const int w = std::max(width(), 1), h = std::max(height(), 1);
+    const int margin = std::max(4, std::min(w, h) / 40);
+    const QFont bold = hallFont(true);
+
+    // Number and count above the board or beside it, whichever gives the
+    // larger type, the board's numbers counting twice: they are the smallest
+    // text in the hall. The board takes no more room than makes its cells
+    // about square; the number gets the rest.
+    struct Option {
+        QRect panel, board, number, count;
+        QFont cellFont, numberFont;
+        double score = 0;
+    };
+    auto complete = [&](Option &o) {
+        const QSizeF cell(o.board.width() / double(columns), o.board.height() / double(rows));
+        o.cellFont = fitted(bold, kWidestNumber, QSizeF(cell.width() * 0.62, cell.height() * 0.56));
+        if (o.panel.width() > 5 * o.panel.height()) { // a wide strip: the count to the right
+            const int countWidth = o.panel.width() * 2 / 5;
+            o.number = o.panel.adjusted(0, 0, -countWidth, 0);
+            o.count = QRect(o.number.right() + 1, o.panel.top(), countWidth, o.panel.height());
+        } else {
+            const int countHeight = o.panel.height() / 4;
+            o.number = o.panel.adjusted(0, 0, 0, -countHeight);
+            o.count = QRect(o.panel.left(), o.number.bottom() + 1, o.panel.width(), countHeight);
+        }
+        o.numberFont = fitted(bold, kWidestNumber, insetBy(o.number, 0.06, 0.08).size());
+        const double cellPx = o.cellFont.pixelSize();
+        o.score = cellPx * cellPx * o.numberFont.pixelSize();
+    };
+    Option stacked, beside;
+    const int fullWidth = w - 2 * margin, fullHeight = h - 2 * margin;
+    const int boardHeight = std::min((fullHeight - margin) * 3 / 5,
+                                     static_cast<int>(rows * fullWidth / double(columns) * 0.9));
+    stacked.panel = QRect(margin, margin, fullWidth, fullHeight - margin - boardHeight);
+    stacked.board = QRect(margin, h - margin - boardHeight, fullWidth, boardHeight);
+    const int boardWidth = std::min((fullWidth - margin) * 3 / 5,
+                                    static_cast<int>(columns * fullHeight / double(rows) * 1.5));
+    beside.panel = QRect(margin, margin, fullWidth - margin - boardWidth, fullHeight);
+    beside.board = QRect(w - margin - boardWidth, margin, boardWidth, fullHeight);
+    complete(stacked);
+    complete(beside);
+    const Option &o = beside.score > stacked.score ? beside : stacked;
+
+    l.panel = o.panel;
+    l.number = o.number;
+    l.count = o.count;
+    l.numberFont = o.numberFont;
+    l.numberInk = QFontMetricsF(l.numberFont).tightBoundingRect(kWidestNumber);
+    l.wordFont = fitted(bold, kBingoWord, insetBy(l.number, 0.06, 0.08).size());
+    l.wordInk = QFontMetricsF(l.wordFont).tightBoundingRect(kBingoWord);
+    // The count changes at every step; only its slot is painted then.
+    l.countFont = fitted(hallFont(false), kWidestCount, insetBy(l.count, 0.04, 0.2).size());
+    l.countDigitsFont = l.countFont;
+    l.countDigitsFont.setBold(true);
+    const QFontMetricsF countMetrics(l.countFont);
+    const QString suffix = QStringLiteral(" von %1").arg(l.pool);
+    const double slot = QFontMetricsF(l.countDigitsFont).horizontalAdvance(kWidestNumber);
+    const double prefix = countMetrics.horizontalAdvance(kCountPrefix);
+    const double line = prefix + slot + countMetrics.horizontalAdvance(suffix);
+    l.prefixX = l.count.center().x() - line / 2;
+    l.suffixX = l.prefixX + prefix + slot;
+    l.countBaseline = l.count.center().y() + (countMetrics.ascent() - countMetrics.descent()) / 2;
+    l.countSlot = QRectF(l.prefixX + prefix, l.count.top(), slot, l.count.height()).toAlignedRect()
+                  & l.count;
+
+    l.litFont = o.cellFont;
+    l.cellFont = o.cellFont;
+    l.cellFont.setBold(false);
+    l.latestFont = o.cellFont;
+    l.latestFont.setUnderline(true);
+    const double cw = o.board.width() / double(columns), ch = o.board.height() / double(rows);
+    const int gap = std::max(2, static_cast<int>(std::min(cw, ch) * 0.1));
+    l.frame = std::max(3, static_cast<int>(std::min(cw, ch) * 0.1));
+    l.drawn = l.panel;
+    for (int n = 1; n <= l.pool; ++n) {
+        const int row = (n - 1) / columns, column = (n - 1) % columns;
+        const int x0 = o.board.left() + static_cast<int>(std::lround(column * cw));
+        const int x1 = o.board.left() + static_cast<int>(std::lround((column + 1) * cw));
+        const int y0 = o.board.top() + static_cast<int>(std::lround(row * ch));
+        const int y1 = o.board.top() + static_cast<int>(std::lround((row + 1) * ch));
+        l.cells[size_t(n)] = QRect(x0 + gap / 2, y0 + gap / 2, x1 - x0 - gap, y1 - y0 - gap);
+        l.drawn += l.cells[size_t(n)];
+    }
+    return l;
+}
+
+// --------------------------------------------------------------- painting
+
+void HallDisplay::paintEvent(QPaintEvent *e)
+{
+    const Layout &l = layout();
+    QPainter p(this);
+    // Each point filled once: a step at 3840 x 2160 repaints little.
+    const QRegion &dirty = e->region();
+    for (const QRect &r : dirty - l.drawn)
+        p.fillRect(r, kBackground);
+    if (dirty.intersects(l.panel)) {
+        for (const QRect &r : dirty & l.panel)
+            p.fillRect(r, kPanel);
+        if (!m_shown.display.isEmpty() && dirty.intersects(l.number)) {
+            const Placed text = placeText(l, m_shown.display);
+            p.setFont(text.font);
+            p.setPen(kNumber);
+            p.drawText(text.baseline, m_shown.display);
+        }
+        p.setPen(kCountText);
+        if (dirty.intersects(QRegion(l.count) - l.countSlot)) {
+            p.setFont(l.countFont);
+            p.drawText(QPointF(l.prefixX, l.countBaseline), kCountPrefix);
+            p.drawText(QPointF(l.suffixX, l.countBaseline), QStringLiteral(" von %1").arg(l.pool));
+        }
+        if (m_shown.count > 0 && dirty.intersects(l.countSlot)) {
+            const QString digits = QString::number(m_shown.count);
+            p.setFont(l.countDigitsFont);
+            const double width = QFontMetricsF(l.countDigitsFont).horizontalAdvance(digits);
+            p.drawText(QPointF(l.suffixX - width, l.countBaseline), digits);
+        }
+    }
+    for (int n = 1; n <= l.pool; ++n)
+        if (dirty.intersects(l.cells[size_t(n)]))
+            paintCell(p, l, n);
+}
+
+HallDisplay::Placed HallDisplay::placeText(const Layout &l, const QString &text)
+{
+    Placed out;
+    if (text.isEmpty())
+        return out;
+    // Numbers sized by the widest, so that 7 and 77 look alike; the letters
+    // of "Bingo!" by the whole word, typed where the whole word will stand.
+    const bool number = text.front().isDigit();
+    out.font = number ? l.numberFont : l.wordFont;
+    const QRectF &whole = number ? l.numberInk : l.wordInk;
+    const QFontMetricsF metrics(out.font);
+    const QRectF ink = metrics.tightBoundingRect(text);
+    const QPointF centre = QRectF(l.number).center();
+    // Each number centred on its own ink; the baseline stays.
+    const double x = centre.x() - (number ? ink : whole).center().x();
+    out.baseline = QPointF(x, centre.y() - whole.center().y());
+    out.ink = ink.translated(out.baseline).toAlignedRect().adjusted(-2, -2, 2, 2) & l.number;
+    return out;
+}
+
+void HallDisplay::paintCell(QPainter &p, const Layout &l, int n) const
+{
+    const QRect &cell = l.cells[size_t(n)];
+    const bool lit = m_shown.lit.test(size_t(n));
+    if (n == m_shown.latest) {
+        p.fillRect(cell, kLatestFrame);
+        p.fillRect(cell.adjusted(l.frame, l.frame, -l.frame, -l.frame), kLitCell);
+        p.setFont(l.latestFont);
+    } else {
+        p.fillRect(cell, lit ? kLitCell : kDarkCell);
+        p.setFont(lit ? l.litFont : l.cellFont);
+    }
+    p.setPen(lit ? kLitCellText : kDarkCellText);
+    p.drawText(cell, Qt::AlignCenter, QString::number(n));
+}
+
+} // namespace kugelfon

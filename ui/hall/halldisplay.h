@@ -1,0 +1,85 @@
+#pragma once
+
+#include "game/caller.h"
+#include "platform/screenlist.h"
+
+#include <QFont>
+#include <QPointer>
+#include <QRegion>
+#include <QWindow>
+#include <QWidget>
+#include <array>
+#include <bitset>
+
+namespace kugelfon {
+
+// The hall display for the players, on a second screen: the number being
+// called, how many have been shown, and the board of the pool with every
+// number of this game lit and the latest one framed. It shows only what the
+// caller publishes, accepts no input and never takes the focus. Full-screen
+// on a screen without the organiser's window; a window when there is none.
+class HallDisplay final : public QWidget {
+    Q_OBJECT
+public:
+    HallDisplay(const Caller &caller, IScreenList &screens, const QWidget &organiser);
+    ~HallDisplay() override;
+
+    // What is drawn where, in the window's coordinates.
+    QRect numberRect() const;
+    QRect cellRect(int number) const; // empty outside the pool
+    QString numberText() const { return m_shown.display; }
+    QString countText() const;
+
+protected:
+    bool event(QEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    struct Shown {
+        QString display;
+        int count = 0;
+        int pool = 75;
+        int latest = 0; // framed on the board; 0 for none
+        std::bitset<kMaxPool + 1> lit;
+    };
+    // Everything measured from the window's size, kept until it changes.
+    struct Layout {
+        QSize size;
+        int pool = 0;
+        QRect panel, number, count;
+        std::array<QRect, kMaxPool + 1> cells{};
+        int frame = 0;
+        QFont numberFont, wordFont, countFont, countDigitsFont, cellFont, litFont, latestFont;
+        // "gezeigte Zahlen: ", the count in a slot of its own, " von 75"
+        double countBaseline = 0, prefixX = 0, suffixX = 0;
+        QRect countSlot;
+        QRectF numberInk, wordInk; // of "88" and "Bingo!" at their sizes
+        QRegion drawn;             // the panel and the cells; the rest is background
+    };
+    // The number or letters as drawn in the number area.
+    struct Placed {
+        QFont font;
+        QPointF baseline;
+        QRect ink; // where it leaves marks
+    };
+
+    void showState();
+    void place();
+    void showFullScreenOn(const QRect &screen);
+    void showWindowedOn(const QRect &screen);
+    const Layout &layout() const;
+    static Placed placeText(const Layout &l, const QString &text);
+    void paintCell(QPainter &p, const Layout &l, int n) const;
+
+    const Caller &m_caller;
+    IScreenList &m_screens;
+    const QWidget &m_organiser;
+    Shown m_shown;
+    bool m_fullScreen = false;
+    QRect m_windowRect; // where the window stood before it went full-screen
+    QPointer<QWindow> m_lastActive; // the window that had the focus before
+    mutable Layout m_layout;
+};
+
+} // namespace kugelfon
