@@ -286,6 +286,8 @@ void MainWindow::showState()
         return;
     const CallerView &v = m_caller.view();
 
+    const QString count = v.shownCount == 0 ? QString() : QString::number(v.shownCount);
+    const bool newNumber = m_numberDisplay->text() != v.display || m_countText->text() != count;
     m_numberDisplay->setText(v.display);
     if (v.displayPoints > 0 && v.displayPoints != m_displayPoints) {
         m_displayPoints = v.displayPoints;
@@ -293,7 +295,13 @@ void MainWindow::showState()
         setScreenPointSize(f, v.displayPoints);
         m_numberDisplay->setFont(f);
     }
-    m_countText->setText(v.shownCount == 0 ? QString() : QString::number(v.shownCount));
+    m_countText->setText(count);
+    // The recording of a number plays before the event loop runs again:
+    // paint it now, so it stands there while it is called.
+    if (newNumber && isVisible()) {
+        m_numberDisplay->repaint();
+        m_countText->repaint();
+    }
     m_stepButton->setText(caption(v.stepButton));
     m_stepButton->setToolTip(caption(v.stepToolTip));
     for (QPushButton *b : {m_stepButton, m_bingoButton, m_sheetButton})
