@@ -144,6 +144,7 @@ void TestWaveFile::rejectsMalformedImages_data()
     QTest::newRow("RIFF header only") << good.left(12);
     QTest::newRow("wrong RIFF tag") << QByteArray("RIFX") + good.mid(4);
     QTest::newRow("wrong WAVE tag") << good.left(8) + "AVI " + good.mid(12);
+    QTest::newRow("lower-case tags") << QByteArray("riff") + good.mid(4, 4) + "wave" + good.mid(12);
     QTest::newRow("no fmt") << riff(data);
     QTest::newRow("no data") << riff(fmt16 + chunk("LIST", samples(8)));
     QTest::newRow("data before fmt") << riff(data + fmt16);

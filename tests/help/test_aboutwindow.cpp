@@ -77,6 +77,9 @@ void TestAboutWindow::textsAreRebuiltOnEveryOpening()
         QCOMPARE(x.w->windowTitle(), QStringLiteral("Kugelfon 1.1 - Information"));
         QCOMPARE(x.label("lblTitle")->text(), QStringLiteral("Kugelfon"));
         QCOMPARE(x.label("lblVersion")->text(), QStringLiteral("Version 1.1"));
+        QCOMPARE(x.label("lblDisclaimer")->text(), QStringLiteral("Warnung: Jegliche Programmänderungen oder "
+                                                                  "Verfälschungen sind zu unterlassen. Zudem wird    "
+                                                                  "keine Haftung für verlorene Daten übernommen."));
         QCOMPARE(x.w->size(), QSize(420, 230)); // 6300 x 3450 twips
         // The whole product picture is on view.
         const QLabel *pic = x.label("picProduct");

@@ -30,11 +30,9 @@ private slots:
     void opensWithStartValuesEachTime();
     void listBounds_data();
     void listBounds();
-    void rowSelectionKeptWhenStillListed();
-    void leavingRowsSetsBlocksBackToOne();
+    void listRulesOnLeaving();
     void blocksOfferedOnEntering_data();
     void blocksOfferedOnEntering();
-    void poolSwitchRebuildsBothLists();
     void summaryThenNoOrYes();
     void accessKeyRunsRulesBeforeActing();
     void cancelShowsMainWindow();
@@ -57,7 +55,11 @@ void TestPrintDialog::opensWithStartValuesEachTime()
     for (int opening = 1; opening <= 2; ++opening) {
         QVERIFY(h.open());
         QCOMPARE(h.dialog->windowTitle(), QStringLiteral("Kugelfon 1.1          \u00A9 2026 Kugelfon-Projekt"));
-        QCOMPARE(h.dialog->size(), QSize(599, 381)); // 8985 x 5715 twips
+        QCOMPARE(h.dialog->size(), QSize(599, 381)); // 8985 x 5715 twips, fixed
+        QCOMPARE(h.dialog->minimumSize(), h.dialog->maximumSize());
+        QCOMPARE(h.dialog->findChild<QLabel *>(QStringLiteral("lblSpielBlöcke"))->text(),
+                 QStringLiteral("Anzahl der Spielblöcke: (max. Anzahl von den   Spielreihen abhängig)"));
+        QCOMPARE(h.button("cmdDruck")->text() + h.button("cmdAbbrechen")->text(), QStringLiteral("&DruckenAb&brechen"));
         QCOMPARE(h.lists(), QStringLiteral("5-10:5 1-15:1 1-3:1 1-100:1"));
         QVERIFY(h.option("opt75Zahlen")->isChecked() && h.option("opt75Zahlen")->hasFocus());
         QVERIFY(h.option("optNoFreizahl")->isChecked());
@@ -116,6 +118,13 @@ void TestPrintDialog::listBounds()
         QVERIFY2(h.list("cboReihen") == QStringLiteral("1-%1:1").arg(rowsFor5To10Columns[c - 5]),
                  qPrintable(QStringLiteral("%1 columns: rows %2").arg(c).arg(h.list("cboReihen"))));
     }
+    // Typed beyond the list: a count that is no bound keeps the last one.
+    const char *twenty = pool == 75 ? "1-3:1" : "1-4:1";
+    for (const auto &[columns, rows] : {std::pair{"20", twenty}, {"0", twenty}, {"-5", "-:"}}) {
+        h.type("cboSpalten", QString::fromLatin1(columns));
+        h.tabAway();
+        QCOMPARE(h.list("cboReihen"), QString::fromLatin1(rows));
+    }
     for (int r = 1; r <= 16; ++r) {
         h.type("cboReihen", QString::number(r));
         h.tabAway();
@@ -125,8 +134,9 @@ void TestPrintDialog::listBounds()
     }
 }
 
-void TestPrintDialog::rowSelectionKeptWhenStillListed()
+void TestPrintDialog::listRulesOnLeaving()
 {
+    // A row count still listed stays selected, else the first.
     for (const auto &[rows, after] : {std::pair{"12", "12"}, {"13", "1"}}) {
         DialogHarness h;
         QVERIFY(h.open());
@@ -135,19 +145,23 @@ void TestPrintDialog::rowSelectionKeptWhenStillListed()
         h.tabAway();
         QCOMPARE(h.list("cboReihen"), QStringLiteral("1-12:") + after);
     }
-}
-
-void TestPrintDialog::leavingRowsSetsBlocksBackToOne()
-{
+    // Leaving the columns keeps the blocks, leaving the rows sets them to 1.
     DialogHarness h;
     QVERIFY(h.open());
     h.pick("cboBlöcke", "3");
     h.pick("cboSpalten", "6");
-    h.clickInto("cboScheine"); // leaving the columns keeps the blocks
+    h.clickInto("cboScheine");
     QCOMPARE(h.combo("cboBlöcke")->currentText(), QStringLiteral("3"));
     h.pick("cboReihen", "1");
     h.clickInto("cboScheine");
     QCOMPARE(h.combo("cboBlöcke")->currentText(), QStringLiteral("1"));
+    // From 90 to 75 numbers with 15 rows of 6: rows fall back, columns stay.
+    h.clickPool(90);
+    h.pick("cboReihen", "15");
+    h.tabAway();
+    h.clickPool(75);
+    QCOMPARE(h.list("cboReihen"), QStringLiteral("1-12:1"));
+    QCOMPARE(h.list("cboSpalten"), QStringLiteral("5-10:6"));
 }
 
 void TestPrintDialog::blocksOfferedOnEntering_data()
@@ -176,20 +190,6 @@ void TestPrintDialog::blocksOfferedOnEntering()
         QCOMPARE(h.fakes.messages.shown[0].buttons, MsgButtons::Ok);
         QVERIFY(h.printers.jobs.isEmpty());
     }
-}
-
-void TestPrintDialog::poolSwitchRebuildsBothLists()
-{
-    DialogHarness h;
-    QVERIFY(h.open());
-    h.clickPool(90);
-    h.pick("cboSpalten", "6");
-    h.tabAway();
-    h.pick("cboReihen", "15");
-    h.tabAway();
-    h.clickPool(75);
-    QCOMPARE(h.list("cboReihen"), QStringLiteral("1-12:1"));
-    QCOMPARE(h.list("cboSpalten"), QStringLiteral("5-10:6"));
 }
 
 void TestPrintDialog::summaryThenNoOrYes()
@@ -295,6 +295,8 @@ void TestPrintDialog::refusedBeforeSummary_data()
     QTest::newRow("13 x 7 of 90") << 90 << "7" << "13" << "1" << "1"
         << "Ein Spielblock mit 13 Spielreihen und 7 Spielspalten braucht 91 verschiedene Zahlen, der "
            "Zahlenmodus hat nur 90.\rSpielreihen mal Spielspalten darf höchstens 90 sein.";
+    QTest::newRow("16 x 5 of 75") << 75 << "5" << "16" << "1" << "1"
+                                  << "braucht 80 verschiedene Zahlen, der Zahlenmodus hat nur 75.";
     QTest::newRow("blocks 0") << 75 << "5" << "1" << "0" << "1"
         << "Die Anzahl der Spielblöcke muss zwischen 1 und 20 liegen; eingegeben ist 0.";
     QTest::newRow("blocks 21") << 75 << "5" << "1" << "21" << "1" << "Spielblöcke muss zwischen 1 und 20 liegen";
@@ -483,12 +485,15 @@ void TestPrintDialog::runStoppedEarlyIsReported()
             return;
         progress = window->findChild<QLabel *>()->text();
         modal = QApplication::activeModalWidget() == window;
-        if (how == "click")
-            QTest::mouseClick(window->findChild<QPushButton *>(), Qt::LeftButton);
-        else if (how == "esc")
-            QTest::keyClick(window, Qt::Key_Escape);
-        else
-            window->close();
+        // As the user's input comes: through the event queue, while ticket 3 prints.
+        QMetaObject::invokeMethod(window, [window, how] {
+            if (how == "click")
+                QTest::mouseClick(window->findChild<QPushButton *>(), Qt::LeftButton);
+            else if (how == "esc")
+                QTest::keyClick(window, Qt::Key_Escape);
+            else
+                window->close();
+        }, Qt::QueuedConnection);
     };
     h.clickDrucken();
     if (cancel) {

@@ -3,6 +3,7 @@
 #include "fakes/fakeprinters.h"
 #include "fakes/fakes.h"
 #include "game/numberdraw.h"
+#include "platform/clockrandom.h"
 #include "tickets/ticketprinting.h"
 
 #include <QFontMetricsF>
@@ -92,6 +93,18 @@ void TestTickets::everyBlockTakesAFreshOrderRowByRow()
             QVERIFY(*seen.begin() >= 1 && *seen.rbegin() <= s.pool);
         }
     }
+    // On the real clock, blocks built within the same tick still differ.
+    ClockRandom clock;
+    TicketNumbers t;
+    buildTicket(clock, shape(15, 5, 3, 75), t);
+    const auto block = [&t](int b) {
+        QList<int> cells;
+        for (int r = 1; r <= 15; ++r)
+            for (int c = 1; c <= 5; ++c)
+                cells << t.at(b, r, c);
+        return cells;
+    };
+    QVERIFY(block(1) != block(2) && block(2) != block(3));
 }
 
 void TestTickets::framesNumbersTitleAndFooter_data()
@@ -164,27 +177,27 @@ void TestTickets::framesNumbersTitleAndFooter()
 
 void TestTickets::freeCellsLeaveOneEmptyFramePerRow()
 {
-    // Every row keeps its five frames and shows four numbers; over many rows
+    // Every row keeps its seven frames and shows six numbers; over many rows
     // each column is the empty one about equally often.
-    std::vector<int> emptyPerColumn(5, 0);
+    std::vector<int> emptyPerColumn(7, 0);
     for (int ticket = 0; ticket < 200; ++ticket) {
-        const Painted t(shape(5, 5, 2, 75, true), 100 + ticket);
-        QCOMPARE(t.page.engine().rects.size(), 50);
+        const Painted t(shape(5, 7, 2, 75, true), 100 + ticket);
+        QCOMPARE(t.page.engine().rects.size(), 70);
         QMap<int, QSet<int>> filled; // row top -> columns with a number
         for (const RecordedText &n : t.page.engine().texts.mid(1, t.page.engine().texts.size() - 2))
             filled[qRound(t.at(n).y() - 2)].insert(qRound(t.at(n).x() - 17) / 16);
         QCOMPARE(filled.size(), 10);
         for (const QSet<int> &columns : filled) {
-            QCOMPARE(columns.size(), 4);
-            for (int c = 0; c < 5; ++c)
+            QCOMPARE(columns.size(), 6);
+            for (int c = 0; c < 7; ++c)
                 emptyPerColumn[c] += columns.contains(c) ? 0 : 1;
         }
     }
-    // 2000 rows; chi-square with 4 degrees of freedom below 18.47 (p = 0.001).
+    // 2000 rows; chi-square with 6 degrees of freedom below 22.46 (p = 0.001).
     double chi = 0;
     for (int n : emptyPerColumn)
-        chi += (n - 400.0) * (n - 400.0) / 400.0;
-    QVERIFY2(chi < 18.47, qPrintable(QString::number(chi)));
+        chi += (n - 2000 / 7.0) * (n - 2000 / 7.0) / (2000 / 7.0);
+    QVERIFY2(chi < 22.46, qPrintable(QString::number(chi)));
 }
 
 void TestTickets::oneDocumentPerTicket()
