@@ -5,7 +5,6 @@
 #include "platform/qtresources.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -93,7 +92,6 @@ struct Fixture {
 class TestHelpWindow : public QObject {
     Q_OBJECT
 private slots:
-    void eightBuiltInPictures();
     void opensWithPlaceholderAndFirstPicture();
     void topicShowsItsPictureOnTheNextTrigger_data();
     void topicShowsItsPictureOnTheNextTrigger();
@@ -102,23 +100,6 @@ private slots:
     void movesOverOtherControlsChangeNothing();
     void leavingShowsMainWindowAndDiscards();
 };
-
-void TestHelpWindow::eightBuiltInPictures()
-{
-    QList<QImage> seen;
-    for (const auto &topic : kTopics) {
-        const QString name = QStringLiteral("help-%1").arg(topic.second);
-        QFile file(QStringLiteral(":/images/%1.png").arg(name));
-        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
-        // PNG header: 500 x 373, bit depth 8, colour type 2 (RGB, no alpha).
-        QCOMPARE(file.read(26).mid(12).toHex(), QByteArray("49484452000001f4000001750802"));
-        const QImage img = picture(topic.second);
-        QCOMPARE(img.pixelColor(0, 0), QColor(0, 255, 255)); // the cyan page
-        QCOMPARE(img.pixelColor(499, 372), QColor(0, 255, 255));
-        QVERIFY2(!seen.contains(img), qPrintable(name + QStringLiteral(" repeats another picture")));
-        seen.append(img);
-    }
-}
 
 void TestHelpWindow::opensWithPlaceholderAndFirstPicture()
 {

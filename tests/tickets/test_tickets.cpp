@@ -1,5 +1,5 @@
 // A ticket as it comes out of the printer: its numbers, where each frame and
-// text lies in millimetres, the free cells, and one document per ticket.
+// text lies in millimetres, and the free cells.
 #include "fakes/fakeprinters.h"
 #include "fakes/fakes.h"
 #include "game/numberdraw.h"
@@ -68,7 +68,6 @@ private slots:
     void framesNumbersTitleAndFooter_data();
     void framesNumbersTitleAndFooter();
     void freeCellsLeaveOneEmptyFramePerRow();
-    void oneDocumentPerTicket();
 };
 
 void TestTickets::everyBlockTakesAFreshOrderRowByRow()
@@ -198,34 +197,6 @@ void TestTickets::freeCellsLeaveOneEmptyFramePerRow()
     for (int n : emptyPerColumn)
         chi += (n - 2000 / 7.0) * (n - 2000 / 7.0) / (2000 / 7.0);
     QVERIFY2(chi < 22.46, qPrintable(QString::number(chi)));
-}
-
-void TestTickets::oneDocumentPerTicket()
-{
-    FakePrinters printers({QStringLiteral("A"), QStringLiteral("B")}, QStringLiteral("A"));
-    FakeRandom random;
-    PrintSettings s = shape(2, 6, 2);
-    s.tickets = 3;
-    s.printer = QStringLiteral("B");
-    TicketNumbers last;
-    const PrintRunResult run = printTickets(s, printers, random, last);
-    QVERIFY(run.completed);
-    QCOMPARE(run.printed, 3);
-    QCOMPARE(printers.jobs.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        const FakeJob &job = printers.jobs[i];
-        QCOMPARE(job.printer, QStringLiteral("B"));
-        QCOMPARE(job.docName, QStringLiteral("Kugelfon 1.1 Spielschein %1 von 3").arg(i + 1));
-        QVERIFY(job.finished);
-        QCOMPARE(job.page->engine().sessions, 1);
-        QCOMPARE(job.page->engine().rects.size(), 24);
-    }
-    // Tickets are built afresh, and the last one printed is the one kept.
-    const auto &texts = printers.jobs[2].page->engine().texts;
-    QVERIFY(printers.jobs[0].page->engine().texts[1].text != texts[1].text
-            || printers.jobs[1].page->engine().texts[1].text != texts[1].text);
-    QCOMPARE(texts[1].text, QStringLiteral(" %1 ").arg(last.at(1, 1, 1)));
-    QCOMPARE(texts[24].text, QStringLiteral(" %1 ").arg(last.at(2, 2, 6)));
 }
 
 QTEST_MAIN(TestTickets)
