@@ -1,3 +1,6 @@
+// Real sound through ALSA's "default" device into a private PulseAudio: the
+// recording is heard whole, a stalled or missing device costs little time
+// and is reported once on stderr.
 #include "platform/alsasoundoutput.h"
 #include "platform/qtresources.h"
 
@@ -6,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QtEndian>
 #include <QtTest>
 
 #include <atomic>
@@ -18,16 +22,13 @@ using namespace kugelfon;
 
 namespace {
 
-const QString sinkName = QStringLiteral("kugelfon_test");
-constexpr int captureRate = 22050;
+const QString kSink = QStringLiteral("kugelfon_test");
 
-QList<double> samplesOf(const char *p, qsizetype bytes)
+QList<double> samplesOf(const QByteArray &pcm)
 {
     QList<double> s;
-    s.reserve(bytes / 2);
-    const auto *u = reinterpret_cast<const unsigned char *>(p);
-    for (qsizetype i = 0; i + 1 < bytes; i += 2)
-        s << qint16(quint16(u[i] | (u[i + 1] << 8))) / 32768.0;
+    for (qsizetype i = 0; i + 1 < pcm.size(); i += 2)
+        s << qFromLittleEndian<qint16>(pcm.constData() + i) / 32768.0;
     return s;
 }
 
@@ -39,45 +40,29 @@ qsizetype onset(const QList<double> &s)
     return -1;
 }
 
-// Normalised cross-correlation of recording[from..to) with the captured
-// stream shifted by lag.
-double correlationAt(const QList<double> &recording, const QList<double> &captured, qsizetype lag,
-                     qsizetype from, qsizetype to)
+// Normalised correlation of sound[from..to) with the stream shifted by lag.
+double correlationAt(const QList<double> &sound, const QList<double> &stream, qsizetype lag, qsizetype from,
+                     qsizetype to)
 {
-    if (lag < 0 || lag + to > captured.size())
+    if (lag < 0 || lag + to > stream.size())
         return 0;
-    const double *rec = recording.constData();
-    const double *cap = captured.constData() + lag;
-    double dot = 0, recEnergy = 0, capEnergy = 0;
+    double dot = 0, soundEnergy = 0, streamEnergy = 0;
     for (qsizetype i = from; i < to; ++i) {
-        const double r = rec[i];
-        const double c = cap[i];
-        dot += r * c;
-        recEnergy += r * r;
-        capEnergy += c * c;
+        dot += sound[i] * stream[lag + i];
+        soundEnergy += sound[i] * sound[i];
+        streamEnergy += stream[lag + i] * stream[lag + i];
     }
-    return recEnergy > 0 && capEnergy > 0 ? dot / std::sqrt(recEnergy * capEnergy) : 0;
+    return soundEnergy > 0 && streamEnergy > 0 ? dot / std::sqrt(soundEnergy * streamEnergy) : 0;
 }
 
-struct Match {
-    double score = 0;
-    qsizetype lag = -1;
-};
-
-// Best correlation of the whole recording against the stream, over lags
-// around where both first rise above silence.
-Match bestMatch(const QList<double> &recording, const QList<double> &captured)
+// Best correlation of the whole sound with the stream, and its lag, near
+// where both first rise above silence.
+std::pair<double, qsizetype> bestMatch(const QList<double> &sound, const QList<double> &stream)
 {
-    const qsizetype r0 = onset(recording);
-    const qsizetype c0 = onset(captured);
-    Match best;
-    if (r0 < 0 || c0 < 0)
-        return best;
-    for (qsizetype lag = c0 - r0 - 1500; lag <= c0 - r0 + 1500; ++lag) {
-        const double score = correlationAt(recording, captured, lag, 0, recording.size());
-        if (score > best.score)
-            best = {score, lag};
-    }
+    std::pair<double, qsizetype> best{0, -1};
+    const qsizetype s0 = onset(sound), c0 = onset(stream);
+    for (qsizetype lag = c0 - s0 - 1500; s0 >= 0 && c0 >= 0 && lag <= c0 - s0 + 1500; ++lag)
+        best = std::max(best, {correlationAt(sound, stream, lag, 0, sound.size()), lag});
     return best;
 }
 
@@ -117,12 +102,9 @@ QString failsTwiceWarningOnce(AlsaSoundOutput &output, const QByteArray &image, 
 bool waitUntil(const std::function<bool()> &done, int ms)
 {
     QElapsedTimer t;
-    t.start();
-    while (!done()) {
+    for (t.start(); !done(); QTest::qWait(20))
         if (t.elapsed() > ms)
             return false;
-        QTest::qWait(20);
-    }
     return true;
 }
 
@@ -130,6 +112,8 @@ bool waitUntil(const std::function<bool()> &done, int ms)
 
 class TestRealSound : public QObject {
     Q_OBJECT
+public:
+    bool skipped = false;
 
 private slots:
     void badImagesReturnAtOnceAndSilently();
@@ -139,88 +123,85 @@ private slots:
     void cleanup();
 
 private:
-    // Empty when the private server and its monitor capture run.
+    bool serverUp();
+    // Empty when the private server and the capture of its sink run.
     QString startServer();
-    bool suspendSink(bool suspend);
-    void stopProcess(QProcess &p);
+    bool pactl(const QStringList &args);
+    static void stop(QProcess &p);
 
     QTemporaryDir m_dir;
     QProcess m_server;
     QProcess m_capture;
 };
 
+// False, with the test skipped and the reason given, when no private
+// server can run here.
+bool TestRealSound::serverUp()
+{
+    const QString problem = startServer();
+    if (problem.isEmpty())
+        return true;
+    skipped = true;
+    QTest::qSkip(qPrintable(problem), __FILE__, __LINE__);
+    return false;
+}
+
 QString TestRealSound::startServer()
 {
-    const QString pulseaudio = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-    const QString parec = QStandardPaths::findExecutable(QStringLiteral("parec"));
-    if (pulseaudio.isEmpty() || parec.isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("pactl")).isEmpty())
-        return QStringLiteral("pulseaudio, parec or pactl is not installed");
+    for (const char *tool : {"pulseaudio", "parec", "pactl"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool));
     if (!m_dir.isValid())
         return QStringLiteral("no temporary folder");
-
     // Keep the server off the user's configuration, cookie and session bus.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), m_dir.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_dir.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.filePath(QStringLiteral("runtime")));
-    env.insert(QStringLiteral("PULSE_STATE_PATH"), m_dir.filePath(QStringLiteral("state")));
+    for (const auto &[var, dir] : {std::pair{"HOME", ""}, {"XDG_RUNTIME_DIR", ""}, {"XDG_CONFIG_HOME", "config"},
+                                   {"PULSE_RUNTIME_PATH", "runtime"}, {"PULSE_STATE_PATH", "state"}})
+        env.insert(QString::fromLatin1(var), m_dir.filePath(QString::fromLatin1(dir)));
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent"));
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("PULSE_SERVER"));
-
     const QString socket = m_dir.filePath(QStringLiteral("native"));
     m_server.setProcessEnvironment(env);
     m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_server.setStandardOutputFile(QProcess::nullDevice());
     // Running as root (as in CI) only draws a warning without --system.
-    m_server.start(pulseaudio, {
-        QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-        QStringLiteral("--disallow-exit"), QStringLiteral("--use-pid-file=no"),
-        QStringLiteral("--disable-shm=yes"), QStringLiteral("--log-level=error"),
-        QStringLiteral("--load=module-null-sink sink_name=%1").arg(sinkName),
-        QStringLiteral("--load=module-native-protocol-unix socket=%1 auth-anonymous=1").arg(socket)});
-    if (!m_server.waitForStarted(5000))
-        return QStringLiteral("pulseaudio does not start: %1").arg(m_server.errorString());
-    if (!waitUntil([&] { return QFile::exists(socket) || m_server.state() != QProcess::Running; }, 10000)
+    m_server.start(QStringLiteral("pulseaudio"),
+                   {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
+                    "--disable-shm=yes", "--log-level=error", QStringLiteral("--load=module-null-sink sink_name=") + kSink,
+                    QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket});
+    if (!m_server.waitForStarted(5000)
+        || !waitUntil([&] { return QFile::exists(socket) || m_server.state() != QProcess::Running; }, 10000)
         || m_server.state() != QProcess::Running)
-        return QStringLiteral("pulseaudio did not come up");
+        return QStringLiteral("pulseaudio does not come up: %1").arg(m_server.errorString());
 
+    // A reader with low latency on the sink's monitor: the sound as played.
     env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + socket);
     m_capture.setProcessEnvironment(env);
     m_capture.setStandardErrorFile(QProcess::nullDevice());
-    m_capture.start(parec, {
-        QStringLiteral("--latency-msec=20"), QStringLiteral("-d"), sinkName + QStringLiteral(".monitor"),
-        QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-        QStringLiteral("--rate=%1").arg(captureRate), QStringLiteral("--channels=1")});
-    if (!m_capture.waitForStarted(5000))
-        return QStringLiteral("parec does not start: %1").arg(m_capture.errorString());
+    m_capture.start(QStringLiteral("parec"), {"--latency-msec=20", "-d", kSink + QStringLiteral(".monitor"), "--raw",
+                                              "--format=s16le", "--rate=22050", "--channels=1"});
     // The monitor of a null sink streams silence from the start.
-    if (!waitUntil([&] { return m_capture.bytesAvailable() >= 4410 || m_capture.state() != QProcess::Running; },
-                   10000)
+    if (!m_capture.waitForStarted(5000)
+        || !waitUntil([&] { return m_capture.bytesAvailable() >= 4410 || m_capture.state() != QProcess::Running; },
+                      10000)
         || m_capture.state() != QProcess::Running)
-        return QStringLiteral("parec records nothing");
-
+        return QStringLiteral("parec records nothing: %1").arg(m_capture.errorString());
     qputenv("PULSE_SERVER", (QStringLiteral("unix:") + socket).toLocal8Bit());
     return {};
 }
 
-bool TestRealSound::suspendSink(bool suspend)
+bool TestRealSound::pactl(const QStringList &args)
 {
-    QProcess pactl;
-    pactl.setProcessEnvironment(m_capture.processEnvironment());
-    pactl.start(QStringLiteral("pactl"), {QStringLiteral("suspend-sink"), sinkName,
-                                          suspend ? QStringLiteral("1") : QStringLiteral("0")});
-    if (!pactl.waitForFinished(5000)) {
-        pactl.kill();
-        pactl.waitForFinished(2000);
-        return false;
-    }
-    return pactl.exitStatus() == QProcess::NormalExit && pactl.exitCode() == 0;
+    QProcess p;
+    p.setProcessEnvironment(m_capture.processEnvironment());
+    p.start(QStringLiteral("pactl"), args);
+    const bool done = p.waitForFinished(5000);
+    stop(p);
+    return done && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-void TestRealSound::stopProcess(QProcess &p)
+void TestRealSound::stop(QProcess &p)
 {
     if (p.state() == QProcess::NotRunning)
         return;
@@ -233,8 +214,8 @@ void TestRealSound::stopProcess(QProcess &p)
 
 void TestRealSound::cleanup()
 {
-    stopProcess(m_capture);
-    stopProcess(m_server);
+    stop(m_capture);
+    stop(m_server);
     qunsetenv("PULSE_SERVER");
 }
 
@@ -243,30 +224,22 @@ void TestRealSound::badImagesReturnAtOnceAndSilently()
     QByteArray garbage(4096, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = char((i * 131 + 17) % 251);
-    QByteArray noSamples = QtResources().recording(10043).left(44);
-    QVERIFY(noSamples.size() == 44);
-
     AlsaSoundOutput output;
-    for (const QByteArray &image : {QByteArray(), garbage, noSamples}) {
+    for (const QByteArray &image : {QByteArray(), garbage, QtResources().recording(10043).left(44)}) {
         QElapsedTimer timer;
         timer.start();
-        const QByteArray printed = stderrDuring([&] { output.playWave(image); });
+        QCOMPARE(stderrDuring([&] { output.playWave(image); }), QByteArray());
         QVERIFY2(timer.elapsed() < 300, qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(printed, QByteArray());
     }
 }
 
 void TestRealSound::playsTheRecordingToTheEnd()
 {
-    const QString problem = startServer();
-    if (!problem.isEmpty())
-        QSKIP(qPrintable(problem));
-
+    if (!serverUp())
+        return;
     const QtResources resources;
     const QByteArray image = resources.recording(10043);
-    QVERIFY(image.size() > 44);
     const double seconds = (image.size() - 44) / (2.0 * 22050);
-
     QByteArray captured;
     m_capture.readAllStandardOutput(); // leave only a little silence before the sound
     std::atomic<bool> finished = false;
@@ -279,17 +252,14 @@ void TestRealSound::playsTheRecordingToTheEnd()
         finished = true;
     });
     // parec is read while the sound plays, or its pipe would fill and the
-    // server drop what it records.
+    // server drop what it records; then half a second more for the tail.
     QElapsedTimer wall;
-    wall.start();
-    while (!finished && wall.elapsed() < 15000) {
+    for (wall.start(); !finished && wall.elapsed() < 15000;) {
         m_capture.waitForReadyRead(20);
         captured += m_capture.readAllStandardOutput();
     }
     player.join(); // playWave is bounded by its own deadline
-    QElapsedTimer tail;
-    tail.start();
-    while (tail.elapsed() < 500) {
+    for (wall.start(); wall.elapsed() < 500;) {
         m_capture.waitForReadyRead(20);
         captured += m_capture.readAllStandardOutput();
     }
@@ -297,44 +267,36 @@ void TestRealSound::playsTheRecordingToTheEnd()
     // Nothing plays faster than real time, so a call that returns when the
     // sound has ended took at least its length (less a little clock skew).
     QVERIFY2(playMs >= qint64(seconds * 1000) - 20, qPrintable(QString::number(playMs)));
-
-    const QList<double> stream = samplesOf(captured.constData(), captured.size());
-    const QList<double> own = samplesOf(image.constData() + 44, image.size() - 44);
-    const QByteArray otherImage = resources.recording(10017);
-    const QList<double> other = samplesOf(otherImage.constData() + 44, otherImage.size() - 44);
-    const Match match = bestMatch(own, stream);
-    const double otherScore = bestMatch(other, stream).score;
+    const QList<double> stream = samplesOf(captured);
+    const QList<double> own = samplesOf(image.mid(44));
+    const auto [score, lag] = bestMatch(own, stream);
+    const double otherScore = bestMatch(samplesOf(resources.recording(10017).mid(44)), stream).first;
     // The last 150 ms on their own: a sound cut off before its end would
     // still correlate well as a whole.
-    const qsizetype tailFrom = own.size() - captureRate * 15 / 100;
-    const double tailScore = correlationAt(own, stream, match.lag, tailFrom, own.size());
-    qInfo("correlation with 43: %.3f (last 150 ms %.3f), with 17: %.3f; playWave took %lld ms for %.0f ms",
-          match.score, tailScore, otherScore, playMs, seconds * 1000);
-    QVERIFY2(match.score >= 0.8, qPrintable(QString::number(match.score)));
-    QVERIFY2(tailScore >= 0.8, qPrintable(QString::number(tailScore)));
-    QVERIFY2(otherScore <= match.score - 0.3, qPrintable(QString::number(otherScore)));
+    const double tailScore = correlationAt(own, stream, lag, own.size() - 22050 * 15 / 100, own.size());
+    qInfo("correlation with 43: %.3f (last 150 ms %.3f), with 17: %.3f; playWave took %lld ms for %.0f ms", score,
+          tailScore, otherScore, playMs, seconds * 1000);
+    QVERIFY2(score >= 0.8 && tailScore >= 0.8, qPrintable(QStringLiteral("%1 %2").arg(score).arg(tailScore)));
+    QVERIFY2(otherScore <= score - 0.3, qPrintable(QString::number(otherScore)));
 }
 
 void TestRealSound::stalledSinkGivesUpSoonAndWarnsOnce()
 {
-    if (const QString problem = startServer(); !problem.isEmpty())
-        QSKIP(qPrintable(problem));
+    if (!serverUp())
+        return;
     const QByteArray image = QtResources().recording(10043);
     const qint64 soundMs = (image.size() - 44) * 1000 / (2 * 22050);
-    QVERIFY(suspendSink(true));
-
+    QVERIFY(pactl({"suspend-sink", kSink, "1"}));
     // A stopped device costs a step at most half a second beyond the sound.
     AlsaSoundOutput output;
     const QString problem = failsTwiceWarningOnce(output, image, soundMs + 500);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
-
     // Once the device moves again, sounds play to their end.
-    QVERIFY(suspendSink(false));
+    QVERIFY(pactl({"suspend-sink", kSink, "0"}));
     QElapsedTimer timer;
     timer.start();
-    const QByteArray printed = stderrDuring([&] { output.playWave(image); });
+    QCOMPARE(stderrDuring([&] { output.playWave(image); }), QByteArray());
     QVERIFY2(timer.elapsed() >= soundMs - 20, qPrintable(QString::number(timer.elapsed())));
-    QCOMPARE(printed, QByteArray());
 }
 
 void TestRealSound::unreachableServerWarnsOnce()
@@ -347,5 +309,13 @@ void TestRealSound::unreachableServerWarnsOnce()
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
-QTEST_GUILESS_MAIN(TestRealSound)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    TestRealSound test;
+    const int failed = QTest::qExec(&test, argc, argv);
+    // ctest shows a run without a sound server as skipped, not as passed.
+    return failed == 0 && test.skipped ? 77 : failed;
+}
+
 #include "test_realsound.moc"

@@ -21,12 +21,7 @@ struct DialogHarness {
     QPointer<PrintDialog> dialog;
     int mainShown = 0;
 
-    DialogHarness() = default;
-    ~DialogHarness()
-    {
-        if (dialog)
-            delete dialog.data();
-    }
+    ~DialogHarness() { delete dialog.data(); }
 
     bool open()
     {
@@ -38,19 +33,9 @@ struct DialogHarness {
         return QTest::qWaitForWindowActive(dialog);
     }
 
-    PrintDialog &d() { return *dialog; }
-    QComboBox *combo(const char *name) const
-    {
-        return dialog->findChild<QComboBox *>(QString::fromUtf8(name));
-    }
-    QPushButton *button(const char *name) const
-    {
-        return dialog->findChild<QPushButton *>(QString::fromUtf8(name));
-    }
-    QRadioButton *option(const char *name) const
-    {
-        return dialog->findChild<QRadioButton *>(QString::fromUtf8(name));
-    }
+    QComboBox *combo(const char *name) const { return dialog->findChild<QComboBox *>(QString::fromUtf8(name)); }
+    QPushButton *button(const char *name) const { return dialog->findChild<QPushButton *>(name); }
+    QRadioButton *option(const char *name) const { return dialog->findChild<QRadioButton *>(name); }
 
     static QStringList items(const QComboBox *c)
     {
@@ -59,25 +44,40 @@ struct DialogHarness {
             out.append(c->itemText(i));
         return out;
     }
+    // A count list as "first-last", "-" when empty; "?" marks a gap.
+    QString range(const char *name) const
+    {
+        const QStringList l = items(combo(name));
+        if (l.isEmpty())
+            return QStringLiteral("-");
+        for (int i = 1; i < l.size(); ++i)
+            if (l[i].toInt() != l[0].toInt() + i)
+                return l.join(QLatin1Char(',')) + QLatin1Char('?');
+        return l.first() + QLatin1Char('-') + l.last();
+    }
+    // The list and the text shown, e.g. "1-15:1".
+    QString list(const char *name) const { return range(name) + QLatin1Char(':') + combo(name)->currentText(); }
+    // Columns, rows, blocks and tickets.
+    QString lists() const
+    {
+        return QStringList{list("cboSpalten"), list("cboReihen"), list("cboBlöcke"), list("cboScheine")}
+            .join(QLatin1Char(' '));
+    }
 
     // Clicks into the combo, replaces its text by typing, and stays there.
     void type(const char *name, const QString &text)
     {
-        QComboBox *c = combo(name);
-        QTest::mouseClick(c->lineEdit(), Qt::LeftButton);
-        c->lineEdit()->selectAll();
-        QTest::keyClick(c->lineEdit(), Qt::Key_Backspace);
-        typeText(c->lineEdit(), text);
-    }
-    // keyClicks takes only ASCII; umlauts go in as key events with their text.
-    static void typeText(QWidget *w, const QString &text)
-    {
+        QLineEdit *edit = combo(name)->lineEdit();
+        QTest::mouseClick(edit, Qt::LeftButton);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        // keyClicks takes only ASCII; umlauts go in as key events with their text.
         for (const QChar ch : text) {
             if (ch.unicode() < 128) {
-                QTest::keyClick(w, char(ch.unicode()));
+                QTest::keyClick(edit, char(ch.unicode()));
             } else {
-                QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-                QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Release, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
             }
         }
     }
@@ -88,14 +88,10 @@ struct DialogHarness {
         c->setFocus(Qt::MouseFocusReason);
         c->setCurrentIndex(c->findText(entry));
     }
-    // Moves the focus into another combo with the mouse.
     void clickInto(const char *name) { QTest::mouseClick(combo(name)->lineEdit(), Qt::LeftButton); }
     // Moves the focus on with the Tab key, running the focus rules.
     void tabAway() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
-    void clickPool(int pool)
-    {
-        QTest::mouseClick(option(pool == 90 ? "opt90Zahlen" : "opt75Zahlen"), Qt::LeftButton);
-    }
+    void clickPool(int pool) { QTest::mouseClick(option(pool == 90 ? "opt90Zahlen" : "opt75Zahlen"), Qt::LeftButton); }
     void clickDrucken() { QTest::mouseClick(button("cmdDruck"), Qt::LeftButton); }
 };
 
