@@ -6,6 +6,9 @@
 //   kugelfon-bench sound      how much longer playback blocks than the sound
 //   kugelfon-bench auto       20 automatic steps at 1 s with real timers
 //   kugelfon-bench tickets    ticket printing to PDF and the generator
+//   kugelfon-bench walk       the tests' randomized walk on the caller alone
+//   kugelfon-bench memory     resident memory over a long evening of games
+//   kugelfon-bench hall       "Weiter" click to the hall display painted
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
@@ -31,6 +34,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
+#ifdef KUGELFON_BENCH_FAKES
+#include "tests/game/callerwalk.h"
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -307,6 +313,98 @@ void benchAuto()
                 periods.size(), st.mean, st.sd, st.min, st.max);
 }
 
+#ifdef KUGELFON_BENCH_FAKES
+// ---- the randomized walk of the tests, on the caller alone
+
+void benchWalk()
+{
+    constexpr qint64 actions = 1000000;
+    test::CallerWalk walk(20261206);
+    test::CallerOnFakes game(walk);
+    walk.attach(*game.caller, game.f);
+    QElapsedTimer t;
+    t.start();
+    const QString fault = walk.run(actions);
+    const double seconds = t.nsecsElapsed() / 1e9;
+    std::printf("randomized walk on the caller, %lld actions in %.2f s:\n"
+                "  %.0f actions per second (goal: at least 100000)%s\n",
+                actions, seconds, actions / seconds,
+                fault.isEmpty() ? "" : "  [the walk found a fault]");
+}
+
+// ---- memory over a long evening
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (QByteArray line; !(line = status.readLine()).isEmpty();)
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Automatic games at 5 s on fake timers and fake sound through the main
+// window, each with a claim answered Ja and run to the end of the pool.
+void benchMemory()
+{
+    // The offscreen platform warns on every raise() of the check sheet.
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &c,
+                                         const QString &text) {
+        if (!text.startsWith(QLatin1String("This plugin does not support")))
+            previous(type, c, text);
+    });
+    test::FakeServices fakes;
+    const Services s = fakes.services();
+    Game game(s);
+    MainWindow &w = game.w;
+    if (!w.Form_Load()) {
+        std::printf("memory: screen size not supported here\n");
+        return;
+    }
+    w.show();
+    w.findChild<QAction *>(QStringLiteral("mnu5Sec"))->trigger();
+    w.findChild<QAction *>(QStringLiteral("mnuNew"))->trigger();
+    auto *step = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+    auto *bingo = w.findChild<QPushButton *>(QStringLiteral("cmdBingo"));
+    test::FakeTimer *autoTimer = fakes.timers.timer(QStringLiteral("AutoTimer"));
+    test::FakeTimer *letters = fakes.timers.timer(QStringLiteral("ZeitUni"));
+    qint64 called = 0;
+    long afterFirstGame = 0;
+    long afterThousand = 0;
+    while (called < 10000) {
+        QTest::mouseClick(step, Qt::LeftButton); // "Start"
+        for (int n = 1; autoTimer->tick(); ++n) {
+            QCoreApplication::processEvents();
+            if (n == 40) {
+                QTest::mouseClick(bingo, Qt::LeftButton);
+                while (letters->tick())
+                    QCoreApplication::processEvents();
+                QTest::mouseClick(step, Qt::LeftButton); // "Start" again
+            }
+        }
+        called += fakes.sound.played.size() - 1; // less the "Bingo!"
+        fakes.sound.played.clear();
+        fakes.messages.shown.clear();
+        fakes.resources.requested.clear();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (afterFirstGame == 0)
+            afterFirstGame = residentKb();
+        if (afterThousand == 0 && called >= 1000)
+            afterThousand = residentKb();
+    }
+    const long after = residentKb();
+    std::printf("resident memory, automatic games with a claim each, fake timers and sound:\n"
+                "  after the first game %ld kB, after 1,000 numbers %ld kB, after %lld numbers"
+                " %ld kB\n  growth %+ld kB since the first game, %+ld kB since 1,000 numbers"
+                " (goal: no growth)\n",
+                afterFirstGame, afterThousand, called, after, after - afterFirstGame,
+                after - afterThousand);
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -343,5 +441,14 @@ int main(int argc, char *argv[])
         benchTickets();
     if (all || mode == QLatin1String("hall"))
         benchHall();
+#ifdef KUGELFON_BENCH_FAKES
+    if (all || mode == QLatin1String("walk"))
+        benchWalk();
+    if (all || mode == QLatin1String("memory"))
+        benchMemory();
+#else
+    if (mode == QLatin1String("walk") || mode == QLatin1String("memory"))
+        std::printf("%s: needs the tests' fakes; configure with BUILD_TESTING on\n", argv[1]);
+#endif
     return 0;
 }

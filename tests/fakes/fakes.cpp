@@ -6,20 +6,6 @@
 
 namespace kugelfon::test {
 
-void FakeTimer::setInterval(int ms)
-{
-    m_interval = std::max(ms, 0);
-    if (m_enabled)
-        ++m_starts;
-}
-
-void FakeTimer::setEnabled(bool enabled)
-{
-    if (enabled && !m_enabled)
-        ++m_starts;
-    m_enabled = enabled;
-}
-
 bool FakeTimer::tick()
 {
     if (!m_enabled || m_interval <= 0)
@@ -41,11 +27,6 @@ FakeTimer *FakeTimerFactory::timer(const QString &name) const
         if ((*it)->name() == name)
             return *it;
     return nullptr;
-}
-
-void FakeTimerFactory::forget(FakeTimer *t)
-{
-    m_timers.erase(std::remove(m_timers.begin(), m_timers.end(), t), m_timers.end());
 }
 
 int FakeMessageBoxes::show(QWidget *, const QString &text, MsgButtons buttons, const QString &title)

@@ -15,22 +15,19 @@ namespace kugelfon::test {
 class FakeTimer final : public ITimer {
 public:
     explicit FakeTimer(QString name) : m_name(std::move(name)) {}
-    void setInterval(int ms) override;
+    void setInterval(int ms) override { m_interval = ms < 0 ? 0 : ms; }
     int interval() const override { return m_interval; }
-    void setEnabled(bool enabled) override;
+    void setEnabled(bool enabled) override { m_enabled = enabled; }
     bool isEnabled() const override { return m_enabled; }
 
     // Fires if the timer would: enabled and an interval above 0.
     bool tick();
     const QString &name() const { return m_name; }
-    // How often the full interval was (re)started.
-    int starts() const { return m_starts; }
 
 private:
     QString m_name;
     int m_interval = 0;
     bool m_enabled = false;
-    int m_starts = 0;
 };
 
 class FakeTimerFactory final : public ITimerFactory {
@@ -38,7 +35,6 @@ public:
     std::unique_ptr<ITimer> create(const QString &name) override;
     // The most recently created timer of that name, or nullptr.
     FakeTimer *timer(const QString &name) const;
-    void forget(FakeTimer *t);
 
 private:
     std::vector<FakeTimer *> m_timers;

@@ -60,41 +60,6 @@ private slots:
         QVERIFY2(qAbs(r.height - height) < 0.01, qPrintable(QString::number(r.height)));
     }
 
-    void classesAndFonts_data()
-    {
-        QTest::addColumn<int>("w");
-        QTest::addColumn<int>("h");
-        QTest::addColumn<int>("bildArt");
-        QTest::addColumn<int>("font");
-        QTest::newRow("640x480") << 640 << 480 << 1 << 8;
-        QTest::newRow("800x600") << 800 << 600 << 2 << 12;
-        QTest::newRow("1024x768") << 1024 << 768 << 3 << 14;
-        QTest::newRow("1280x1024") << 1280 << 1024 << 4 << 16;
-        QTest::newRow("1152x864") << 1152 << 864 << 0 << 0;
-        QTest::newRow("1280x960") << 1280 << 960 << 0 << 0;
-        QTest::newRow("1280x800") << 1280 << 800 << 0 << 0;
-        QTest::newRow("1024x1024") << 1024 << 1024 << 0 << 0;
-    }
-    void classesAndFonts()
-    {
-        QFETCH(int, w);
-        QFETCH(int, h);
-        QFETCH(int, bildArt);
-        QFETCH(int, font);
-        const ScreenLayout l = computeScreenLayout(measure(w * 15.0, h * 15.0, 15));
-        QCOMPARE(l.screen.widthPx, w);
-        QCOMPARE(l.screen.heightPx, h);
-        QCOMPARE(l.screen.widthTwips, w * 15);
-        QCOMPARE(l.screen.heightTwips, h * 15);
-        QCOMPARE(int(l.level), bildArt);
-        QCOMPARE(l.fontSize, font);
-        if (bildArt == 0) {
-            // A refused screen gets no geometry at all.
-            for (const TwipRect &r : l.rects)
-                QCOMPARE(r.width, 0.0f);
-        }
-    }
-
     void otherDensityUsesBothRatios()
     {
         // 1024 x 768 pixels at 120 dpi (12 twips per pixel): accepted by its

@@ -14,14 +14,6 @@
 
 namespace kugelfon::test {
 
-inline const QString kEndOfPool =
-    QStringLiteral("Zahlenende wurde erreicht, bitte starten Sie ein neues Spiel.");
-inline const QString kQuit = QStringLiteral("Möchten Sie das Programm beenden?");
-inline const QString kContinue = QStringLiteral("Möchten Sie weiterspielen?\r\r"
-                                                "Ja    = Spiel wird fortgesetzt,\r"
-                                                "Nein = Beendet dieses Spiel,\r"
-                                                "            und Start eines neuen Spieles.");
-
 inline QPushButton *button(const QWidget &w, const QString &name)
 {
     return w.findChild<QPushButton *>(name);
@@ -42,8 +34,7 @@ inline void click(QWidget &w, const QString &name)
 }
 
 // A main window on fake services, loaded and shown (when the screen is
-// supported), with a fresh store. `replace` may swap in other services, such
-// as a sound output that observes the window or the real timers.
+// supported). `replace` may swap in other services, such as the real timers.
 struct Harness {
     FakeServices f;
     Settings settings;
@@ -66,30 +57,19 @@ struct Harness {
         if (loaded)
             w().show();
     }
-    ~Harness()
-    {
-        window.reset();
-        caller.reset();
-    }
-    Harness(const Harness &) = delete;
-    Harness &operator=(const Harness &) = delete;
-
     MainWindow &w() const { return *window; }
     QPushButton *button(const QString &name) const { return test::button(w(), name); }
     QAction *action(const QString &name) const { return test::action(w(), name); }
     QString text(const QString &name) const { return label(w(), name)->text(); }
     QString display() const { return text(QStringLiteral("lblZahlenfeld")); }
     QString caption() const { return button(QStringLiteral("cmdWeiter"))->text(); }
-    QString toolTip() const { return button(QStringLiteral("cmdWeiter"))->toolTip(); }
     FakeTimer *autoTimer() const { return f.timers.timer(QStringLiteral("AutoTimer")); }
     FakeTimer *zeitUni() const { return f.timers.timer(QStringLiteral("ZeitUni")); }
     void trigger(const QString &name) { action(name)->trigger(); }
     void click(const QString &name) { test::click(w(), name); }
     void press() { click(QStringLiteral("cmdWeiter")); }
-    void pressBingo() { click(QStringLiteral("cmdBingo")); }
     CheckSheet &sheet() { return *sheetWindow; }
     QList<int> shown() { return sheet().shownNumbers(); }
-    int merker() const { return caller->count(); }
     int order(int i) const { return caller->order()[static_cast<size_t>(i)]; }
     // The first `count` numbers of the order, sorted.
     QList<int> firstOfOrder(int count) const
@@ -100,15 +80,13 @@ struct Harness {
         std::sort(out.begin(), out.end());
         return out;
     }
-    bool poolMenusEnabled() const
+    // "pools" when both pool items can be chosen, "no pools" when neither.
+    QString pools() const
     {
-        return action(QStringLiteral("mnu75Zahlen"))->isEnabled()
-            && action(QStringLiteral("mnu90Zahlen"))->isEnabled();
-    }
-    bool poolMenusDisabled() const
-    {
-        return !action(QStringLiteral("mnu75Zahlen"))->isEnabled()
-            && !action(QStringLiteral("mnu90Zahlen"))->isEnabled();
+        const bool on75 = action(QStringLiteral("mnu75Zahlen"))->isEnabled();
+        return on75 != action(QStringLiteral("mnu90Zahlen"))->isEnabled() ? "pools differ"
+            : on75                                                       ? "pools"
+                                                                         : "no pools";
     }
     // Those of the named menu items that carry a check mark.
     QStringList checked(const QStringList &names) const
@@ -119,15 +97,6 @@ struct Harness {
                 out.append(name);
         return out;
     }
-    // Ids of the recordings played so far.
-    QList<int> playedIds() const
-    {
-        QList<int> ids;
-        for (const QByteArray &b : f.sound.played)
-            ids.append(FakeResources::idOf(b));
-        return ids;
-    }
-
 };
 
 } // namespace kugelfon::test
