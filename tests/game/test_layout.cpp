@@ -40,6 +40,12 @@ private slots:
         QTest::newRow("1024 frmZahl") << 1024 << 768 << MainControl::frmZahl << 144.0 << 575.1 << 15060.43 << 9205.35;
         QTest::newRow("1024 lblZahlenfeld") << 1024 << 768 << MainControl::lblZahlenfeld << 576.2 << 899.8 << 12225.94 << 7575.0;
         QTest::newRow("1024 cmdWeiter") << 1024 << 768 << MainControl::cmdWeiter << 5232.0 << 9936.0 << 4021.875 << 480.0;
+        QTest::newRow("800 lblZahlModus") << 800 << 600 << MainControl::lblZahlModus << 195.0 << 120.0 << 1439.65 << 361.0;
+        QTest::newRow("800 frmZahl") << 800 << 600 << MainControl::frmZahl << 112.5 << 556.2 << 11379.29 << 6694.8;
+        QTest::newRow("800 lblZahlenfeld") << 800 << 600 << MainControl::lblZahlenfeld << 225.2 << 351.36 << 9763.77 << 6060.0;
+        QTest::newRow("800 cmdWeiter") << 800 << 600 << MainControl::cmdWeiter << 4087.5 << 7439.06 << 3142.09 << 328.125;
+        QTest::newRow("640 frmZahl") << 640 << 480 << MainControl::frmZahl << 90.0 << 575.1 << 9412.77 << 5021.1;
+        QTest::newRow("640 lblZahlenfeld") << 640 << 480 << MainControl::lblZahlenfeld << 85.7 << 133.39 << 8490.23 << 4545.0;
         QTest::newRow("640 lblZahlModus") << 640 << 480 << MainControl::lblZahlModus << 170.4 << 120.0 << 1406.74 << 361.0;
         QTest::newRow("640 cmdBingo") << 640 << 480 << MainControl::cmdBingo << 510.0 << 5757.19 << 2745.70 << 320.625;
     }
