@@ -73,17 +73,17 @@ void HelpWindow::setupControls()
     themen->adjustSize();
     quiet(themen);
 
-    m_cboThemen = new QComboBox(this);
-    m_cboThemen->setObjectName(QStringLiteral("cboThemen"));
-    m_cboThemen->setEditable(true);
-    m_cboThemen->setInsertPolicy(QComboBox::NoInsert);
+    m_topicBox = new QComboBox(this);
+    m_topicBox->setObjectName(QStringLiteral("cboThemen"));
+    m_topicBox->setEditable(true);
+    m_topicBox->setInsertPolicy(QComboBox::NoInsert);
     // No completion: it would turn typed "kontrollblatt" into a topic.
-    m_cboThemen->setCompleter(nullptr);
-    m_cboThemen->setFont(screenFont(QStringLiteral("Arial"), 8.25, true));
-    m_cboThemen->setGeometry(twipsToPx(2220), twipsToPx(1260), twipsToPx(5415),
-                             m_cboThemen->sizeHint().height());
-    m_cboThemen->installEventFilter(this);
-    quiet(m_cboThemen);
+    m_topicBox->setCompleter(nullptr);
+    m_topicBox->setFont(screenFont(QStringLiteral("Arial"), 8.25, true));
+    m_topicBox->setGeometry(twipsToPx(2220), twipsToPx(1260), twipsToPx(5415),
+                             m_topicBox->sizeHint().height());
+    m_topicBox->installEventFilter(this);
+    quiet(m_topicBox);
 
     m_image = new QLabel(this);
     m_image->setObjectName(QStringLiteral("Image1"));
@@ -93,31 +93,31 @@ void HelpWindow::setupControls()
     place(m_image, 120, 1800, 7500, 5600);
     quiet(m_image);
 
-    m_cmdZurueck = new QPushButton(QStringLiteral("Hilfe verlassen und Zurück"), this);
-    m_cmdZurueck->setObjectName(QStringLiteral("cmdZurück"));
-    place(m_cmdZurueck, 5340, 7500, 2295, 375);
-    quiet(m_cmdZurueck);
-    connect(m_cmdZurueck, &QPushButton::clicked, this, &HelpWindow::cmdZurueck_Click);
+    m_backButton = new QPushButton(QStringLiteral("Hilfe verlassen und Zurück"), this);
+    m_backButton->setObjectName(QStringLiteral("cmdZurück"));
+    place(m_backButton, 5340, 7500, 2295, 375);
+    quiet(m_backButton);
+    connect(m_backButton, &QPushButton::clicked, this, &HelpWindow::cmdZurueck_Click);
 
     // cmdZurück is the cancel button: Esc presses it.
-    setCancelButton(m_cmdZurueck);
+    setCancelButton(m_backButton);
 
     setMouseTracking(true);
 }
 
 void HelpWindow::Form_Load()
 {
-    m_cboThemen->clear();
-    m_cboThemen->addItem(placeholder());
+    m_topicBox->clear();
+    m_topicBox->addItem(placeholder());
     for (const Topic &t : topics())
-        m_cboThemen->addItem(t.text);
-    m_cboThemen->setCurrentIndex(0);
+        m_topicBox->addItem(t.text);
+    m_topicBox->setCurrentIndex(0);
     showPicture(101);
 }
 
 void HelpWindow::cboThemen_LostFocus()
 {
-    const QString text = m_cboThemen->currentText();
+    const QString text = m_topicBox->currentText();
     for (const Topic &t : topics()) {
         if (text.compare(t.text, Qt::CaseSensitive) == 0) {
             showPicture(t.picture);
@@ -150,7 +150,7 @@ bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_image && event->type() == QEvent::MouseMove) {
         cboThemen_LostFocus();
-    } else if (watched == m_cboThemen && event->type() == QEvent::FocusOut) {
+    } else if (watched == m_topicBox && event->type() == QEvent::FocusOut) {
         // Opening the drop-down list keeps the focus in the combo box.
         if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
             cboThemen_LostFocus();

@@ -45,9 +45,9 @@ private:
 
     Services m_services;
     std::function<void()> m_showMain;
-    QComboBox *m_cboThemen = nullptr;
+    QComboBox *m_topicBox = nullptr;
     QLabel *m_image = nullptr;
-    QPushButton *m_cmdZurueck = nullptr;
+    QPushButton *m_backButton = nullptr;
     int m_shown = 0;
 };
 

@@ -26,7 +26,7 @@ std::uint64_t clockNow()
 
 ClockRandom::ClockRandom(std::uint64_t seed)
 {
-    for (auto &s : m_s)
+    for (auto &s : m_state)
         s = splitmix(seed);
 }
 
@@ -37,24 +37,24 @@ void ClockRandom::mix(std::uint64_t value)
     // Fold the value into the existing state instead of replacing it, so equal
     // values at two reseeds still lead to different sequences.
     std::uint64_t x = value ^ nextBits();
-    for (auto &s : m_s)
+    for (auto &s : m_state)
         s ^= splitmix(x);
-    if ((m_s[0] | m_s[1] | m_s[2] | m_s[3]) == 0)
-        m_s[0] = 1;
+    if ((m_state[0] | m_state[1] | m_state[2] | m_state[3]) == 0)
+        m_state[0] = 1;
 }
 
 void ClockRandom::reseedFromClock() { mix(clockNow()); }
 
 std::uint64_t ClockRandom::nextBits()
 {
-    const std::uint64_t result = rotl(m_s[1] * 5, 7) * 9;
-    const std::uint64_t t = m_s[1] << 17;
-    m_s[2] ^= m_s[0];
-    m_s[3] ^= m_s[1];
-    m_s[1] ^= m_s[2];
-    m_s[0] ^= m_s[3];
-    m_s[2] ^= t;
-    m_s[3] = rotl(m_s[3], 45);
+    const std::uint64_t result = rotl(m_state[1] * 5, 7) * 9;
+    const std::uint64_t t = m_state[1] << 17;
+    m_state[2] ^= m_state[0];
+    m_state[3] ^= m_state[1];
+    m_state[1] ^= m_state[2];
+    m_state[0] ^= m_state[3];
+    m_state[2] ^= t;
+    m_state[3] = rotl(m_state[3], 45);
     return result;
 }
 

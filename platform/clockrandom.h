@@ -20,7 +20,7 @@ public:
 
 private:
     std::uint64_t nextBits();
-    std::uint64_t m_s[4];
+    std::uint64_t m_state[4];
 };
 
 } // namespace kugelfon

@@ -234,43 +234,43 @@ void PrintDialog::setupControls()
                                "die Spielscheine gedruckt.")),
           180, 120, 7155, 795);
 
-    m_fraOptionswerte = frame(this, "fraOptionswerte", QStringLiteral("Einstelloptionen: "));
-    place(m_fraOptionswerte, 180, 1080, 8655, 3915);
+    m_optionsFrame = frame(this, "fraOptionswerte", QStringLiteral("Einstelloptionen: "));
+    place(m_optionsFrame, 180, 1080, 8655, 3915);
 
-    QGroupBox *pool = frame(m_fraOptionswerte, "fraZahlenAnzahl", QStringLiteral("Optionen Zahlenmodus:"));
+    QGroupBox *pool = frame(m_optionsFrame, "fraZahlenAnzahl", QStringLiteral("Optionen Zahlenmodus:"));
     place(pool, 240, 300, 2895, 735);
-    m_opt75 = option(pool, "opt75Zahlen", QStringLiteral("75 Zahlen"));
-    place(m_opt75, 180, 300, 1275, 315);
-    m_opt90 = option(pool, "opt90Zahlen", QStringLiteral("90 Zahlen"));
-    place(m_opt90, 1620, 300, 1175, 315);
+    m_pool75 = option(pool, "opt75Zahlen", QStringLiteral("75 Zahlen"));
+    place(m_pool75, 180, 300, 1275, 315);
+    m_pool90 = option(pool, "opt90Zahlen", QStringLiteral("90 Zahlen"));
+    place(m_pool90, 1620, 300, 1175, 315);
 
-    m_fraSpielfeld = frame(m_fraOptionswerte, "fraSpielfeld", QStringLiteral("Optionen Spielfeld: "));
-    place(m_fraSpielfeld, 240, 1080, 2895, 2175);
-    place(label(m_fraSpielfeld, "lblSpielSpalten",
+    m_gridFrame = frame(m_optionsFrame, "fraSpielfeld", QStringLiteral("Optionen Spielfeld: "));
+    place(m_gridFrame, 240, 1080, 2895, 2175);
+    place(label(m_gridFrame, "lblSpielSpalten",
                 QStringLiteral("Anzahl der Spielspalten: (min.5 bis max. 10)")),
           120, 360, 1755, 375);
-    place(label(m_fraSpielfeld, "lblSpielReihen", QStringLiteral("Anzahl der Spielreihen: (max. 25)")),
+    place(label(m_gridFrame, "lblSpielReihen", QStringLiteral("Anzahl der Spielreihen: (max. 25)")),
           120, 900, 1755, 375);
-    place(label(m_fraSpielfeld, "lblSpielBlöcke",
+    place(label(m_gridFrame, "lblSpielBlöcke",
                 QStringLiteral("Anzahl der Spielblöcke: (max. Anzahl von den   Spielreihen abhängig)")),
           120, 1440, 1695, 615);
 
-    QGroupBox *free = frame(m_fraOptionswerte, "fraFreiZahl", QStringLiteral("Spezialoption Spielfeld: "));
+    QGroupBox *free = frame(m_optionsFrame, "fraFreiZahl", QStringLiteral("Spezialoption Spielfeld: "));
     place(free, 3240, 300, 4695, 1155);
-    m_optNoFrei = option(free, "optNoFreizahl",
+    m_noFreeCell = option(free, "optNoFreizahl",
                          QStringLiteral("keine freien Spielfelder beim Ausdruck erzeugen"));
-    place(m_optNoFrei, 120, 300, 3975, 315);
-    m_optFrei = option(free, "optFreizahl",
+    place(m_noFreeCell, 120, 300, 3975, 315);
+    m_freeCell = option(free, "optFreizahl",
                        QStringLiteral("Spielfelder durch Zufall frei lassen beim Ausdruck"));
-    place(m_optFrei, 120, 720, 3975, 315);
+    place(m_freeCell, 120, 720, 3975, 315);
 
-    QGroupBox *printer = frame(m_fraOptionswerte, "fraDrucker", QStringLiteral("Druckeroptionen: "));
+    QGroupBox *printer = frame(m_optionsFrame, "fraDrucker", QStringLiteral("Druckeroptionen: "));
     place(printer, 3240, 1560, 4695, 1695);
     place(label(printer, "lblDrucker", QStringLiteral("ausgewählter Drucker:")), 180, 360, 1755, 315);
     place(label(printer, "lblAnzahlSpielscheine", QStringLiteral("Anzahl der Spielscheine:")), 180,
           1260, 1875, 255);
 
-    place(label(m_fraOptionswerte, "lblOptionstext",
+    place(label(m_optionsFrame, "lblOptionstext",
                 QStringLiteral("Hinweis: Falls Sie sich nicht sicher sind, ob die von Ihnen "
                                "eingestellten Werte korrekt sind, empfehlen wir Ihnen einen "
                                "Test-Druck durchzuführen.")),
@@ -278,44 +278,44 @@ void PrintDialog::setupControls()
 
     // Created after the frames, so they lie above them.
     const double comboHeight = 315;
-    m_cboSpalten = combo(m_fraOptionswerte, "cboSpalten");
-    place(m_cboSpalten, 2220, 1380, 675, comboHeight);
-    m_cboReihen = combo(m_fraOptionswerte, "cboReihen");
-    place(m_cboReihen, 2220, 1920, 675, comboHeight);
-    m_cboBloecke = combo(m_fraOptionswerte, "cboBlöcke");
-    place(m_cboBloecke, 2220, 2460, 675, comboHeight);
-    m_cboScheine = combo(m_fraOptionswerte, "cboScheine");
-    place(m_cboScheine, 5280, 2760, 735, comboHeight);
-    m_cboDrucker = combo(this, "cboDrucker");
-    place(m_cboDrucker, 3600, 3300, 4395, comboHeight);
+    m_columnsBox = combo(m_optionsFrame, "cboSpalten");
+    place(m_columnsBox, 2220, 1380, 675, comboHeight);
+    m_rowsBox = combo(m_optionsFrame, "cboReihen");
+    place(m_rowsBox, 2220, 1920, 675, comboHeight);
+    m_blocksBox = combo(m_optionsFrame, "cboBlöcke");
+    place(m_blocksBox, 2220, 2460, 675, comboHeight);
+    m_ticketsBox = combo(m_optionsFrame, "cboScheine");
+    place(m_ticketsBox, 5280, 2760, 735, comboHeight);
+    m_printerBox = combo(this, "cboDrucker");
+    place(m_printerBox, 3600, 3300, 4395, comboHeight);
 
-    m_cmdDruck = new FocusFirstButton(QStringLiteral("&Drucken"), this);
-    m_cmdDruck->setObjectName(QStringLiteral("cmdDruck"));
-    place(m_cmdDruck, 3960, 5160, 2355, 435);
-    m_cmdAbbrechen = new FocusFirstButton(QStringLiteral("Ab&brechen"), this);
-    m_cmdAbbrechen->setObjectName(QStringLiteral("cmdAbbrechen"));
-    place(m_cmdAbbrechen, 6480, 5160, 2355, 435);
-    for (QPushButton *b : {static_cast<QPushButton *>(m_cmdDruck), static_cast<QPushButton *>(m_cmdAbbrechen)}) {
+    m_printButton = new FocusFirstButton(QStringLiteral("&Drucken"), this);
+    m_printButton->setObjectName(QStringLiteral("cmdDruck"));
+    place(m_printButton, 3960, 5160, 2355, 435);
+    m_cancelButton = new FocusFirstButton(QStringLiteral("Ab&brechen"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cmdAbbrechen"));
+    place(m_cancelButton, 6480, 5160, 2355, 435);
+    for (QPushButton *b : {static_cast<QPushButton *>(m_printButton), static_cast<QPushButton *>(m_cancelButton)}) {
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::StrongFocus);
     }
 
-    QWidget *order[] = {m_opt75,     m_opt90,      m_cmdAbbrechen, m_cmdDruck,
-                        m_cboReihen, m_cboSpalten, m_cboBloecke,   m_cboScheine,
-                        m_cboDrucker, m_optNoFrei, m_optFrei};
+    QWidget *order[] = {m_pool75,     m_pool90,      m_cancelButton, m_printButton,
+                        m_rowsBox, m_columnsBox, m_blocksBox,   m_ticketsBox,
+                        m_printerBox, m_noFreeCell, m_freeCell};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 
 void PrintDialog::setupConnections()
 {
-    connect(m_opt75, &QRadioButton::clicked, this, [this] { choosePool(75); });
-    connect(m_opt90, &QRadioButton::clicked, this, [this] { choosePool(90); });
-    connect(m_optFrei, &QRadioButton::clicked, this, [this] { m_zufall = true; });
-    connect(m_optNoFrei, &QRadioButton::clicked, this, [this] { m_zufall = false; });
-    connect(m_cmdDruck, &QPushButton::clicked, this, &PrintDialog::cmdDruck_Click);
-    connect(m_cmdAbbrechen, &QPushButton::clicked, this, &PrintDialog::cmdAbbrechen_Click);
-    onEscape([this] { m_cmdAbbrechen->focusAndClick(); });
+    connect(m_pool75, &QRadioButton::clicked, this, [this] { choosePool(75); });
+    connect(m_pool90, &QRadioButton::clicked, this, [this] { choosePool(90); });
+    connect(m_freeCell, &QRadioButton::clicked, this, [this] { m_freeCellChosen = true; });
+    connect(m_noFreeCell, &QRadioButton::clicked, this, [this] { m_freeCellChosen = false; });
+    connect(m_printButton, &QPushButton::clicked, this, &PrintDialog::cmdDruck_Click);
+    connect(m_cancelButton, &QPushButton::clicked, this, &PrintDialog::cmdAbbrechen_Click);
+    onEscape([this] { m_cancelButton->focusAndClick(); });
 }
 
 void PrintDialog::Form_Load()
@@ -323,12 +323,12 @@ void PrintDialog::Form_Load()
     IPrinters *printers = m_services.printers;
     int found = -1;
     if (printers) {
-        m_cboDrucker->addItems(printers->names());
+        m_printerBox->addItems(printers->names());
         // CB_FINDSTRING: the first entry that begins with the text, any case.
         const QString def = printers->defaultName();
         if (!def.isEmpty()) {
-            for (int i = 0; i < m_cboDrucker->count(); ++i) {
-                if (m_cboDrucker->itemText(i).startsWith(def, Qt::CaseInsensitive)) {
+            for (int i = 0; i < m_printerBox->count(); ++i) {
+                if (m_printerBox->itemText(i).startsWith(def, Qt::CaseInsensitive)) {
                     found = i;
                     break;
                 }
@@ -336,37 +336,37 @@ void PrintDialog::Form_Load()
         }
     }
     if (found >= 0) {
-        m_cboDrucker->setCurrentIndex(found);
+        m_printerBox->setCurrentIndex(found);
         // The printer shown is the one that prints.
-        printers->setCurrent(m_cboDrucker->itemText(found));
-        m_cmdDruck->setEnabled(true);
+        printers->setCurrent(m_printerBox->itemText(found));
+        m_printButton->setEnabled(true);
     } else {
-        m_cboDrucker->setCurrentIndex(-1);
-        m_cboDrucker->setEditText(kNoPrinter);
-        m_cmdDruck->setEnabled(false);
+        m_printerBox->setCurrentIndex(-1);
+        m_printerBox->setEditText(kNoPrinter);
+        m_printButton->setEnabled(false);
     }
 
-    m_zahlenmenge = 75;
-    m_opt75->setChecked(true);
-    m_optNoFrei->setChecked(true);
-    fillRange(m_cboSpalten, 5, 10);
-    fillRange(m_cboBloecke, 1, 3);
-    fillRange(m_cboReihen, 1, 15);
-    fillRange(m_cboScheine, 1, 100);
-    for (QComboBox *c : {m_cboSpalten, m_cboBloecke, m_cboReihen, m_cboScheine})
+    m_poolSize = 75;
+    m_pool75->setChecked(true);
+    m_noFreeCell->setChecked(true);
+    fillRange(m_columnsBox, 5, 10);
+    fillRange(m_blocksBox, 1, 3);
+    fillRange(m_rowsBox, 1, 15);
+    fillRange(m_ticketsBox, 1, 100);
+    for (QComboBox *c : {m_columnsBox, m_blocksBox, m_rowsBox, m_ticketsBox})
         c->setCurrentIndex(0);
     // The bounds of the lists just filled: an entry that is no number keeps
     // the neighbouring list as it is instead of emptying it.
-    m_maxZahlSpalten = 10;
-    m_maxZahlReihen = 15;
-    m_opt75->setFocus(Qt::OtherFocusReason);
+    m_maxColumns = 10;
+    m_maxRows = 15;
+    m_pool75->setFocus(Qt::OtherFocusReason);
 }
 
 void PrintDialog::choosePool(int pool)
 {
-    m_zahlenmenge = pool;
-    BuildRowsList();
-    BuildColumnsList();
+    m_poolSize = pool;
+    fillRowsList();
+    fillColumnsList();
 }
 
 // One list from its neighbour's count: first..min(bound, cap), where the
@@ -377,47 +377,47 @@ void PrintDialog::buildList(QComboBox *list, const QComboBox *neighbour, int fir
 {
     const int remembered = selectedIndex(list);
     if (const auto count = listNumber(neighbour->currentText()))
-        if (const auto b = nearest16(m_zahlenmenge / *count - 0.3))
+        if (const auto b = nearest16(m_poolSize / *count - 0.3))
             bound = *b;
     list->clear();
     fillRange(list, first, std::min(bound, cap));
     reselect(list, remembered);
 }
 
-void PrintDialog::BuildColumnsList()
+void PrintDialog::fillColumnsList()
 {
-    buildList(m_cboSpalten, m_cboReihen, 5, 10, m_maxZahlSpalten);
-    if (m_cboBloecke->count() > 0)
-        m_cboBloecke->setCurrentIndex(0);
-    RepaintOptions();
+    buildList(m_columnsBox, m_rowsBox, 5, 10, m_maxColumns);
+    if (m_blocksBox->count() > 0)
+        m_blocksBox->setCurrentIndex(0);
+    repaintOptions();
 }
 
-void PrintDialog::BuildRowsList()
+void PrintDialog::fillRowsList()
 {
-    buildList(m_cboReihen, m_cboSpalten, 1, 16, m_maxZahlReihen);
-    RepaintOptions();
+    buildList(m_rowsBox, m_columnsBox, 1, 16, m_maxRows);
+    repaintOptions();
 }
 
-void PrintDialog::BuildBlocksList()
+void PrintDialog::fillBlocksList()
 {
     // Rows that allow no block (zero, negative, not a number, 23 or more)
     // leave the list and the text empty; "Drucken" then asks for a count.
     int n = 0;
-    if (const auto rows = listNumber(m_cboReihen->currentText()))
+    if (const auto rows = listNumber(m_rowsBox->currentText()))
         if (const auto bound = nearest16(15 / *rows * 0.75))
             n = *bound;
-    m_cboBloecke->clear();
-    fillRange(m_cboBloecke, 1, std::min(n, kMaxBlocks));
-    if (m_cboBloecke->count() > 0)
-        m_cboBloecke->setCurrentIndex(0);
-    RepaintOptions();
+    m_blocksBox->clear();
+    fillRange(m_blocksBox, 1, std::min(n, kMaxBlocks));
+    if (m_blocksBox->count() > 0)
+        m_blocksBox->setCurrentIndex(0);
+    repaintOptions();
 }
 
-void PrintDialog::RepaintOptions()
+void PrintDialog::repaintOptions()
 {
-    m_fraSpielfeld->update();
+    m_gridFrame->update();
     update();
-    m_fraOptionswerte->update();
+    m_optionsFrame->update();
 }
 
 void PrintDialog::cboDrucker_LostFocus()
@@ -425,31 +425,31 @@ void PrintDialog::cboDrucker_LostFocus()
     IPrinters *printers = m_services.printers;
     if (!printers)
         return;
-    const QString text = m_cboDrucker->currentText();
+    const QString text = m_printerBox->currentText();
     if (text != printers->current()) {
         // A typed name counts when it names a listed printer.
-        int pos = selectedIndex(m_cboDrucker);
+        int pos = selectedIndex(m_printerBox);
         if (pos < 0)
-            pos = m_cboDrucker->findText(text.trimmed(), Qt::MatchFixedString);
-        const QString chosen = pos >= 0 ? m_cboDrucker->itemText(pos) : QString();
+            pos = m_printerBox->findText(text.trimmed(), Qt::MatchFixedString);
+        const QString chosen = pos >= 0 ? m_printerBox->itemText(pos) : QString();
         if (pos >= 0 && printers->exists(chosen)) {
             printers->setCurrent(chosen);
-            m_cboDrucker->setCurrentIndex(pos);
+            m_printerBox->setCurrentIndex(pos);
         }
         // Otherwise the combo goes back to the printer that prints.
         const QString current = printers->current();
         if (printers->exists(current)) {
-            const int i = m_cboDrucker->findText(current, Qt::MatchExactly);
-            m_cboDrucker->setCurrentIndex(i);
-            m_cboDrucker->setEditText(current);
-            m_cmdDruck->setEnabled(true);
+            const int i = m_printerBox->findText(current, Qt::MatchExactly);
+            m_printerBox->setCurrentIndex(i);
+            m_printerBox->setEditText(current);
+            m_printButton->setEnabled(true);
         } else {
-            m_cboDrucker->setCurrentIndex(-1);
-            m_cboDrucker->setEditText(kNoPrinter);
-            m_cmdDruck->setEnabled(false);
+            m_printerBox->setCurrentIndex(-1);
+            m_printerBox->setEditText(kNoPrinter);
+            m_printButton->setEnabled(false);
         }
     }
-    RepaintOptions();
+    repaintOptions();
 }
 
 std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
@@ -459,10 +459,10 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
         const char *what;
         int max;
         int &value;
-    } counts[] = {{m_cboSpalten, "Spielspalten", kMaxColumns, s.columns},
-                  {m_cboReihen, "Spielreihen", kMaxRows, s.rows},
-                  {m_cboBloecke, "Spielblöcke", kMaxBlocks, s.blocks},
-                  {m_cboScheine, "Spielscheine", kMaxTickets, s.tickets}};
+    } counts[] = {{m_columnsBox, "Spielspalten", kMaxColumns, s.columns},
+                  {m_rowsBox, "Spielreihen", kMaxRows, s.rows},
+                  {m_blocksBox, "Spielblöcke", kMaxBlocks, s.blocks},
+                  {m_ticketsBox, "Spielscheine", kMaxTickets, s.tickets}};
     // A text the user typed wrongly is named before a list the rules left
     // empty because of it.
     std::optional<QString> empty;
@@ -477,8 +477,8 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
     }
     if (empty)
         return empty;
-    s.pool = m_zahlenmenge;
-    s.freeCells = m_zufall;
+    s.pool = m_poolSize;
+    s.freeCells = m_freeCellChosen;
     if (s.rows * s.columns > s.pool)
         return QStringLiteral("Ein Spielblock mit %1 Spielreihen und %2 Spielspalten braucht %3 "
                               "verschiedene Zahlen, der Zahlenmodus hat nur %4.\rSpielreihen mal "
@@ -493,7 +493,7 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
     if (!printers || !printers->exists(s.printer))
         return QStringLiteral("Der Drucker %1 ist nicht vorhanden. Bitte wählen Sie einen Drucker "
                               "aus der Liste.")
-            .arg(quoted(s.printer.isEmpty() ? m_cboDrucker->currentText() : s.printer));
+            .arg(quoted(s.printer.isEmpty() ? m_printerBox->currentText() : s.printer));
 
     // A grid that runs off the page would lose cells; a ticket with missing
     // numbers cannot be played, so such a run is refused.
@@ -523,16 +523,16 @@ QString PrintDialog::summaryText() const
     const QStringList lines = {
         QStringLiteral("Diese Spielscheinwerte wurden von Ihnen eingestellt:"),
         QString(),
-        indent + QStringLiteral("Zahlenmodus: ") + QLatin1Char(' ') + QString::number(m_zahlenmenge)
+        indent + QStringLiteral("Zahlenmodus: ") + QLatin1Char(' ') + QString::number(m_poolSize)
             + QStringLiteral(" Zahlen "),
         QString(),
-        indent + QStringLiteral("Zahlenspalten: ") + m_cboSpalten->currentText(),
-        indent + QStringLiteral("Zahlenreihen: ") + m_cboReihen->currentText(),
-        indent + QStringLiteral("Zahlenblöcke: ") + m_cboBloecke->currentText(),
-        indent + QStringLiteral("Spielscheine: ") + m_cboScheine->currentText()
+        indent + QStringLiteral("Zahlenspalten: ") + m_columnsBox->currentText(),
+        indent + QStringLiteral("Zahlenreihen: ") + m_rowsBox->currentText(),
+        indent + QStringLiteral("Zahlenblöcke: ") + m_blocksBox->currentText(),
+        indent + QStringLiteral("Spielscheine: ") + m_ticketsBox->currentText()
             + QStringLiteral(" Schein(e)"),
         QString(),
-        QStringLiteral("Drucker: ") + m_cboDrucker->currentText(),
+        QStringLiteral("Drucker: ") + m_printerBox->currentText(),
         QString(),
         QStringLiteral("Wollen Sie mit diesen Werten Drucken?"),
     };
@@ -564,8 +564,8 @@ void PrintDialog::cmdDruck_Click()
         return;
     const int answer = m_services.messages->show(this, summaryText(), MsgButtons::YesNo, kTitle);
     if (answer != kAnswerYes) {
-        BuildRowsList();
-        BuildColumnsList();
+        fillRowsList();
+        fillColumnsList();
         return;
     }
     // Values may not change while the box waited, but check again: the run
@@ -663,16 +663,16 @@ bool PrintDialog::eventFilter(QObject *watched, QEvent *event)
         if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
             return QWidget::eventFilter(watched, event);
         if (event->type() == QEvent::FocusOut) {
-            if (watched == m_cboReihen)
-                BuildColumnsList();
-            else if (watched == m_cboSpalten)
-                BuildRowsList();
-            else if (watched == m_cboBloecke)
-                RepaintOptions();
-            else if (watched == m_cboDrucker)
+            if (watched == m_rowsBox)
+                fillColumnsList();
+            else if (watched == m_columnsBox)
+                fillRowsList();
+            else if (watched == m_blocksBox)
+                repaintOptions();
+            else if (watched == m_printerBox)
                 cboDrucker_LostFocus();
-        } else if (watched == m_cboBloecke) {
-            BuildBlocksList();
+        } else if (watched == m_blocksBox) {
+            fillBlocksList();
         }
     }
     return QWidget::eventFilter(watched, event);

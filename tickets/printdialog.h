@@ -38,10 +38,10 @@ public:
     PrintDialog(const Services &services, std::function<void()> showMainWindow);
     ~PrintDialog() override;
 
-    void BuildColumnsList();
-    void BuildRowsList();
-    void BuildBlocksList();
-    void RepaintOptions();
+    void fillColumnsList();
+    void fillRowsList();
+    void fillBlocksList();
+    void repaintOptions();
     void cboDrucker_LostFocus();
     void cmdDruck_Click();
     void cmdAbbrechen_Click();
@@ -52,8 +52,6 @@ public:
     // The confirmation text for the current values.
     QString summaryText() const;
 
-    int Zahlenmenge() const { return m_zahlenmenge; }
-    bool Zufall() const { return m_zufall; }
     // Numbers of the last ticket built by a print run.
     const TicketNumbers &lastTicket() const { return *m_ticket; }
     // Tickets the last print run handed to the printer.
@@ -77,28 +75,28 @@ private:
     std::function<void()> m_showMainWindow;
     bool m_mainShown = false;
 
-    int m_zahlenmenge = 75;
-    int m_maxZahlSpalten = 0;
-    int m_maxZahlReihen = 0;
-    bool m_zufall = false;
+    int m_poolSize = 75;
+    int m_maxColumns = 0;
+    int m_maxRows = 0;
+    bool m_freeCellChosen = false;
     std::unique_ptr<TicketNumbers> m_ticket;
     int m_lastRunPrinted = 0;
     bool m_printing = false;
     bool m_cancelRequested = false;
 
-    QGroupBox *m_fraOptionswerte = nullptr;
-    QGroupBox *m_fraSpielfeld = nullptr;
-    QRadioButton *m_opt75 = nullptr;
-    QRadioButton *m_opt90 = nullptr;
-    QRadioButton *m_optNoFrei = nullptr;
-    QRadioButton *m_optFrei = nullptr;
-    QComboBox *m_cboSpalten = nullptr;
-    QComboBox *m_cboReihen = nullptr;
-    QComboBox *m_cboBloecke = nullptr;
-    QComboBox *m_cboScheine = nullptr;
-    QComboBox *m_cboDrucker = nullptr;
-    FocusFirstButton *m_cmdDruck = nullptr;
-    FocusFirstButton *m_cmdAbbrechen = nullptr;
+    QGroupBox *m_optionsFrame = nullptr;
+    QGroupBox *m_gridFrame = nullptr;
+    QRadioButton *m_pool75 = nullptr;
+    QRadioButton *m_pool90 = nullptr;
+    QRadioButton *m_noFreeCell = nullptr;
+    QRadioButton *m_freeCell = nullptr;
+    QComboBox *m_columnsBox = nullptr;
+    QComboBox *m_rowsBox = nullptr;
+    QComboBox *m_blocksBox = nullptr;
+    QComboBox *m_ticketsBox = nullptr;
+    QComboBox *m_printerBox = nullptr;
+    FocusFirstButton *m_printButton = nullptr;
+    FocusFirstButton *m_cancelButton = nullptr;
 };
 
 } // namespace kugelfon

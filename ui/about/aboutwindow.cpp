@@ -34,15 +34,15 @@ void AboutWindow::setupControls()
         picProduct->resize(picProduct->size().expandedTo(product.size()));
     }
 
-    m_lblTitle = new QLabel(this);
-    m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    m_lblTitle->setFont(screenFont(QStringLiteral("Times New Roman"), 14.25, true));
-    place(m_lblTitle, 1050, 240, 4092, 480);
+    m_titleLabel = new QLabel(this);
+    m_titleLabel->setObjectName(QStringLiteral("lblTitle"));
+    m_titleLabel->setFont(screenFont(QStringLiteral("Times New Roman"), 14.25, true));
+    place(m_titleLabel, 1050, 240, 4092, 480);
 
-    m_lblVersion = new QLabel(this);
-    m_lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    m_lblVersion->setFont(screenFont(QStringLiteral("Times New Roman"), 9.75, true));
-    place(m_lblVersion, 1050, 600, 4095, 225);
+    m_versionLabel = new QLabel(this);
+    m_versionLabel->setObjectName(QStringLiteral("lblVersion"));
+    m_versionLabel->setFont(screenFont(QStringLiteral("Times New Roman"), 9.75, true));
+    place(m_versionLabel, 1050, 600, 4095, 225);
 
     auto *explain = new QLabel(QStringLiteral("Kugelfon erstellt per Zufallsgenarator Zahlen die dann "
                                               "akustisch vorgetragen werden. Zudem können "
@@ -63,18 +63,18 @@ void AboutWindow::setupControls()
     disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(disclaimer, 195, 2505, 3870, 600);
 
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setDefault(true);
-    place(m_cmdOK, 4725, 2505, 1467, 345);
-    connect(m_cmdOK, &QPushButton::clicked, this, &AboutWindow::cmdOK_Click);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setDefault(true);
+    place(m_okButton, 4725, 2505, 1467, 345);
+    connect(m_okButton, &QPushButton::clicked, this, &AboutWindow::cmdOK_Click);
 
-    m_cmdSysInfo = new QPushButton(QStringLiteral("&System-Info..."), this);
-    m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    m_cmdSysInfo->setAutoDefault(true);
-    place(m_cmdSysInfo, 4740, 2955, 1452, 345);
-    connect(m_cmdSysInfo, &QPushButton::clicked, this, &AboutWindow::cmdSysInfo_Click);
-    setTabOrder(m_cmdOK, m_cmdSysInfo);
+    m_sysInfoButton = new QPushButton(QStringLiteral("&System-Info..."), this);
+    m_sysInfoButton->setObjectName(QStringLiteral("cmdSysInfo"));
+    m_sysInfoButton->setAutoDefault(true);
+    place(m_sysInfoButton, 4740, 2955, 1452, 345);
+    connect(m_sysInfoButton, &QPushButton::clicked, this, &AboutWindow::cmdSysInfo_Click);
+    setTabOrder(m_okButton, m_sysInfoButton);
 
     auto *internet = new QLabel(appinfo::webAddress(), this);
     internet->setObjectName(QStringLiteral("lblInternet"));
@@ -85,7 +85,7 @@ void AboutWindow::setupControls()
 
     // cmdOK is both the cancel button (Esc) and the default button (Enter);
     // Enter on the focused System-Info button presses that one instead.
-    setCancelButton(m_cmdOK);
+    setCancelButton(m_okButton);
     for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto *enter = new QShortcut(QKeySequence(key), this);
         connect(enter, &QShortcut::activated, this, &AboutWindow::pressDefault);
@@ -94,16 +94,16 @@ void AboutWindow::setupControls()
 
 void AboutWindow::Form_Load()
 {
-    m_lblVersion->setText(QStringLiteral("Version ") + appinfo::versionText());
-    m_lblTitle->setText(appinfo::title());
+    m_versionLabel->setText(QStringLiteral("Version ") + appinfo::versionText());
+    m_titleLabel->setText(appinfo::title());
 }
 
 void AboutWindow::pressDefault()
 {
-    if (focusWidget() == m_cmdSysInfo)
-        m_cmdSysInfo->click();
+    if (focusWidget() == m_sysInfoButton)
+        m_sysInfoButton->click();
     else
-        m_cmdOK->click();
+        m_okButton->click();
 }
 
 void AboutWindow::cmdOK_Click()

@@ -33,10 +33,10 @@ private:
 
     Services m_services;
     bool m_centred = false;
-    QLabel *m_lblTitle = nullptr;
-    QLabel *m_lblVersion = nullptr;
-    QPushButton *m_cmdOK = nullptr;
-    QPushButton *m_cmdSysInfo = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QLabel *m_versionLabel = nullptr;
+    QPushButton *m_okButton = nullptr;
+    QPushButton *m_sysInfoButton = nullptr;
 };
 
 } // namespace kugelfon

@@ -72,7 +72,7 @@ void CheckSheet::setupControls()
         b->setObjectName(QStringLiteral("cmdZahl_%1").arg(i));
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(numberFont);
-        m_cmdZahl[i] = b;
+        m_numberButtons[i] = b;
         if (i == 0) {
             place(b, 120, 900, 375, 315);
             b->setEnabled(false);
@@ -90,16 +90,16 @@ void CheckSheet::setupControls()
         }
     }
 
-    m_cmdZurueck = new QPushButton(QStringLiteral("Zurück zum Spiel"), this);
-    m_cmdZurueck->setObjectName(QStringLiteral("cmdZurück"));
-    m_cmdZurueck->setDefault(true);
-    m_cmdZurueck->setAutoDefault(true);
-    place(m_cmdZurueck, 2100, 4800, 1635, 375);
+    m_backButton = new QPushButton(QStringLiteral("Zurück zum Spiel"), this);
+    m_backButton->setObjectName(QStringLiteral("cmdZurück"));
+    m_backButton->setDefault(true);
+    m_backButton->setAutoDefault(true);
+    place(m_backButton, 2100, 4800, 1635, 375);
 }
 
 void CheckSheet::setupConnections()
 {
-    connect(m_cmdZurueck, &QPushButton::clicked, this, [this] {
+    connect(m_backButton, &QPushButton::clicked, this, [this] {
         emit backToGame();
         hide();
     });
@@ -109,7 +109,7 @@ QPushButton *CheckSheet::cmdZahl(int index) const
 {
     if (index < 0 || index > 91)
         return nullptr;
-    return m_cmdZahl[index];
+    return m_numberButtons[index];
 }
 
 void CheckSheet::setNumberColour(int index, const QColor &colour)
@@ -119,7 +119,7 @@ void CheckSheet::setNumberColour(int index, const QColor &colour)
     if (m_colour[index] == colour)
         return;
     m_colour[index] = colour;
-    static_cast<NumberButton *>(m_cmdZahl[index])->setColour(colour);
+    static_cast<NumberButton *>(m_numberButtons[index])->setColour(colour);
 }
 
 QColor CheckSheet::numberColour(int index) const
@@ -150,7 +150,7 @@ void CheckSheet::showForPool(Pool pool)
     hide();
     show();
     for (int n = 1; n <= 90; ++n)
-        m_cmdZahl[n]->setVisible(n <= poolSize(pool));
+        m_numberButtons[n]->setVisible(n <= poolSize(pool));
     hide();
     show();
     raise();

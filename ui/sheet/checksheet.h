@@ -46,9 +46,9 @@ private:
     void setupControls();
     void setupConnections();
 
-    std::array<QPushButton *, 92> m_cmdZahl{};
+    std::array<QPushButton *, 92> m_numberButtons{};
     std::array<QColor, 92> m_colour{};
-    QPushButton *m_cmdZurueck = nullptr;
+    QPushButton *m_backButton = nullptr;
 };
 
 } // namespace kugelfon
