@@ -1,0 +1,241 @@
+// The help window (which built-in picture each topic shows, and when) and the
+// about window (its texts, the ways to close it, and starting the system
+// information program found in PATH, or the message that there is none).
+#include "fakes/fakes.h"
+#include "help/helpwindow.h"
+#include "platform/desktopsysinfo.h"
+#include "platform/qtresources.h"
+#include "ui/about/aboutwindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace kugelfon;
+
+namespace {
+
+// A window on view, on fake services with the real pictures and the real
+// launcher of the system information program.
+template <class Window>
+struct Shown {
+    test::FakeServices f;
+    QtResources resources;
+    DesktopSystemInfo launcher;
+    QPointer<Window> w;
+
+    template <class... Args>
+    explicit Shown(Args &&...args)
+    {
+        Services s = f.services();
+        s.resources = &resources;
+        s.sysinfo = &launcher;
+        w = new Window(s, std::forward<Args>(args)...);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->activateWindow();
+    }
+    ~Shown() { delete w.data(); }
+    template <class Child = QWidget>
+    Child *child(const char *name) const { return w->template findChild<Child *>(QString::fromUtf8(name)); }
+};
+
+// The topics in list order, after the placeholder, and their pictures.
+const QList<std::pair<QString, int>> kTopics = {
+    {QStringLiteral("Spiel starten"), 101},        {QStringLiteral("Stimmenmodus einstellen"), 102},
+    {QStringLiteral("Schaltmodus einstellen"), 103}, {QStringLiteral("Zeitintervall einstellen"), 104},
+    {QStringLiteral("Zahlengenerator"), 105},       {QStringLiteral("Kontrollblatt"), 107},
+    {QStringLiteral("Spielschein drucken"), 108},   {QStringLiteral("Kontaktmöglichkeiten"), 109}};
+
+// What makes the help picture follow the list.
+enum Trigger { LeaveList, MoveOverWindow, MoveOverPicture };
+
+struct Help : Shown<HelpWindow> {
+    int mainShown = 0;
+
+    Help() : Shown([this] { ++mainShown; }) {}
+    QComboBox *combo() const { return child<QComboBox>("cboThemen"); }
+    // The picture on view, by the topic it belongs to; 0 for none.
+    int shown() const
+    {
+        const QImage img = child<QLabel>("Image1")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        for (const auto &topic : kTopics)
+            if (img == resources.picture(QStringLiteral("help-%1").arg(topic.second)).convertToFormat(img.format()))
+                return topic.second;
+        return 0;
+    }
+    void focusList()
+    {
+        combo()->setFocus();
+        QTRY_VERIFY(combo()->hasFocus());
+    }
+    void trigger(Trigger how)
+    {
+        if (how == LeaveList) {
+            focusList();
+            QTest::keyClick(combo(), Qt::Key_Tab);
+            QTRY_VERIFY(!combo()->hasFocus());
+            return;
+        }
+        // The same position twice makes no move event.
+        static int n = 0;
+        ++n;
+        const QPoint free(4 + n % 2, w->height() - 4); // below the intro, left of the button
+        QCOMPARE(w->childAt(free), nullptr);
+        if (how == MoveOverWindow)
+            QTest::mouseMove(w, free);
+        else
+            QTest::mouseMove(child("Image1"), QPoint(200 + n % 2, 100));
+    }
+};
+
+// A script that writes its argument count and arguments to <dir>/<name>.args.
+void writeProgram(const QString &dir, const QString &name, const QByteArray &shebang = "#!/bin/sh")
+{
+    QFile f(dir + QLatin1Char('/') + name);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(shebang + "\nprintf '%s|%s' \"$#\" \"$*\" > \"$0.args\"\n");
+    QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+} // namespace
+
+class TestHelpAbout : public QObject {
+    Q_OBJECT
+private slots:
+    // From opening to leaving: a topic shows its picture on the next trigger
+    // only, and only when its text is in the list exactly; Esc leaves.
+    void helpFromOpeningToLeaving()
+    {
+        Help x;
+        QCOMPARE(x.w->windowTitle(), QStringLiteral("Kugelfon 1.1 - Anleitung und Hilfe"));
+        QStringList items, expected{QStringLiteral("bitte wählen Sie ein Schlagwort oder Thema aus ...")};
+        for (int i = 0; i < x.combo()->count(); ++i)
+            items << x.combo()->itemText(i);
+        for (const auto &topic : kTopics)
+            expected << topic.first;
+        QCOMPARE(items, expected);
+        QCOMPARE(x.shown(), 101);
+
+        // Moves over the other controls are no trigger.
+        x.combo()->setCurrentIndex(6);
+        for (const char *name : {"lblEinführung", "lblThemen", "cmdZurück"}) {
+            QTest::mouseMove(x.child(name), QPoint(3, 3));
+            QTest::mouseMove(x.child(name), QPoint(6, 4));
+        }
+        QCOMPARE(x.shown(), 101);
+        x.trigger(MoveOverPicture);
+        QCOMPARE(x.shown(), 107);
+
+        // Typed text counts only when it is a topic exactly.
+        for (const QString &typed : {QStringLiteral("zahlengenerator"), QStringLiteral("Zahlengenerator "),
+                                     QStringLiteral("Zahlen"), QStringLiteral("Zahlengenerator")}) {
+            x.focusList();
+            x.combo()->lineEdit()->selectAll();
+            QTest::keyClicks(x.combo()->lineEdit(), typed);
+            QCOMPARE(x.shown(), 107); // typing alone changes nothing
+            for (Trigger how : {LeaveList, MoveOverWindow, MoveOverPicture})
+                x.trigger(how);
+            QCOMPARE(x.shown(), typed == QStringLiteral("Zahlengenerator") ? 105 : 107);
+        }
+
+        // The placeholder keeps the last picture; then each topic chosen with
+        // the arrow keys, every trigger for some.
+        x.combo()->setCurrentIndex(0);
+        x.trigger(MoveOverWindow);
+        QCOMPARE(x.shown(), 105);
+        for (int i = 0; i < kTopics.size(); ++i) {
+            const int before = x.shown();
+            x.focusList();
+            QTest::keyClick(x.combo(), Qt::Key_Down);
+            QCOMPARE(x.shown(), before);
+            x.trigger(Trigger(i % 3));
+            QCOMPARE(x.shown(), kTopics[i].second);
+        }
+
+        x.focusList();
+        QTest::keyClick(x.combo(), Qt::Key_Escape);
+        QTRY_VERIFY(x.w.isNull());
+        QCOMPARE(x.mainShown, 1); // the main window comes to the front
+    }
+
+    void aboutShowsItsTextsAndClosesByOkEnterAndEsc()
+    {
+        for (const QString how : {"OK", "Enter", "Return", "Esc", "Esc on System-Info"}) {
+            Shown<AboutWindow> x;
+            QStringList texts{x.w->windowTitle()};
+            for (const char *name : {"lblTitle", "lblVersion", "lblDisclaimer"})
+                texts << x.child<QLabel>(name)->text();
+            QCOMPARE(texts.join(QLatin1Char('|')),
+                     QStringLiteral("Kugelfon 1.1 - Information|Kugelfon|Version 1.1|Warnung: Jegliche "
+                                    "Programmänderungen oder Verfälschungen sind zu unterlassen. Zudem "
+                                    "wird    keine Haftung für verlorene Daten übernommen."));
+            // The whole product picture is on view.
+            const auto *pic = x.child<QLabel>("picProduct");
+            QCOMPARE(pic->pixmap().size(), QSize(62, 141));
+            QVERIFY(x.w->rect().contains(pic->geometry()) && pic->width() >= 62 && pic->height() >= 141);
+
+            QWidget *focus = x.child(how == "Esc on System-Info" ? "cmdSysInfo" : "cmdOK");
+            focus->setFocus();
+            const Qt::Key key = how == "Enter" ? Qt::Key_Enter : how == "Return" ? Qt::Key_Return : Qt::Key_Escape;
+            if (how == "OK")
+                QTest::mouseClick(focus, Qt::LeftButton);
+            else // to the window: a focused button would take Enter on its own
+                QTest::keyClick(how == "Esc on System-Info" ? focus : x.w.data(), key);
+            QTRY_VERIFY2(x.w.isNull(), qPrintable(how));
+            QVERIFY(x.f.messages.shown.isEmpty());
+        }
+    }
+
+    // The first of hardinfo, kinfocenter and xfce4-about in PATH, without
+    // arguments; the about window stays.
+    void aboutStartsFirstKnownProgram()
+    {
+        const auto restore = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
+        const QStringList known{"hardinfo", "kinfocenter", "xfce4-about"};
+        for (int first = 0; first < known.size(); ++first) {
+            QTemporaryDir bin, other;
+            for (const QString &name : known.mid(first))
+                writeProgram(bin.path(), name);
+            // A first PATH entry without any of them: the search goes on.
+            qputenv("PATH", (other.path() + QLatin1Char(':') + bin.path()).toLocal8Bit());
+            Shown<AboutWindow> x;
+            QTest::mouseClick(x.child("cmdSysInfo"), Qt::LeftButton);
+            QFile args(bin.path() + QLatin1Char('/') + known[first] + QStringLiteral(".args"));
+            QTRY_VERIFY_WITH_TIMEOUT(args.size() > 0, 10000);
+            QVERIFY(args.open(QIODevice::ReadOnly));
+            QCOMPARE(args.readAll(), QByteArray("0|"));
+            QCOMPARE(QDir(bin.path()).entryList({"*.args"}), QStringList{known[first] + QStringLiteral(".args")});
+            QVERIFY(x.f.messages.shown.isEmpty() && x.w && x.w->isVisible()); // no message, the window stays
+        }
+    }
+
+    // None in PATH, or hardinfo whose interpreter is missing: the message,
+    // every time, and the window stays. Enter on the focused System-Info
+    // button presses that button, not OK.
+    void aboutSaysSoWhenNoneCanBeStarted()
+    {
+        const auto restore = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
+        for (const bool inPath : {false, true}) {
+            QTemporaryDir bin;
+            if (inPath)
+                writeProgram(bin.path(), QStringLiteral("hardinfo"), "#!/nonexistent/interpreter");
+            qputenv("PATH", bin.path().toLocal8Bit());
+            Shown<AboutWindow> x;
+            QTest::mouseClick(x.child("cmdSysInfo"), Qt::LeftButton);
+            QTRY_VERIFY(x.child("cmdSysInfo")->hasFocus());
+            QTest::keyClick(x.child("cmdSysInfo"), Qt::Key_Return);
+            QCOMPARE(x.f.messages.shown.size(), 2);
+            for (const test::ShownBox &box : x.f.messages.shown)
+                QCOMPARE(box.title + QLatin1Char('|') + box.text + (box.buttons == MsgButtons::Ok ? "|OK" : "|?"),
+                         QStringLiteral("Kugelfon|Systeminformationsprogramm zur Zeit nicht verfügbar.|OK"));
+            QVERIFY(x.w && x.w->isVisible());
+        }
+    }
+};
+
+QTEST_MAIN(TestHelpAbout)
+#include "test_helpabout.moc"
