@@ -3,9 +3,10 @@
 KUGELFON_BUILD_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libasound2-dev"
 KUGELFON_RUNTIME_PACKAGES="libqt6widgets6 libqt6printsupport6 libasound2 libasound2-plugins fonts-liberation2 qt6-translations-l10n qt6-qpa-plugins"
 # What the tests start or call: a private sound server and print server with
-# a PDF printer, pdftotext/pdfinfo for the printed tickets, and the desktop,
-# metainfo and package checkers.
-KUGELFON_TEST_PACKAGES="pulseaudio pulseaudio-utils cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream lintian"
+# a PDF printer, pdftotext/pdfinfo for the printed tickets, the desktop,
+# metainfo and package checkers, and Qt's platform headers, through which a
+# test plugs screens in and out.
+KUGELFON_TEST_PACKAGES="pulseaudio pulseaudio-utils cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream lintian qt6-base-private-dev"
 
 # ensure_packages PKG...: installs what is missing (as root), or prints the one
 # command that would and fails.

@@ -1,0 +1,386 @@
+// The program as its options start it: the hall display (--saalanzeige), a window
+// on any screen (--fenster), the answers on the command line.
+#include "fakes/fakes.h"
+
+#include "app/program.h"
+#include "platform/qtscreenlist.h"
+#include "platform/qtscreenmetrics.h"
+#include "ui/hall/halldisplay.h"
+#include "ui/main/mainwindow.h"
+#include "ui/sheet/checksheet.h"
+
+#include <QAction>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+#include <qpa/qplatformnativeinterface.h>
+
+#include <random>
+
+using namespace kugelfon;
+using namespace kugelfon::test;
+
+namespace {
+
+// Plugs Qt's offscreen platform to screen a alone, or to a and b (a stays the
+// primary): the program hears of it on the next turn of the event loop.
+void plug(bool second)
+{
+    QJsonArray screens{QJsonObject{{"name", "a"}, {"width", 1280}, {"height", 1024}}};
+    if (second)
+        screens.append(QJsonObject{{"name", "b"}, {"x", 1280}, {"width", 1920}, {"height", 1080}});
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    const auto set = reinterpret_cast<void (*)(const QJsonObject &, QPlatformNativeInterface *)>(
+        native->nativeResourceForIntegration("setConfiguration"));
+    set(QJsonObject{{"screens", screens}}, native);
+    QCoreApplication::processEvents();
+}
+
+// What the window shows on its screen right now, without painting anew.
+QImage onScreen(const QWidget &w, const QRect &part = QRect())
+{
+    return w.screen()->grabWindow(w.winId()).toImage().copy(part);
+}
+
+// The numbers whose cell is bright; a cell neither bright nor dark counts as 0.
+QList<int> litCells(const HallDisplay &hall, int pool)
+{
+    QCoreApplication::processEvents();
+    const QImage img = onScreen(hall);
+    QList<int> out;
+    for (int n = 1; n <= pool; ++n) {
+        const QRect r = hall.cellRect(n);
+        const int grey = qGray(img.pixel(r.center().x(), r.top() + r.height() / 8 + 1));
+        if (grey > 160)
+            out << n;
+        else if (grey > 96)
+            out << 0;
+    }
+    return out;
+}
+
+// How far two colours are apart: the largest difference in one channel.
+int apart(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+// Equal but for the smoothing of edges, which differs with the part painted.
+bool looksAlike(QImage a, QImage b)
+{
+    a = a.convertToFormat(QImage::Format_RGB32);
+    b = b.convertToFormat(QImage::Format_RGB32);
+    if (a.size() != b.size())
+        return false;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *q = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            if (apart(p[x], q[x]) > 96)
+                return false;
+    }
+    return true;
+}
+
+// The program with the options after its splash window, on the offscreen
+// primary screen or on a screen of the size given, with a panel at the bottom.
+struct Started {
+    FakeServices fakes;
+    QtScreenMetrics realScreen;
+    QtScreenList screens;
+    std::unique_ptr<Program> program;
+
+    explicit Started(const QStringList &args, const QSize &screen = QSize(), int panel = 0)
+    {
+        fakes.screen.set(screen.width(), screen.height());
+        fakes.screen.m.available.setHeight(screen.height() - panel);
+        Services s = fakes.services();
+        if (screen.isEmpty())
+            s.screen = &realScreen;
+        s.screens = &screens;
+        program = std::make_unique<Program>(s, parseStartOptions(QStringList{"kugelfon"} + args));
+        program->start();
+        tick("SplashTimer");
+        QCoreApplication::processEvents();
+    }
+    MainWindow &main() const { return *program->mainWindow(); }
+    QString mainDisplay() const { return main().findChild<QLabel *>("lblZahlenfeld")->text(); }
+    void click(const char *name)
+    {
+        QTest::mouseClick(main().findChild<QPushButton *>(name), Qt::LeftButton);
+    }
+    void menu(const char *name) { main().findChild<QAction *>(name)->trigger(); }
+    void tick(const char *timer) { fakes.timers.timer(timer)->tick(); }
+    // Full-screen without a frame, or a framed window; the main window keeps the focus.
+    bool hallOn(const char *screen, bool fullScreen) const
+    {
+        QCoreApplication::processEvents();
+        const HallDisplay &h = *program->hallDisplay();
+        const QRect area = h.screen()->geometry();
+        return h.isVisible() && h.screen()->name() == screen && h.isFullScreen() == fullScreen
+            && h.windowFlags().testFlag(Qt::FramelessWindowHint) == fullScreen
+            && (fullScreen ? h.geometry() == area
+                           : area.contains(h.geometry()) && h.width() >= 640 && h.height() >= 480
+                       && h.windowTitle() == "Kugelfon " KUGELFON_VERSION " - Saalanzeige")
+            && QApplication::activeWindow() == &main();
+    }
+    // Where each control stands and the size of its type, once a number is shown.
+    QString looks()
+    {
+        program->caller()->newGame();
+        program->caller()->pressStep();
+        QString out;
+        for (const auto *c : main().findChildren<QWidget *>(QRegularExpression("^(lbl|frm|cmd)")))
+            QDebug(&out) << c->objectName() << c->geometry() << QFontInfo(c->font()).pixelSize();
+        return out;
+    }
+};
+
+// The program's status (-1: crashed or still running), output and error output
+// without a window system, with DISPLAY set to `display`, or offscreen.
+QStringList run(const QStringList &args, const QString &display = QString())
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    if (!display.isEmpty())
+        env.insert(display == "offscreen" ? "QT_QPA_PLATFORM" : "DISPLAY", display);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(KUGELFON_EXE, args);
+    const bool ended = p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit;
+    return {QString::number(ended ? p.exitCode() : -1), QString(p.readAllStandardOutput()),
+            QString(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestProgram : public QObject {
+    Q_OBJECT
+private slots:
+    // The hall display only with its option: a window on one screen, full-screen
+    // on a second one as it comes for a new game, ten steps, the claim and a new
+    // game; a window again when it goes. The main window keeps the focus.
+    void hallFollowsTheGameAndScreens_data()
+    {
+        QTest::addColumn<int>("pool");
+        QTest::newRow("75") << 75;
+        QTest::newRow("90") << 90;
+    }
+    void hallFollowsTheGameAndScreens()
+    {
+        QFETCH(int, pool);
+        plug(false);
+        QVERIFY(!Started({"--fenster"}).program->hallDisplay());
+        Started s({"--saalanzeige"});
+        HallDisplay &hall = *s.program->hallDisplay();
+        QVERIFY(s.hallOn("a", false));
+        plug(true);
+        QVERIFY(s.hallOn("b", true));
+        s.menu(pool == 90 ? "mnu90Zahlen" : "mnuNew");
+
+        // The board row by row, 15 numbers to a row for 75, 10 for 90.
+        const int columns = pool == 90 ? 10 : 15;
+        for (int n = 2; n <= pool; ++n)
+            QCOMPARE(hall.cellRect(n).top() > hall.cellRect(n - 1).top(), (n - 1) % columns == 0);
+        QCOMPARE(litCells(hall, pool), QList<int>());
+
+        // A number is on the hall while it is called, as once the step is done.
+        const QImage blank = onScreen(hall, hall.numberRect());
+        QList<int> drawn;
+        for (int i = 0; i < 10; ++i) {
+            s.click("cmdWeiter");
+            const QImage whileCalled = onScreen(hall, hall.numberRect());
+            drawn << s.mainDisplay().toInt();
+            QCOMPARE(hall.numberText(), s.mainDisplay());
+            QVERIFY(whileCalled != blank);
+            QVERIFY(s.hallOn("b", true));
+            QCOMPARE(onScreen(hall, hall.numberRect()), whileCalled);
+        }
+        const int latest = drawn.last();
+        std::sort(drawn.begin(), drawn.end());
+        QCOMPARE(litCells(hall, pool), drawn);
+        QCOMPARE(hall.countText(), QStringLiteral("gezeigte Zahlen: 10 von %1").arg(pool));
+
+        // The latest number framed: the edge of its cell unlike the other lit ones.
+        const QImage img = onScreen(hall);
+        auto edge = [&](int n) { return img.pixel(hall.cellRect(n).topLeft() + QPoint(1, 1)); };
+        for (int n : drawn)
+            QCOMPARE(apart(edge(n), edge(latest)) > 96, n != latest);
+
+        // The claim: each letter as on the main window, the board as it was.
+        bool bingoShown = false;
+        s.fakes.messages.responder = [&](const ShownBox &) {
+            bingoShown = hall.numberText() == QStringLiteral("Bingo!")
+                && onScreen(hall, hall.numberRect()) != blank && litCells(hall, pool) == drawn;
+            return kAnswerYes;
+        };
+        s.click("cmdBingo");
+        for (int i = 0; i < 6; ++i) {
+            s.tick("ZeitUni");
+            QCOMPARE(hall.numberText(), s.mainDisplay());
+            QVERIFY(QApplication::activeWindow() != &hall); // the check sheet comes up
+        }
+        QVERIFY(bingoShown);
+
+        s.main().activateWindow();
+        s.menu("mnuNew");
+        QCOMPARE(litCells(hall, pool), QList<int>());
+        QCOMPARE(onScreen(hall, hall.numberRect()), blank);
+        QCOMPARE(hall.countText(), QStringLiteral("gezeigte Zahlen: von %1").arg(pool));
+        QVERIFY(s.hallOn("b", true));
+
+        plug(false);
+        QVERIFY(s.hallOn("a", false));
+        // With the main window on the second screen, the first is the hall's.
+        s.main().move(1280, 0);
+        plug(true);
+        QVERIFY(s.hallOn("a", true));
+    }
+
+    // Random play: after every action the hall's board and the check sheet
+    // show the same numbers, and the hall the main window's number.
+    void hallAgreesWithCheckSheet()
+    {
+        plug(false);
+        Started s({"--saalanzeige", "--fenster"});
+        HallDisplay &hall = *s.program->hallDisplay();
+        hall.resize(640, 480);
+        std::mt19937 rng(11);
+        s.fakes.messages.responder = [&](const ShownBox &) {
+            return rng() % 2 ? kAnswerYes : kAnswerNo;
+        };
+        s.menu("mnuNew");
+        for (int i = 0; i < 2000; ++i) {
+            switch (rng() % 40) {
+            case 0: s.menu("mnuNew"); break;
+            case 1: s.menu(rng() % 2 ? "mnu90Zahlen" : "mnu75Zahlen"); break;
+            case 2: s.menu(rng() % 3 ? "mnuManuell" : "mnu5Sec"); break;
+            case 3: s.click("cmdBingo"); break;
+            case 4: // a game to its end
+                for (int k = 0; k < 80; ++k)
+                    s.click("cmdWeiter");
+                break;
+            case 5: case 6: case 7: s.tick("ZeitUni"); break;
+            case 8: case 9: case 10: case 11: case 12: case 13: case 14: case 15:
+                s.tick("AutoTimer");
+                break;
+            default: s.click("cmdWeiter"); break;
+            }
+            const int pool = poolSize(s.program->settings().pool);
+            QCOMPARE(litCells(hall, pool), s.program->checkSheet()->shownNumbers());
+            QCOMPARE(hall.numberText(), s.mainDisplay());
+            QVERIFY(QApplication::activeWindow() != &hall);
+            // Nothing stale on the screen: it is what painting it anew gives.
+            QVERIFY(looksAlike(onScreen(hall), hall.grab().toImage()));
+        }
+    }
+
+    // "--fenster": a window of the largest layout whose window fits the free
+    // area, the four sizes as always; without it, only those four run.
+    void windowed_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<int>("panel"); // taken from the bottom of the free area
+        QTest::addColumn<QRect>("window"); // client area; the screen's: maximized as always
+        QTest::newRow("1920x1080") << QSize(1920, 1080) << 0 << QRect(320, 41, 1280, 1024);
+        QTest::newRow("1920x1080, panel") << QSize(1920, 1080) << 40 << QRect(448, 149, 1024, 768);
+        QTest::newRow("1366x768") << QSize(1366, 768) << 0 << QRect(283, 97, 800, 600);
+        QTest::newRow("1366x768, panel") << QSize(1366, 768) << 40 << QRect(283, 77, 800, 600);
+        QTest::newRow("1536x864") << QSize(1536, 864) << 0 << QRect(256, 61, 1024, 768);
+        QTest::newRow("1536x864, panel") << QSize(1536, 864) << 40 << QRect(256, 41, 1024, 768);
+        QTest::newRow("2560x1440") << QSize(2560, 1440) << 0 << QRect(640, 221, 1280, 1024);
+        QTest::newRow("2560x1440, panel") << QSize(2560, 1440) << 40 << QRect(640, 201, 1280, 1024);
+        QTest::newRow("1280x800") << QSize(1280, 800) << 0 << QRect(240, 113, 800, 600);
+        QTest::newRow("1280x800, panel") << QSize(1280, 800) << 40 << QRect(240, 93, 800, 600);
+        QTest::newRow("640x480") << QSize(640, 480) << 0 << QRect(0, 0, 640, 480);
+        QTest::newRow("800x600, panel") << QSize(800, 600) << 40 << QRect(0, 0, 800, 600);
+        QTest::newRow("1024x768, panel") << QSize(1024, 768) << 40 << QRect(0, 0, 1024, 768);
+        QTest::newRow("1280x1024") << QSize(1280, 1024) << 0 << QRect(0, 0, 1280, 1024);
+        QTest::newRow("800x500, panel: refused") << QSize(800, 500) << 40 << QRect();
+    }
+    void windowed()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(int, panel);
+        QFETCH(QRect, window);
+        const bool fourSizes = window.size() == screen;
+        QCOMPARE(Started({}, screen, panel).fakes.app.quits, fourSizes ? 0 : 1);
+
+        Started s({"--fenster"}, screen, panel);
+        QCOMPARE(s.fakes.app.quits, window.isEmpty() ? 1 : 0); // refused as without the option
+        QCOMPARE(s.fakes.messages.shown.size(), window.isEmpty() ? 1 : 0);
+        QCOMPARE(s.main().isVisible(), !window.isEmpty());
+        if (window.isEmpty())
+            return;
+        QCOMPARE(s.main().isMaximized(), fourSizes);
+        if (!fourSizes)
+            QCOMPARE(s.main().geometry(), window);
+        // Laid out exactly as on the level's own screen, type included.
+        QCOMPARE(s.looks(), Started({}, window.size()).looks());
+    }
+
+    // The screen the test runs on, measured as the program does in the
+    // desktop's logical pixels, is as a screen of that size. Run again on a
+    // 4K screen at 200 %, which counts as 1920 x 1080.
+    void windowedOnThisScreen()
+    {
+        Started real({"--fenster"});
+        Started same({"--fenster"}, QGuiApplication::primaryScreen()->size());
+        QCOMPARE(real.main().geometry(), same.main().geometry());
+        QCOMPARE(real.looks(), same.looks());
+    }
+
+    // The options and the version (as the windows' captions give it), answered
+    // before any window, also without a display.
+    void helpAndVersion()
+    {
+        QCOMPARE(run({"--version"}), QStringList({"0", "Kugelfon " KUGELFON_VERSION "\n", ""}));
+        const QStringList help = run({"--help"});
+        QCOMPARE(help.first(), QString("0"));
+        for (const char *line : {"Aufruf: kugelfon [Optionen]\n", "\n  --fenster\n",
+                                 "\n  --saalanzeige\n", "\n  -h, --help\n", "\n  -v, --version\n"})
+            QVERIFY2(help[1].contains(QString::fromUtf8(line)), qPrintable(help[1]));
+    }
+
+    // Anything else on the command line is named in German, with no window
+    // though a display is at hand; without a window system one German line,
+    // not Qt's abort.
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QStringList>("answer"); // status, output, error output
+        const QString off = "offscreen"; // no window system but Qt's offscreen one
+        QTest::newRow("option") << QStringList{"--vollbild"} << off << QStringList{
+            "2", "", "Kugelfon: Unbekannte Option „vollbild“. Mit --help zeigt Kugelfon, was es "
+                     "versteht.\n"};
+        QTest::newRow("argument") << QStringList{"spiel.txt"} << off << QStringList{
+            "2", "", "Kugelfon: Unbekanntes Argument „spiel.txt“. Mit --help zeigt Kugelfon, was "
+                     "es versteht.\n"};
+        QTest::newRow("value") << QStringList{"--fenster=ja"} << off << QStringList{
+            "2", "", "Kugelfon: „--fenster=ja“ wird nicht verstanden; die Optionen nehmen keinen "
+                     "Wert.\n"};
+        QTest::newRow("no display") << QStringList() << QString() << QStringList{
+            "1", "", "Kugelfon braucht eine grafische Oberfläche, aber es ist keine Anzeige da "
+                     "(weder DISPLAY noch WAYLAND_DISPLAY gesetzt).\n"};
+        QTest::newRow("unreachable display") << QStringList() << QString(":97") << QStringList{
+            "1", "", "Kugelfon: Die grafische Oberfläche (Anzeige „:97“) lässt sich nicht öffnen; "
+                     "ohne sie kann Kugelfon nicht starten.\n"};
+    }
+    void refused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, display);
+        QFETCH(QStringList, answer);
+        QCOMPARE(run(args, display), answer);
+    }
+};
+
+QTEST_MAIN(TestProgram)
+#include "test_program.moc"
