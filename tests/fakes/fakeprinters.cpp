@@ -1,98 +1,31 @@
 #include "fakes/fakeprinters.h"
 
-#include <QPaintEngineState>
+#include <QHash>
 
 namespace kugelfon::test {
 
-bool RecordingEngine::begin(QPaintDevice *)
+int RecordingPage::metric(PaintDeviceMetric m) const
 {
-    ++sessions;
-    return !refuseBegin;
-}
-
-bool RecordingEngine::end() { return true; }
-
-void RecordingEngine::drawRects(const QRectF *r, int count)
-{
-    for (int i = 0; i < count; ++i)
-        rects.append(r[i]);
-}
-
-void RecordingEngine::drawRects(const QRect *r, int count)
-{
-    for (int i = 0; i < count; ++i)
-        rects.append(QRectF(r[i]));
-}
-
-void RecordingEngine::drawTextItem(const QPointF &p, const QTextItem &item)
-{
-    texts.append({p, item.text(), item.font()});
-}
-
-int RecordingDevice::metric(PaintDeviceMetric m) const
-{
-    switch (m) {
-    case PdmWidth:
-        return qRound(m_mm.width() * pxPerMm());
-    case PdmHeight:
-        return qRound(m_mm.height() * pxPerMm());
-    case PdmWidthMM:
-        return qRound(m_mm.width());
-    case PdmHeightMM:
-        return qRound(m_mm.height());
-    case PdmNumColors:
-        return 256;
-    case PdmDepth:
-        return 32;
-    case PdmDpiX:
-    case PdmDpiY:
-    case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY:
-        return m_dpi;
-    case PdmDevicePixelRatio:
-        return 1;
-    case PdmDevicePixelRatioScaled:
-        return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
-    default:
-        return QPaintDevice::metric(m);
-    }
+    static const QHash<int, int> metrics = {{PdmWidth, qRound(200 * kPxPerMm)}, {PdmHeight, qRound(287 * kPxPerMm)},
+                                            {PdmDpiX, 600}, {PdmDpiY, 600}, {PdmDevicePixelRatio, 1}};
+    return metrics.contains(m) ? metrics[m] : QPaintDevice::metric(m);
 }
 
 namespace {
 
 class FakePrintJob final : public IPrintJob {
 public:
-    FakePrintJob(FakePrinters &owner, int index) : m_owner(owner), m_index(index) {}
-    QPaintDevice *device() override { return m_owner.jobs[m_index].page.get(); }
-    bool finish() override
-    {
-        FakeJob &job = m_owner.jobs[m_index];
-        job.finished = true;
-        return !(m_owner.refuseAtJob > 0 && m_index + 1 >= m_owner.refuseAtJob);
-    }
+    FakePrintJob(std::shared_ptr<RecordingPage> page, bool refused)
+        : m_page(std::move(page)), m_refused(refused) {}
+    QPaintDevice *device() override { return m_page.get(); }
+    bool finish() override { return !m_refused; }
 
 private:
-    FakePrinters &m_owner;
-    int m_index;
+    std::shared_ptr<RecordingPage> m_page;
+    bool m_refused;
 };
 
 } // namespace
-
-FakePrinters::FakePrinters(QStringList names, QString defaultName)
-    : installed(std::move(names)), defaultPrinter(std::move(defaultName)),
-      currentPrinter(defaultPrinter)
-{
-}
-
-bool FakePrinters::exists(const QString &name) const
-{
-    return !name.isEmpty() && installed.contains(name);
-}
-
-QSizeF FakePrinters::printableAreaMm(const QString &name) const
-{
-    return exists(name) ? printableMm : QSizeF();
-}
 
 std::unique_ptr<IPrintJob> FakePrinters::startJob(const QString &name, const QString &docName)
 {
@@ -101,10 +34,12 @@ std::unique_ptr<IPrintJob> FakePrinters::startJob(const QString &name, const QSt
         onStartJob(n);
     if (!exists(name) || (vanishAtJob > 0 && n >= vanishAtJob))
         return nullptr;
-    FakeJob job{name, docName, std::make_shared<RecordingDevice>(printableMm), false};
-    job.page->engine().refuseBegin = beginFailsAtJob > 0 && n >= beginFailsAtJob;
-    jobs.append(job);
-    return std::make_unique<FakePrintJob>(*this, jobs.size() - 1);
+    auto page = std::make_shared<RecordingPage>();
+    page->printer = name;
+    page->docName = docName;
+    page->refuseBegin = beginFailsAtJob > 0 && n >= beginFailsAtJob;
+    jobs.append(page);
+    return std::make_unique<FakePrintJob>(page, refuseAtJob > 0 && n >= refuseAtJob);
 }
 
 } // namespace kugelfon::test

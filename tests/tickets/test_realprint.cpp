@@ -7,12 +7,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
-#include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -28,46 +26,15 @@ namespace {
 const QString kQueue = QStringLiteral("KugelfonPDF");
 
 // Runs a tool with a bounded wait; its stdout, or a null string on failure.
+// A tool still running when its QProcess goes is killed.
 QString run(const QString &program, const QStringList &args, int timeoutMs = 20000)
 {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForFinished(timeoutMs) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        p.kill();
-        p.waitForFinished(1000);
+    if (!p.waitForFinished(timeoutMs) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return QString();
-    }
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     return out.isNull() ? QStringLiteral("") : out; // empty but not null: it ran
-}
-
-// The words of a PDF with their boxes in millimetres.
-QList<std::pair<QString, QRectF>> wordsOf(const QString &pdf)
-{
-    QList<std::pair<QString, QRectF>> words;
-    static const QRegularExpression re(QStringLiteral(
-        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
-    const double k = 25.4 / 72;
-    for (auto it = re.globalMatch(run(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"})); it.hasNext();) {
-        const auto m = it.next();
-        words.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble() * k, m.captured(2).toDouble() * k),
-                                            QPointF(m.captured(3).toDouble() * k, m.captured(4).toDouble() * k))});
-    }
-    return words;
-}
-
-// Where cups-pdf puts the jobs of the given user, from its settings.
-QString cupsPdfFolder(const passwd *user)
-{
-    QString out = QStringLiteral("/var/spool/cups-pdf/${USER}");
-    QFile conf(QStringLiteral("/etc/cups/cups-pdf.conf"));
-    if (conf.open(QIODevice::ReadOnly))
-        for (const QByteArray &raw : conf.readAll().split('\n'))
-            if (raw.trimmed().startsWith("Out "))
-                out = QString::fromUtf8(raw.trimmed().mid(4).trimmed());
-    out.replace(QStringLiteral("${HOME}"), QString::fromLocal8Bit(user->pw_dir));
-    out.replace(QStringLiteral("${USER}"), QString::fromLocal8Bit(user->pw_name));
-    return out;
 }
 
 } // namespace
@@ -79,185 +46,160 @@ public:
     bool skipped = false;
 
 private slots:
-    void initTestCase();
-    void threeTicketsGiveThreeOnePagePdfs();
-    void refusingQueueIsReported();
-    void cleanupTestCase();
+    void initTestCase()
+    {
+        if (m_root.isEmpty())
+            return skip(QStringLiteral("no temporary folder for the private cupsd"));
+        if (geteuid() != 0)
+            return skip(QStringLiteral("not root: a private cupsd with the cups-pdf backend needs root"));
+        for (const char *tool : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lpstat", "/usr/bin/pdftotext",
+                                 "/usr/lib/cups/backend/cups-pdf", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"})
+            if (!QFile::exists(QString::fromLatin1(tool)))
+                return skip(QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool)));
+
+        QDir root(m_root);
+        for (const char *sub : {"spool/tmp", "cache", "state", "ppd", "log"})
+            QVERIFY(root.mkpath(QString::fromLatin1(sub)));
+        QFile::setPermissions(m_root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                          | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        // A random first job number keeps this run's PDFs apart from any other.
+        m_firstJob = QRandomGenerator::global()->bounded(100000, 900000);
+        const std::pair<const char *, QString> files[] = {
+            {"cupsd.conf", QStringLiteral("Listen %1/cups.sock\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\n"
+                                          "WebInterface No\n<Location />\n  Order allow,deny\n  Allow all\n"
+                                          "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                                          "  </Limit>\n</Policy>\n").arg(m_root)},
+            {"cups-files.conf",
+             QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
+                            "TempDir %1/spool/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
+                            "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
+                            "User lp\nGroup lp\nSystemGroup root\nFileDevice No\n").arg(m_root)},
+            {"cache/job.cache", QStringLiteral("NextJobId %1\n").arg(m_firstJob)}};
+        for (const auto &[name, text] : files) {
+            QFile f(root.filePath(QString::fromLatin1(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) > 0);
+        }
+
+        m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
+        m_cupsd.start(QStringLiteral("/usr/sbin/cupsd"),
+                      {"-f", "-c", root.filePath("cupsd.conf"), "-s", root.filePath("cups-files.conf")});
+        QElapsedTimer t;
+        t.start();
+        while (!run("lpstat", {"-r"}, 3000).contains(QStringLiteral("scheduler is running"))) {
+            if (t.elapsed() > 15000 || m_cupsd.state() == QProcess::NotRunning) {
+                QFile log(root.filePath("log/error_log"));
+                log.open(QIODevice::ReadOnly);
+                return skip(QStringLiteral("a private cupsd cannot run here: %1 %2")
+                                .arg(QString::fromUtf8(m_cupsd.readAll()),
+                                     QString::fromUtf8(log.readAll().right(600))));
+            }
+            QTest::qWait(100);
+        }
+        QVERIFY(!run("lpadmin", {"-p", kQueue, "-E", "-v", "cups-pdf:/", "-P",
+                                 "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "-o",
+                                 "pdftops-renderer-default=pdftocairo", "-o", "Label=1"})
+                     .isNull());
+        QVERIFY(!run("lpadmin", {"-d", kQueue}).isNull());
+        QTRY_COMPARE_WITH_TIMEOUT(QPrinterInfo::defaultPrinterName(), kQueue, 10000);
+
+        // Where cups-pdf puts the jobs of this user: Debian's setting, Out ${HOME}/PDF.
+        m_outDir = QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + QStringLiteral("/PDF");
+    }
+
+    // Three tickets give three PDFs of one page each, every number in its
+    // cell; then a queue that refuses jobs is reported at the first ticket.
+    void printsThenReportsARefusingQueue()
+    {
+        // The dialog on the real printers shows the queue and prints on it.
+        test::FakeServices fakes;
+        fakes.random = test::FakeRandom(4711);
+        Services services = fakes.services();
+        services.printers = &m_printers;
+        PrintDialog dialog(services, [] {});
+        QCOMPARE(dialog.findChild<QComboBox *>(QStringLiteral("cboDrucker"))->currentText(), kQueue);
+        QComboBox *tickets = dialog.findChild<QComboBox *>(QStringLiteral("cboScheine"));
+        tickets->setEditText(QStringLiteral("3"));
+        dialog.cmdDruck_Click();
+        QCOMPARE(fakes.messages.shown.size(), 1); // the summary, nothing after it
+        // The same generator gives the same tickets again (its reseeds do not
+        // look at the clock, and without free cells printing draws nothing).
+        test::FakeRandom replay(4711);
+        QList<TicketNumbers> expected(3);
+        for (TicketNumbers &t : expected)
+            buildTicket(replay, PrintSettings(), t); // 1 block of 1 row x 5 columns from 75
+
+        // cups-pdf writes job_<id>-<title>.pdf once the job is done.
+        QStringList files;
+        QElapsedTimer t;
+        for (t.start(); t.elapsed() < 60000; QTest::qWait(250)) {
+            files.clear();
+            for (int id = m_firstJob; id < m_firstJob + 4; ++id)
+                for (const QString &f : QDir(m_outDir).entryList({QStringLiteral("job_%1-*.pdf").arg(id)}))
+                    files.append(QDir(m_outDir).filePath(f));
+            if (files.size() >= 3 && run("lpstat", {"-W", "not-completed", "-o"}, 3000).trimmed().isEmpty())
+                break;
+        }
+        m_made = files;
+        QCOMPARE(files.size(), 3);
+
+        // In millimetres from the printable area's corner; where the title and
+        // footer lie is pinned by test_printing.
+        QPrinter probe(QPrinterInfo::printerInfo(kQueue), QPrinter::HighResolution);
+        const QPointF origin = probe.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
+        static const QRegularExpression word(QStringLiteral(
+            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+        for (int n = 0; n < 3; ++n) {
+            const QString text = run(QStringLiteral("pdftotext"), {"-bbox", files[n], "-"});
+            QVERIFY2(text.count(QStringLiteral("<page ")) == 1 && text.contains(QStringLiteral(">Kugelfon<"))
+                         && text.contains(QStringLiteral(">www.kugelfon.example.org<")),
+                     qPrintable(files[n]));
+            QMap<QString, QPointF> middles;
+            for (auto it = word.globalMatch(text); it.hasNext();) {
+                const auto m = it.next();
+                middles[m.captured(5)] = QPointF(m.captured(1).toDouble() + m.captured(3).toDouble(),
+                                                 m.captured(2).toDouble() + m.captured(4).toDouble()) * 25.4 / 72 / 2
+                    - origin;
+            }
+            for (int c = 1; c <= 5; ++c) {
+                const QPointF at = middles.value(QString::number(expected[n].at(1, 1, c)));
+                QVERIFY2(QRectF(16 * c, 30, 16, 16).contains(at),
+                         qPrintable(QStringLiteral("ticket %1, column %2 at %3, %4 mm").arg(n + 1).arg(c)
+                                        .arg(at.x()).arg(at.y())));
+            }
+        }
+
+        QVERIFY(!run("cupsreject", {kQueue}).isNull());
+        tickets->setEditText(QStringLiteral("2"));
+        dialog.cmdDruck_Click();
+        run("cupsaccept", {kQueue});
+        QCOMPARE(fakes.messages.shown.size(), 3);
+        QCOMPARE(fakes.messages.shown[2].text,
+                 QStringLiteral("Der Druck wurde abgebrochen: Der Drucker \u201E%1\u201C hat den Spielschein 1 nicht "
+                                "angenommen.\rGedruckt wurden 0 von 2 Spielscheinen.").arg(kQueue));
+    }
+
+    void cleanupTestCase()
+    {
+        for (const QString &f : std::as_const(m_made))
+            QFile::remove(f);
+        m_cupsd.terminate(); // killed when the test object goes, if it has not ended by then
+        m_cupsd.waitForFinished(5000);
+    }
 
 private:
-    // The dialog as the menu opens it, on the real printers, the ticket count typed in.
-    PrintDialog *openDialog(const char *tickets);
-    void skip(const QString &why);
+    void skip(const QString &why)
+    {
+        skipped = true;
+        QSKIP(qPrintable(why));
+    }
 
     QString m_root;
     QProcess m_cupsd;
     int m_firstJob = 0;
     QString m_outDir;
     QStringList m_made;
-    test::FakeServices m_fakes;
     QtPrinters m_printers;
 };
-
-void TestRealPrint::skip(const QString &why)
-{
-    skipped = true;
-    QSKIP(qPrintable(why));
-}
-
-void TestRealPrint::initTestCase()
-{
-    if (m_root.isEmpty())
-        return skip(QStringLiteral("no temporary folder for the private cupsd"));
-    if (geteuid() != 0)
-        return skip(QStringLiteral("not root: a private cupsd with the cups-pdf backend needs root"));
-    for (const char *tool : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lpstat", "/usr/bin/pdftotext",
-                             "/usr/bin/pdfinfo", "/usr/lib/cups/backend/cups-pdf",
-                             "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"})
-        if (!QFile::exists(QString::fromLatin1(tool)))
-            return skip(QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool)));
-
-    QDir root(m_root);
-    for (const char *sub : {"spool/tmp", "cache", "state", "ppd", "log"})
-        QVERIFY(root.mkpath(QString::fromLatin1(sub)));
-    QFile::setPermissions(m_root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                      | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-    auto write = [&](const char *name, const QString &text) {
-        QFile f(root.filePath(QString::fromLatin1(name)));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text.toUtf8());
-    };
-    write("cupsd.conf", QStringLiteral("Listen %1/cups.sock\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\n"
-                                       "WebInterface No\n<Location />\n  Order allow,deny\n  Allow all\n"
-                                       "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
-                                       "  </Limit>\n</Policy>\n").arg(m_root));
-    write("cups-files.conf",
-          QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
-                         "TempDir %1/spool/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
-                         "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
-                         "User lp\nGroup lp\nSystemGroup root\nFileDevice No\n").arg(m_root));
-    // A random first job number keeps this run's PDFs apart from any other.
-    m_firstJob = QRandomGenerator::global()->bounded(100000, 900000);
-    write("cache/job.cache", QStringLiteral("NextJobId %1\n").arg(m_firstJob));
-
-    m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
-    m_cupsd.start(QStringLiteral("/usr/sbin/cupsd"),
-                  {"-f", "-c", root.filePath("cupsd.conf"), "-s", root.filePath("cups-files.conf")});
-    QElapsedTimer t;
-    t.start();
-    while (!run("lpstat", {"-r"}, 3000).contains(QStringLiteral("scheduler is running"))) {
-        if (t.elapsed() > 15000 || m_cupsd.state() == QProcess::NotRunning) {
-            QFile log(root.filePath("log/error_log"));
-            log.open(QIODevice::ReadOnly);
-            return skip(QStringLiteral("a private cupsd cannot run here: %1 %2")
-                            .arg(QString::fromUtf8(m_cupsd.readAll()), QString::fromUtf8(log.readAll().right(600))));
-        }
-        QTest::qWait(100);
-    }
-    QVERIFY(!run("lpadmin", {"-p", kQueue, "-E", "-v", "cups-pdf:/", "-P", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd",
-                             "-o", "pdftops-renderer-default=pdftocairo", "-o", "Label=1"})
-                 .isNull());
-    QVERIFY(!run("lpadmin", {"-d", kQueue}).isNull());
-    QTRY_COMPARE_WITH_TIMEOUT(QPrinterInfo::defaultPrinterName(), kQueue, 10000);
-    const passwd *me = getpwuid(geteuid());
-    QVERIFY(me);
-    m_outDir = cupsPdfFolder(me);
-}
-
-PrintDialog *TestRealPrint::openDialog(const char *tickets)
-{
-    Services services = m_fakes.services();
-    services.printers = &m_printers;
-    auto *dialog = new PrintDialog(services, [] {});
-    dialog->show();
-    QApplication::setActiveWindow(dialog);
-    if (QTest::qWaitForWindowActive(dialog)) {
-        auto *scheine = dialog->findChild<QComboBox *>(QStringLiteral("cboScheine"));
-        QTest::mouseClick(scheine->lineEdit(), Qt::LeftButton);
-        scheine->lineEdit()->selectAll();
-        QTest::keyClicks(scheine->lineEdit(), tickets);
-    }
-    return dialog;
-}
-
-void TestRealPrint::threeTicketsGiveThreeOnePagePdfs()
-{
-    const quint64 seed = 4711;
-    m_fakes.random = test::FakeRandom(seed);
-    std::unique_ptr<PrintDialog> dialog(openDialog("3"));
-    QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboDrucker"))->currentText(), kQueue);
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdDruck")), Qt::LeftButton);
-    QCOMPARE(m_fakes.messages.shown.size(), 1); // the summary, nothing after it
-    dialog.reset();
-
-    // The same generator gives the same tickets again (its reseeds do not
-    // look at the clock, and without free cells printing draws nothing).
-    test::FakeRandom replay(seed);
-    QList<TicketNumbers> expected(3);
-    for (TicketNumbers &t : expected)
-        buildTicket(replay, PrintSettings(), t); // 1 block of 1 row x 5 columns from 75
-
-    // cups-pdf writes job_<id>-<title>.pdf once the job is done.
-    QStringList files;
-    QElapsedTimer t;
-    for (t.start(); t.elapsed() < 60000; QTest::qWait(250)) {
-        files.clear();
-        for (int id = m_firstJob; id < m_firstJob + 4; ++id)
-            for (const QString &f : QDir(m_outDir).entryList({QStringLiteral("job_%1-*.pdf").arg(id)}, QDir::Files))
-                files.append(QDir(m_outDir).filePath(f));
-        if (files.size() >= 3 && run("lpstat", {"-W", "not-completed", "-o"}, 3000).trimmed().isEmpty())
-            break;
-    }
-    m_made = files;
-    QCOMPARE(files.size(), 3);
-
-    QPrinter probe(QPrinterInfo::printerInfo(kQueue), QPrinter::HighResolution);
-    const QPointF origin = probe.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
-    for (int n = 0; n < 3; ++n) {
-        QVERIFY2(run("pdfinfo", {files[n]}).contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(files[n]));
-        const auto words = wordsOf(files[n]);
-        QVERIFY2(!words.isEmpty(), "pdftotext reads no text back");
-        auto find = [&](const QString &text) {
-            for (const auto &w : words)
-                if (w.first == text)
-                    return w.second.translated(-origin);
-            return QRectF();
-        };
-        QVERIFY2(qAbs(find(QStringLiteral("Kugelfon")).right() - 120) < 1.0, qPrintable(files[n]));
-        QVERIFY(!find(QStringLiteral("www.kugelfon.example.org")).isNull());
-        for (int c = 1; c <= 5; ++c) {
-            const QPointF at = find(QString::number(expected[n].at(1, 1, c))).center();
-            QVERIFY2(QRectF(16 * c, 30, 16, 16).contains(at),
-                     qPrintable(QStringLiteral("ticket %1, column %2 at %3, %4 mm").arg(n + 1).arg(c)
-                                    .arg(at.x()).arg(at.y())));
-        }
-    }
-}
-
-void TestRealPrint::refusingQueueIsReported()
-{
-    QVERIFY(!run("cupsreject", {kQueue}).isNull());
-    m_fakes.messages.shown.clear();
-    std::unique_ptr<PrintDialog> dialog(openDialog("2"));
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdDruck")), Qt::LeftButton);
-    run("cupsaccept", {kQueue});
-    QCOMPARE(m_fakes.messages.shown.size(), 2);
-    QCOMPARE(m_fakes.messages.shown[1].text,
-             QStringLiteral("Der Druck wurde abgebrochen: Der Drucker \u201E%1\u201C hat den Spielschein 1 nicht "
-                            "angenommen.\rGedruckt wurden 0 von 2 Spielscheinen.").arg(kQueue));
-}
-
-void TestRealPrint::cleanupTestCase()
-{
-    for (const QString &f : std::as_const(m_made))
-        QFile::remove(f);
-    if (m_cupsd.state() != QProcess::NotRunning) {
-        m_cupsd.terminate();
-        if (!m_cupsd.waitForFinished(5000)) {
-            m_cupsd.kill();
-            m_cupsd.waitForFinished(2000);
-        }
-    }
-}
 
 int main(int argc, char **argv)
 {
