@@ -320,8 +320,6 @@ void benchWalk()
 {
     constexpr qint64 actions = 1000000;
     test::CallerWalk walk(20261206);
-    test::CallerOnFakes game(walk);
-    walk.attach(*game.caller, game.f);
     QElapsedTimer t;
     t.start();
     const QString fault = walk.run(actions);
@@ -388,7 +386,6 @@ void benchMemory()
         called += fakes.sound.played.size() - 1; // less the "Bingo!"
         fakes.sound.played.clear();
         fakes.messages.shown.clear();
-        fakes.resources.requested.clear();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (afterFirstGame == 0)
             afterFirstGame = residentKb();

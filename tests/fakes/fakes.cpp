@@ -2,8 +2,6 @@
 
 #include "platform/appinfo.h"
 
-#include <algorithm>
-
 namespace kugelfon::test {
 
 bool FakeTimer::tick()
@@ -12,21 +10,6 @@ bool FakeTimer::tick()
         return false;
     fire();
     return true;
-}
-
-std::unique_ptr<ITimer> FakeTimerFactory::create(const QString &name)
-{
-    auto t = std::make_unique<FakeTimer>(name);
-    m_timers.push_back(t.get());
-    return t;
-}
-
-FakeTimer *FakeTimerFactory::timer(const QString &name) const
-{
-    for (auto it = m_timers.rbegin(); it != m_timers.rend(); ++it)
-        if ((*it)->name() == name)
-            return *it;
-    return nullptr;
 }
 
 int FakeMessageBoxes::show(QWidget *, const QString &text, MsgButtons buttons, const QString &title)
@@ -57,7 +40,6 @@ double FakeRandom::next()
 
 QByteArray FakeResources::recording(int id) const
 {
-    requested.append(id);
     if (missing.contains(id))
         return {};
     return QByteArray("REC") + QByteArray::number(id);

@@ -3,18 +3,17 @@
 #include "platform/services.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <functional>
-#include <vector>
 
 namespace kugelfon::test {
 
 // A timer that ticks only when the test says so.
 class FakeTimer final : public ITimer {
 public:
-    explicit FakeTimer(QString name) : m_name(std::move(name)) {}
     void setInterval(int ms) override { m_interval = ms < 0 ? 0 : ms; }
     int interval() const override { return m_interval; }
     void setEnabled(bool enabled) override { m_enabled = enabled; }
@@ -22,22 +21,25 @@ public:
 
     // Fires if the timer would: enabled and an interval above 0.
     bool tick();
-    const QString &name() const { return m_name; }
 
 private:
-    QString m_name;
     int m_interval = 0;
     bool m_enabled = false;
 };
 
 class FakeTimerFactory final : public ITimerFactory {
 public:
-    std::unique_ptr<ITimer> create(const QString &name) override;
+    std::unique_ptr<ITimer> create(const QString &name) override
+    {
+        auto t = std::make_unique<FakeTimer>();
+        m_latest[name] = t.get();
+        return t;
+    }
     // The most recently created timer of that name, or nullptr.
-    FakeTimer *timer(const QString &name) const;
+    FakeTimer *timer(const QString &name) const { return m_latest.value(name); }
 
 private:
-    std::vector<FakeTimer *> m_timers;
+    QMap<QString, FakeTimer *> m_latest;
 };
 
 struct ShownBox {
@@ -60,25 +62,30 @@ public:
 
 class FakeScreenMetrics final : public IScreenMetrics {
 public:
-    FakeScreenMetrics(int width = 1280, int height = 1024, double twipsPerPixel = 15)
+    FakeScreenMetrics() { set(1280, 1024); }
+    void set(int width, int height)
     {
-        set(width, height, twipsPerPixel);
-    }
-    void set(int width, int height, double twipsPerPixel = 15)
-    {
-        m.twipsPerPixelX = m.twipsPerPixelY = twipsPerPixel;
-        m.twipsWidth = width * twipsPerPixel;
-        m.twipsHeight = height * twipsPerPixel;
+        m.twipsPerPixelX = m.twipsPerPixelY = 15;
+        m.twipsWidth = width * 15.0;
+        m.twipsHeight = height * 15.0;
         m.geometry = m.available = QRect(0, 0, width, height);
     }
     ScreenMeasure measure() const override { return m; }
     ScreenMeasure m;
 };
 
+// Keeps what it played and when, in ms since it was made.
 class FakeSound final : public ISoundOutput {
 public:
-    void playWave(const QByteArray &image) override { played.append(image); }
+    FakeSound() { clock.start(); }
+    void playWave(const QByteArray &image) override
+    {
+        played.append(image);
+        at.append(clock.elapsed());
+    }
     QList<QByteArray> played;
+    QList<qint64> at;
+    QElapsedTimer clock;
 };
 
 // Deterministic: a fixed-seed generator unless values are queued.
@@ -101,7 +108,6 @@ public:
     QImage picture(const QString &name) const override;
     static int idOf(const QByteArray &image); // -1 when not a fake recording
     QList<int> missing;
-    mutable QList<int> requested;
 };
 
 class FakeApplication final : public IApplication {
@@ -123,15 +129,8 @@ struct FakeServices {
 
     Services services()
     {
-        Services s;
-        s.timers = &timers;
-        s.messages = &messages;
-        s.screen = &screen;
-        s.sound = &sound;
-        s.random = &random;
-        s.resources = &resources;
-        s.app = &app;
-        return s;
+        return {.timers = &timers, .messages = &messages, .screen = &screen, .sound = &sound,
+                .random = &random, .resources = &resources, .app = &app};
     }
 };
 

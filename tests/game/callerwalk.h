@@ -1,109 +1,66 @@
 // A long random walk over the caller's actions from a fixed seed: every
 // public action, ticks of both timers, answers to whatever box is open and
 // ticks behind open boxes, a few levels deep. After each action the game
-// must be consistent. The tests run it on the caller alone and through the
-// main window; kugelfon-bench times it.
+// must be consistent. test_caller runs it; kugelfon-bench times it.
 #pragma once
 
 #include "fakes/fakes.h"
 #include "game/caller.h"
 
-#include <QStringList>
-#include <array>
-#include <functional>
 #include <random>
 
 namespace kugelfon::test {
 
-enum class WalkAct {
-    Step, Bingo, NewGame, Quit, Voice, Manual, Fixed, OpenDialog, Slider, Take, CloseDialog,
-    Pool, TickAuto, TickLetters, Burst, Sheet, SheetBack, Other, Count
-};
+class CallerWalk final : public ISoundOutput {
+public:
+    enum Act { Step, Bingo, NewGame, Quit, ChooseVoice, Manual, Fixed, OpenDialog, Slider, Take,
+               CloseDialog, ChoosePool, TickAuto, TickLetters, Burst };
 
-// Relative frequencies: steps and ticks dominate, so that games reach the
-// end of the pool and claims reach the question.
-inline constexpr int kWalkWeights[int(WalkAct::Count)] = {24, 3, 1, 1, 2, 2, 3, 1, 3,
-                                                           1,  1, 2, 24, 18, 2, 2, 1, 1};
-
-// The caller alone on fakes, with the given sound output.
-struct CallerOnFakes {
-    explicit CallerOnFakes(ISoundOutput &sound)
+    // The caller on fakes, with this walk as its sound output.
+    explicit CallerWalk(quint32 seed) : m_rng(seed)
     {
         settings.screen.heightPx = 1024;
         Services s = f.services();
-        s.sound = &sound;
-        caller = std::make_unique<Caller>(settings, s);
-    }
-    FakeServices f;
-    Settings settings;
-    std::unique_ptr<Caller> caller;
-};
-
-class CallerWalk final : public ISoundOutput {
-public:
-    explicit CallerWalk(quint32 seed)
-        : m_rng(seed), m_dist(std::begin(kWalkWeights), std::end(kWalkWeights))
-    {
-    }
-
-    // Once the caller exists; its sound output must be this walk.
-    void attach(Caller &caller, FakeServices &f)
-    {
-        m_c = &caller;
-        m_f = &f;
+        s.sound = this;
+        m_c = std::make_unique<Caller>(settings, s);
         m_auto = f.timers.timer(QStringLiteral("AutoTimer"));
         m_letters = f.timers.timer(QStringLiteral("ZeitUni"));
         f.messages.responder = [this](const ShownBox &box) { return answer(box); };
     }
 
-    // Does one action with an argument of 0..59; the window walk puts its
-    // widgets in here.
-    std::function<void(WalkAct, int)> perform = [this](WalkAct a, int arg) { onCaller(a, arg); };
-    // Further checks after each action: an empty string, or what is wrong.
-    std::function<QString()> alsoCheck;
-
     // Runs the actions; returns an empty string or the first inconsistency.
     QString run(qint64 actions)
     {
+        // Steps and ticks dominate, so that games reach the end of the pool
+        // and claims reach the question.
+        std::discrete_distribution<int> dist({24, 3, 1, 1, 2, 2, 3, 1, 3, 1, 1, 2, 24, 18, 2});
         for (qint64 i = 0; i < actions; ++i) {
-            auto act = WalkAct(m_dist(m_rng));
+            auto act = Act(dist(m_rng));
             if (m_burst > 0) {
                 --m_burst;
                 act = m_burstAct;
-            } else if (act == WalkAct::Burst) { // a run of steps or ticks, to use up pools
+            } else if (act == Burst) { // a run of steps or ticks, to use up pools
                 m_burst = 10 + pick(80);
-                m_burstAct = pick(2) ? WalkAct::Step : WalkAct::TickAuto;
+                m_burstAct = pick(2) ? Step : TickAuto;
             }
             const int arg = pick(60);
             perform(act, arg);
-            m_history[size_t(i % m_history.size())] = {int(act), arg};
-            QString fault = m_fault.isEmpty() ? check() : m_fault;
-            if (fault.isEmpty() && alsoCheck)
-                fault = alsoCheck();
-            if (!fault.isEmpty()) {
-                QStringList last;
-                for (qint64 j = std::max<qint64>(0, i - 15); j <= i; ++j)
-                    last.append(QStringLiteral("%1:%2").arg(m_history[size_t(j % 16)].first)
-                                    .arg(m_history[size_t(j % 16)].second));
-                return QStringLiteral("after action %1: %2; last actions (act:arg): %3")
-                    .arg(i).arg(fault, last.join(QStringLiteral(", ")));
-            }
-            if ((i & 1023) == 0) { // the fakes keep a record of everything
-                m_f->resources.requested.clear();
-                m_f->messages.shown.clear();
-            }
+            // The seed replays the walk up to here.
+            const QString fault = m_fault.isEmpty() ? check() : m_fault;
+            if (!fault.isEmpty())
+                return QStringLiteral("after action %1 (%2:%3): %4")
+                    .arg(i).arg(act).arg(arg).arg(fault);
+            if ((i & 1023) == 0) // the fake keeps a record of every box
+                f.messages.shown.clear();
         }
         return {};
     }
-
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
 
     // What is heard must be the number at the count, or "Bingo!" when it
     // stands, in the voice chosen; in automatic stepping only once the timer
     // is armed again.
     void playWave(const QByteArray &image) override
     {
-        ++announced;
         const CallerView &v = m_c->view();
         const Voice voice = m_c->settings().voice;
         const bool bingo = v.display == QLatin1String("Bingo!");
@@ -116,11 +73,14 @@ public:
             m_fault = QStringLiteral("announced before the timer was armed again");
     }
 
+    FakeServices f;
+    Settings settings;
     // How often the deep states were reached, to show the walk got there.
     int endsOfPool = 0, questions = 0, quitQuestions = 0, ticksBehindBoxes = 0, taken = 0;
-    qint64 announced = 0;
 
 private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
+
     int answer(const ShownBox &box)
     {
         if (m_depth < 3) { // ticks that fall due while the box waits
@@ -139,51 +99,51 @@ private:
     }
 
     // A user cannot press a disabled button nor choose a disabled item.
-    void onCaller(WalkAct act, int arg)
+    void perform(Act act, int arg)
     {
         Caller &c = *m_c;
         const CallerView &v = c.view();
         switch (act) {
-        case WalkAct::Step:
+        case Step:
             if (v.gameButtonsEnabled)
                 c.pressStep();
             break;
-        case WalkAct::Bingo:
+        case Bingo:
             if (v.gameButtonsEnabled)
                 c.claimBingo();
             break;
-        case WalkAct::NewGame: c.newGame(); break;
-        case WalkAct::Quit: c.confirmQuit(); break;
-        case WalkAct::Voice: c.chooseVoice(arg % 2 ? Voice::Male : Voice::Female); break;
-        case WalkAct::Manual: c.chooseManualStepping(); break;
-        case WalkAct::Fixed: c.chooseFixedInterval(5 << (arg % 3)); break;
-        case WalkAct::Pool:
+        case NewGame: c.newGame(); break;
+        case Quit: c.confirmQuit(); break;
+        case ChooseVoice: c.chooseVoice(arg % 2 ? Voice::Male : Voice::Female); break;
+        case Manual: c.chooseManualStepping(); break;
+        case Fixed: c.chooseFixedInterval(5 << (arg % 3)); break;
+        case ChoosePool:
             if (v.poolChoiceEnabled)
                 c.choosePool(arg % 2 ? Pool::Of90 : Pool::Of75);
             break;
-        case WalkAct::TickAuto: m_auto->tick(); break;
-        case WalkAct::TickLetters: m_letters->tick(); break;
-        case WalkAct::OpenDialog: // as the dialog does: it opens at 1
+        case TickAuto: m_auto->tick(); break;
+        case TickLetters: m_letters->tick(); break;
+        case OpenDialog: // as the dialog does: it opens at 1
             if (!std::exchange(m_dialog, true)) {
                 m_slider = 1;
                 m_inForce = c.settings().intervalSeconds;
             }
             break;
-        case WalkAct::Slider:
+        case Slider:
             if (m_dialog)
                 c.setInterval(float(m_slider = arg + 1));
             break;
-        case WalkAct::Take:
+        case Take:
             if (std::exchange(m_dialog, false)) {
                 ++taken;
                 c.takeCustomInterval(m_slider);
             }
             break;
-        case WalkAct::CloseDialog:
+        case CloseDialog:
             if (std::exchange(m_dialog, false))
                 c.setInterval(m_inForce);
             break;
-        default: break; // windows the caller does not know
+        default: break;
         }
     }
 
@@ -192,7 +152,7 @@ private:
         const Caller &c = *m_c;
         const CallerView &v = c.view();
         const NumberOrder &order = c.order();
-        if (m_f->messages.open != 0)
+        if (f.messages.open != 0)
             return QStringLiteral("a box is still open");
         const int size = poolSize(c.settings().pool), m = c.count();
         const bool started = order[1] != 0;
@@ -229,17 +189,14 @@ private:
         return {};
     }
 
-    Caller *m_c = nullptr;
-    FakeServices *m_f = nullptr;
+    std::unique_ptr<Caller> m_c;
     FakeTimer *m_auto = nullptr;
     FakeTimer *m_letters = nullptr;
     std::mt19937 m_rng;
-    std::discrete_distribution<int> m_dist;
-    std::array<std::pair<int, int>, 16> m_history{};
     QString m_fault;
     int m_depth = 0;
     int m_burst = 0;
-    WalkAct m_burstAct = WalkAct::Step;
+    Act m_burstAct = Step;
     bool m_dialog = false;
     int m_slider = 1;
     float m_inForce = 0;

@@ -1,54 +1,134 @@
-// The main window's wiring: every button and menu item reaches its rule,
-// everything the caller publishes shows on its widget, the keyboard works,
-// and the other windows come and go as they should. The rules themselves
-// are pinned by tests/game/test_caller.cpp.
-#include "helpers.h"
-
+// The main window's wiring: every menu item, reached by its access key or
+// shortcut, and every button gets to its rule, and everything the caller
+// publishes shows on its widget; the check sheet, the interval dialog and the
+// other windows come and go as they should; one run on the real clock. The
+// rules themselves are pinned by tests/game/test_caller.cpp.
 #include "fakes/fakeprinters.h"
+#include "fakes/fakes.h"
+
+#include "platform/qttimer.h"
 #include "ui/interval/intervaldialog.h"
+#include "ui/main/mainwindow.h"
+#include "ui/sheet/checksheet.h"
 
 #include <QApplication>
-#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QSlider>
+#include <QtTest>
 
 using namespace kugelfon;
 using namespace kugelfon::test;
 
 namespace {
 
-const QStringList kMarkable = {"mnuWeiblich", "mnuMännlich", "mnuManuell", "mnu5Sec", "mnu10Sec",
-                               "mnu20Sec", "mnuManuellSec", "mnu75Zahlen", "mnu90Zahlen"};
+template <typename T = QPushButton>
+T *child(const QObject &parent, const QString &name)
+{
+    return parent.findChild<T *>(name);
+}
+QString labelText(const QWidget &w, const QString &name) { return child<QLabel>(w, name)->text(); }
+void click(const QWidget &w, const QString &button)
+{
+    QTest::mouseClick(child(w, button), Qt::LeftButton);
+}
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-// The window as one line: status row, display ("#" the number at the count)
-// and its size, step button caption/tool tip, the three buttons, the pool
-// items, the check marks and how many numbers are green on the sheet.
+// A main window on fake services, loaded and shown.
+struct Harness {
+    FakeServices f;
+    FakePrinters printers{{"Büro"}, "Büro"};
+    Settings settings;
+    CheckSheet sheet;
+    std::unique_ptr<Caller> caller;
+    std::unique_ptr<MainWindow> window;
+
+    explicit Harness(const std::function<void(Services &)> &replace = {})
+    {
+        Services s = f.services();
+        s.printers = &printers;
+        if (replace)
+            replace(s);
+        caller = std::make_unique<Caller>(settings, s);
+        window = std::make_unique<MainWindow>(settings, *caller, sheet, s);
+        w().Form_Load();
+        w().show();
+    }
+    MainWindow &w() const { return *window; }
+    QString text(const QString &name) const { return labelText(w(), name); }
+    void trigger(const QString &item) { child<QAction>(w(), item)->trigger(); }
+    FakeTimer *autoTimer() const { return f.timers.timer(QStringLiteral("AutoTimer")); }
+    FakeTimer *letters() const { return f.timers.timer(QStringLiteral("ZeitUni")); }
+};
+
+// The main window at start, field by field as seen() lists it.
+const QStringList kStart = {"75 Zahlen", "Manuell", " von 75", "Weiblich", "- 533px",
+                            "Weiter/Weiter", "no buttons", "pools", "Weiblich Manuell 75Zahlen",
+                            "0 green", "timer off"};
+
+// What the user sees where it differs from the start: the status row, the
+// display ("#" the number at the count) and its size, the step button's
+// caption and tool tip, the three buttons, the pool items, the check marks,
+// how many numbers are green on the sheet, the stepping interval; then the
+// other windows open by caption (the sheet with its number of buttons, the
+// interval dialog with its slider and text), the main window hidden or not
+// active, and the titles of the boxes asked.
 QString seen(Harness &h)
 {
     const QString count = h.text("lblAnzahlZahlen");
-    QString shown = h.display().isEmpty() ? QStringLiteral("-") : h.display();
-    if (!count.isEmpty() && h.display() == QString::number(h.order(count.toInt())))
-        shown = QStringLiteral("#");
-    const bool on = h.button("cmdWeiter")->isEnabled();
-    const bool same = on == h.button("cmdBingo")->isEnabled()
-        && on == h.button("cmdZahlenTafel")->isEnabled();
+    QString shown = h.text("lblZahlenfeld").isEmpty() ? "-" : h.text("lblZahlenfeld");
+    if (!count.isEmpty() && shown == QString::number(h.caller->order()[size_t(count.toInt())]))
+        shown = "#";
+    const bool on = child(h.w(), "cmdWeiter")->isEnabled();
+    const bool same = on == child(h.w(), "cmdBingo")->isEnabled()
+        && on == child(h.w(), "cmdZahlenTafel")->isEnabled();
+    const bool pools = child<QAction>(h.w(), "mnu75Zahlen")->isEnabled();
+    QStringList marks;
+    for (const char *item : {"mnuWeiblich", "mnuMännlich", "mnuManuell", "mnu5Sec", "mnu10Sec",
+                             "mnu20Sec", "mnuManuellSec", "mnu75Zahlen", "mnu90Zahlen"})
+        if (child<QAction>(h.w(), item)->isChecked())
+            marks << QString::fromUtf8(item + 3);
     // Text is drawn as at 96 dpi: a point is 4/3 pixel.
-    const int pixels = QFontInfo(label(h.w(), "lblZahlenfeld")->font()).pixelSize();
-    return QStringList{h.text("lblModusZahl"), h.text("lblModusSchalten"),
-                       count + " von " + h.text("lblletzteModusZahl"), h.text("lblStimmenModus"),
-                       shown + QStringLiteral(" %1px").arg(pixels),
-                       h.caption() + '/' + h.button("cmdWeiter")->toolTip(),
-                       same ? (on ? "buttons" : "no buttons") : "buttons differ", h.pools(),
-                       h.checked(kMarkable).join(' '), QStringLiteral("%1 green").arg(h.shown().size())}
-        .join(" | ");
+    const int pixels = QFontInfo(child<QLabel>(h.w(), "lblZahlenfeld")->font()).pixelSize();
+    const QStringList all = {
+        h.text("lblModusZahl"), h.text("lblModusSchalten"),
+        count + " von " + h.text("lblletzteModusZahl"), h.text("lblStimmenModus"),
+        shown + QStringLiteral(" %1px").arg(pixels),
+        child(h.w(), "cmdWeiter")->text() + '/' + child(h.w(), "cmdWeiter")->toolTip(),
+        same ? (on ? "buttons" : "no buttons") : "buttons differ",
+        pools == child<QAction>(h.w(), "mnu90Zahlen")->isEnabled() ? (pools ? "pools" : "no pools")
+                                                                   : "pools differ",
+        marks.join(' '), QStringLiteral("%1 green").arg(h.sheet.shownNumbers().size()),
+        h.autoTimer()->isEnabled() ? QStringLiteral("every %1 ms").arg(h.autoTimer()->interval())
+                                   : "timer off"};
+    QStringList out;
+    for (int i = 0; i < all.size(); ++i)
+        if (all[i] != kStart[i])
+            out << all[i];
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top == &h.w() || !top->isVisible() || top->inherits("QMenu"))
+            continue;
+        QString name = top->windowTitle().section(QStringLiteral(" - "), 1);
+        if (name.isEmpty())
+            name = top->objectName();
+        int numbers = 0;
+        for (int n = 1; n <= 90 && top == &h.sheet; ++n)
+            numbers += h.sheet.cmdZahl(n)->isVisibleTo(top);
+        if (numbers)
+            name += QStringLiteral(" %1").arg(numbers);
+        if (auto *dialog = qobject_cast<IntervalDialog *>(top))
+            name += QStringLiteral(" at %1: %2").arg(dialog->slider()->value())
+                        .arg(labelText(*dialog, "lblSekundenAnzeige"));
+        out << name;
+    }
+    if (!h.w().isVisible())
+        out << "hidden";
+    else if (QApplication::activeWindow() != &h.w())
+        out << "main inactive";
+    for (const ShownBox &box : h.f.messages.shown)
+        out << box.title;
+    return out.join('|');
 }
-
-IntervalDialog *openDialog(Harness &h)
-{
-    h.trigger("mnuManuellSec");
-    return h.w().intervalDialog();
-}
-
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 } // namespace
 
@@ -57,309 +137,177 @@ class TestMainWindow : public QObject {
 private slots:
     void cleanup() { flushDeletes(); }
 
-    // Words: menu items (mnu...), buttons (cmd...), "tick" and "letter" for
-    // the two timers, "take:N" for the interval dialog; "*N" repeats.
-    void wiring_data()
+    // Words: keys (to the open menu or the focus), menu items (mnu...) and
+    // buttons (cmd...) of any window, "tick" and "letter" for the two timers,
+    // "slider:N" and "take:N" in the interval dialog, "close" for the close
+    // box of the active window, "yes" to answer boxes Ja from then on (else
+    // Nein); "*N" repeats.
+    void window_data()
     {
         QTest::addColumn<QString>("doing");
         QTest::addColumn<QString>("seen");
-        const QString start = "75 Zahlen | Manuell |  von 75 | Weiblich | - 533px | Weiter/Weiter | ";
-        const QString marks = " | mnuWeiblich mnuManuell mnu75Zahlen | ";
-        const auto row = [](const char *name, const char *doing, const QString &seen) {
-            QTest::newRow(name) << doing << seen;
+        const auto row = [](const char *doing, const char *seen) {
+            QTest::newRow(doing) << doing << seen;
         };
-        row("start", "", start + "no buttons | pools" + marks + "0 green");
-        row("Neues Spiel", "mnuNew",
-            "75 Zahlen | Manuell |  von 75 | Weiblich | - 683px | Weiter/Weiter | buttons | pools" + marks + "0 green");
-        row("Weiter", "mnuNew cmdWeiter*2",
-            "75 Zahlen | Manuell | 2 von 75 | Weiblich | # 683px | Weiter/Weiter | buttons | pools" + marks + "2 green");
-        row("Neues Spiel again", "mnuNew cmdWeiter*3 mnuNew",
-            "75 Zahlen | Manuell |  von 75 | Weiblich | - 683px | Weiter/Weiter | buttons | pools" + marks + "0 green");
-        row("end of pool", "mnuNew cmdWeiter*76",
-            "75 Zahlen | Manuell |  von 75 | Weiblich | - 683px | Start/Start | buttons | pools" + marks + "75 green");
-        row("Männlich", "mnuMännlich",
-            "75 Zahlen | Manuell |  von 75 | Männlich | - 533px | Weiter/Weiter | no buttons | pools"
-            " | mnuMännlich mnuManuell mnu75Zahlen | 0 green");
-        row("Männlich, Weiblich", "mnuMännlich mnuWeiblich", start + "no buttons | pools" + marks + "0 green");
-        row("5 Sekunden", "mnu5Sec",
-            "75 Zahlen | 5 Sekunden |  von 75 | Weiblich | - 533px | Start/Weiter | no buttons | pools"
-            " | mnuWeiblich mnu5Sec mnu75Zahlen | 0 green");
-        row("10 Sekunden", "mnu10Sec",
-            "75 Zahlen | 10 Sekunden |  von 75 | Weiblich | - 533px | Start/Weiter | no buttons | pools"
-            " | mnuWeiblich mnu10Sec mnu75Zahlen | 0 green");
-        row("20 Sekunden", "mnu20Sec",
-            "75 Zahlen | 20 Sekunden |  von 75 | Weiblich | - 533px | Start/Weiter | no buttons | pools"
-            " | mnuWeiblich mnu20Sec mnu75Zahlen | 0 green");
-        row("10 Sekunden, Manuell", "mnu10Sec mnuManuell", start + "no buttons | pools" + marks + "0 green");
-        row("Manuell einstellen only opens", "mnu10Sec mnuManuellSec",
-            "75 Zahlen | 10 Sekunden |  von 75 | Weiblich | - 533px | Start/Weiter | no buttons | pools"
-            " | mnuWeiblich mnu10Sec mnu75Zahlen | 0 green");
-        row("taken at 1", "take:1",
-            "75 Zahlen | 1 Sekunde |  von 75 | Weiblich | - 533px | Start/Weiter | no buttons | pools"
-            " | mnuWeiblich mnuManuellSec mnu75Zahlen | 0 green");
-        row("taken at 12", "mnu5Sec take:12",
-            "75 Zahlen | 12 Sekunden |  von 75 | Weiblich | - 533px | Start/Weiter | no buttons | pools"
-            " | mnuWeiblich mnuManuellSec mnu75Zahlen | 0 green");
-        row("90", "mnu90Zahlen",
-            "90 Zahlen | Manuell |  von 90 | Weiblich | - 683px | Weiter/Weiter | buttons | pools"
-            " | mnuWeiblich mnuManuell mnu90Zahlen | 0 green");
-        row("90, 75", "mnu90Zahlen mnu75Zahlen",
-            "75 Zahlen | Manuell |  von 75 | Weiblich | - 683px | Weiter/Weiter | buttons | pools" + marks + "0 green");
-        row("running", "mnuNew mnu5Sec cmdWeiter tick",
-            "75 Zahlen | 5 Sekunden | 1 von 75 | Weiblich | # 683px | Stop/Weiter | buttons | no pools"
-            " | mnuWeiblich mnu5Sec mnu75Zahlen | 1 green");
-        row("paused", "mnuNew mnu5Sec cmdWeiter tick*3 cmdWeiter",
-            "75 Zahlen | 5 Sekunden | 3 von 75 | Weiblich | - 683px | Pause/Weiter | buttons | pools"
-            " | mnuWeiblich mnu5Sec mnu75Zahlen | 3 green");
-        row("Bingo typed", "mnuNew cmdWeiter cmdBingo letter*2",
-            "75 Zahlen | Manuell | 1 von 75 | Weiblich | Bi 390px | Weiter/Weiter | buttons | pools" + marks + "1 green");
+        row("", "");
+        row("Ctrl+N", "- 683px|buttons");
+        row("Alt+D N cmdWeiter*2", "2 von 75|# 683px|buttons|2 green");
+        row("Ctrl+N cmdWeiter*3 Alt+D N cmdWeiter", "1 von 75|# 683px|buttons|1 green");
+        row("Ctrl+N cmdWeiter*76", "- 683px|Start/Start|buttons|75 green|Kugelfon");
+        row("Ctrl+D", "frmDrucken|hidden");
+        row("Alt+D S", "frmDrucken|hidden");
+        row("Ctrl+N Alt+E A K cmdWeiter Ctrl+D tick",
+            "5 Sekunden|1 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|"
+            "1 green|every 5000 ms|frmDrucken|hidden");
+        row("Ctrl+D cmdAbbrechen", "");
+        row("Alt+D B", "Programm schliessen");
+        row("close", "Programm schliessen");
+        row("yes close", "hidden|Programm schliessen");
+        row("Alt+E N Ä", "Männlich|Männlich Manuell 75Zahlen");
+        row("Alt+E N Ä Alt+E N W", "");
+        row("Alt+E A K", "5 Sekunden|Start/Weiter|Weiblich 5Sec 75Zahlen");
+        row("Alt+E A U", "10 Sekunden|Start/Weiter|Weiblich 10Sec 75Zahlen");
+        row("Alt+E A D", "20 Sekunden|Start/Weiter|Weiblich 20Sec 75Zahlen");
+        row("Alt+E A D Alt+E M", "");
+        row("Alt+E 9", "90 Zahlen| von 90|- 683px|buttons|Weiblich Manuell 90Zahlen");
+        row("Alt+E 9 Alt+E 7", "- 683px|buttons");
+        row("Ctrl+N Alt+E A K cmdWeiter tick", "5 Sekunden|1 von 75|# 683px|Stop/Weiter|buttons|"
+                                               "no pools|Weiblich 5Sec 75Zahlen|1 green|every 5000 ms");
+        row("Ctrl+N Alt+E A K cmdWeiter tick*3 cmdWeiter",
+            "5 Sekunden|3 von 75|- 683px|Pause/Weiter|buttons|Weiblich 5Sec 75Zahlen|3 green");
+        row("Ctrl+N cmdWeiter cmdBingo letter*2", "1 von 75|Bi 390px|buttons|1 green");
+        // The sheet shows at "Bingo" as it was laid out last, at first for
+        // 90; Enter on it goes back to the game.
+        row("Ctrl+N cmdWeiter*2 cmdBingo letter*5",
+            "2 von 75|Bingo 390px|buttons|2 green|Kontrollblatt 90|main inactive");
+        row("Ctrl+N cmdZahlenTafel", "- 683px|buttons|Kontrollblatt 75|main inactive");
+        row("Ctrl+N cmdZahlenTafel Return", "- 683px|buttons");
+        row("mnu90Zahlen cmdZahlenTafel mnu75Zahlen", "- 683px|buttons|Kontrollblatt 75|main inactive");
+        row("mnu90Zahlen cmdZahlenTafel cmdZurück mnu75Zahlen cmdBingo letter*5",
+            "Bingo 390px|buttons|Kontrollblatt 90|main inactive");
+        // The interval dialog opens once, at 1; its keys move by 1 and 5 up to
+        // 60 and Esc takes the value; the slider sets the interval as it
+        // moves, and the close box puts back the one in force.
+        row("Alt+E A M Right", "Zeiteinstellung Manuell at 2: 2 Sekunden|main inactive");
+        row("Alt+E A M PgUp", "Zeiteinstellung Manuell at 6: 6 Sekunden|main inactive");
+        row("Alt+E A M End Esc", "60 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
+        row("Alt+E A M take:1", "1 Sekunde|Start/Weiter|Weiblich ManuellSec 75Zahlen");
+        row("Alt+E A K Alt+E A M take:12", "12 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
+        row("Alt+E A M slider:2 slider:1", "Zeiteinstellung Manuell at 1: 1 Sekunde|main inactive");
+        row("mnuManuellSec slider:9 mnuManuellSec", "Zeiteinstellung Manuell at 9: 9 Sekunden|main inactive");
+        row("Ctrl+N Alt+E A D Alt+E A M slider:30 cmdWeiter",
+            "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|"
+            "every 30000 ms|Zeiteinstellung Manuell at 30: 30 Sekunden|main inactive");
+        row("Ctrl+N Alt+E A D Alt+E A M slider:30 close cmdWeiter",
+            "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");
+        row("Alt+E A M slider:30 close Alt+E A M", "Zeiteinstellung Manuell at 1: |main inactive");
+        // Help and about open once; closing help brings the main window back.
+        row("Alt+? H mnuHelpIt", "Anleitung und Hilfe|main inactive");
+        row("Alt+? Ü mnuOverMe", "Information|main inactive");
+        row("Alt+? H close", "");
     }
-    void wiring()
+    void window()
     {
         QFETCH(QString, doing);
         QFETCH(QString, seen);
         Harness h;
+        int answer = kAnswerNo;
+        h.f.messages.responder = [&](const ShownBox &) { return answer; };
+        QVERIFY(QTest::qWaitForWindowActive(&h.w()));
         for (const QString &word : doing.split(' ', Qt::SkipEmptyParts)) {
-            const QStringList parts = word.split('*');
-            const QString &what = parts[0];
-            for (int i = 0; i < parts.value(1, "1").toInt(); ++i) {
-                if (what.startsWith("mnu"))
+            const QString what = word.section('*', 0, 0);
+            IntervalDialog *dialog = h.w().intervalDialog();
+            for (int i = 0; i < word.section('*', 1).toInt() || i == 0; ++i) {
+                if (what.startsWith("mnu")) {
                     h.trigger(what);
-                else if (what.startsWith("cmd"))
-                    h.click(what);
-                else if (what.startsWith("take:")) {
-                    IntervalDialog *d = openDialog(h);
-                    d->slider()->setValue(what.mid(5).toInt());
-                    click(*d, "cmdZurück");
-                } else
-                    QVERIFY((what == "tick" ? h.autoTimer() : h.zeitUni())->tick());
+                } else if (what.startsWith("cmd")) {
+                    QPushButton *b = nullptr;
+                    for (QWidget *top : QApplication::topLevelWidgets())
+                        b = b ? b : top->isVisible() ? child(*top, what) : nullptr;
+                    QVERIFY2(b, qPrintable(what));
+                    QTest::mouseClick(b, Qt::LeftButton);
+                } else if (what.startsWith("slider:") || what.startsWith("take:")) {
+                    dialog->slider()->setValue(what.section(':', 1).toInt());
+                    if (what.startsWith("take:"))
+                        click(*dialog, "cmdZurück");
+                } else if (what == "tick" || what == "letter") {
+                    QVERIFY((what == "tick" ? h.autoTimer() : h.letters())->tick());
+                } else if (what == "close") {
+                    QApplication::activeWindow()->close();
+                } else if (what == "yes") {
+                    answer = kAnswerYes;
+                } else {
+                    QTRY_VERIFY(QApplication::activeWindow());
+                    const QKeyCombination k = QKeySequence(what)[0];
+                    QWidget *menu = QApplication::activePopupWidget();
+                    QWidget *to = menu && what.size() == 1 ? menu : QApplication::focusWidget();
+                    QTest::sendKeyEvent(QTest::Click, to ? to : QApplication::activeWindow(),
+                                        k.key(), what.size() == 1 || what.contains('+')
+                                            ? what.right(1).toLower() : QString(),
+                                        k.keyboardModifiers());
+                }
+                QCoreApplication::processEvents();
             }
         }
         flushDeletes();
         QCOMPARE(::seen(h), seen);
-        QCOMPARE(h.shown(), h.firstOfOrder(h.shown().size())); // green: the first of the order
-        QCOMPARE(h.w().intervalDialog() != nullptr, doing.endsWith("mnuManuellSec"));
         QVERIFY(h.w().windowTitle().startsWith("Kugelfon 1.1          "));
     }
 
-    // The menus' access keys and the two shortcuts reach their items.
-    void keyboard_data()
+    // Ten numbers a row, overlapping by a pixel; the colours show exactly as
+    // set, the legend swatches too. Closing only hides it, marks and all.
+    void checkSheet()
     {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("result");
-        const auto row = [](const char *keys, const char *result) {
-            QTest::newRow(keys) << keys << result;
-        };
-        row("Ctrl+N", "75 Zahlen Manuell Weiblich buttons");
-        row("Ctrl+D", "75 Zahlen Manuell Weiblich hidden frmDrucken");
-        row("Alt+D N", "75 Zahlen Manuell Weiblich buttons");
-        row("Alt+D S", "75 Zahlen Manuell Weiblich hidden frmDrucken");
-        row("Alt+D B", "75 Zahlen Manuell Weiblich Programm schliessen");
-        row("Alt+E 9", "90 Zahlen Manuell Weiblich buttons");
-        row("Alt+E 9 Alt+E 7", "75 Zahlen Manuell Weiblich buttons");
-        row("Alt+E A K", "75 Zahlen 5 Sekunden Weiblich");
-        row("Alt+E A U", "75 Zahlen 10 Sekunden Weiblich");
-        row("Alt+E A D", "75 Zahlen 20 Sekunden Weiblich");
-        row("Alt+E A D Alt+E M", "75 Zahlen Manuell Weiblich");
-        row("Alt+E A M", "75 Zahlen Manuell Weiblich frmZeitManuell");
-        row("Alt+E N Ä", "75 Zahlen Manuell Männlich");
-        row("Alt+E N Ä Alt+E N W", "75 Zahlen Manuell Weiblich");
-        row("Alt+? H", "75 Zahlen Manuell Weiblich frmHilfe");
-        row("Alt+? Ü", "75 Zahlen Manuell Weiblich frmAbout");
-    }
-    void keyboard()
-    {
-        QFETCH(QString, keys);
-        QFETCH(QString, result);
-        FakePrinters printers({"Büro"}, "Büro");
-        Harness h([&](Services &s) { s.printers = &printers; });
-        h.f.messages.responder = [](const ShownBox &) { return kAnswerNo; };
-        QVERIFY(QTest::qWaitForWindowActive(&h.w()));
-        for (const QString &key : keys.split(' ')) {
-            const QKeyCombination k = QKeySequence(key)[0];
-            QWidget *menu = QApplication::activePopupWidget();
-            QTest::sendKeyEvent(QTest::Click, menu && key.size() == 1 ? menu : &h.w(), k.key(),
-                                key.right(1).toLower(), k.keyboardModifiers());
-        }
-        QStringList seen = {h.text("lblModusZahl"), h.text("lblModusSchalten"),
-                            h.text("lblStimmenModus")};
-        if (h.button("cmdWeiter")->isEnabled())
-            seen << "buttons";
-        if (!h.w().isVisible())
-            seen << "hidden";
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (top != &h.w() && top->isVisible() && !top->inherits("QMenu"))
-                seen << top->objectName();
-        for (const ShownBox &box : h.f.messages.shown)
-            seen << box.title;
-        QCOMPARE(seen.join(' '), result);
-    }
+        CheckSheet sheet;
+        QCOMPARE(sheet.windowTitle(), "Kugelfon 1.1 - Kontrollblatt");
+        QCOMPARE(sheet.size(), QSize(259, 353));
+        QCOMPARE(sheet.cmdZahl(1)->geometry(), QRect(8, 128, 25, 21));
+        QCOMPARE(sheet.cmdZahl(2)->geometry().topLeft(), QPoint(32, 128));
+        QCOMPARE(sheet.cmdZahl(11)->geometry().topLeft(), QPoint(8, 148));
+        QCOMPARE(sheet.cmdZahl(90)->geometry().topLeft(), QPoint(224, 288));
+        for (int n = 1; n <= 90; ++n)
+            QCOMPARE(sheet.cmdZahl(n)->text(), QString::number(n));
+        QCOMPARE(labelText(sheet, "lblNicht") + labelText(sheet, "lblGezeigt"),
+                 "= nicht gezeigt= gezeigt");
 
-    // Enter on the check sheet goes back to the game. In the interval dialog
-    // the keys move the slider by 1 and 5 up to 60, and Esc takes the value.
-    void enterAndEsc()
-    {
-        Harness h;
-        h.trigger("mnuNew");
-        h.click("cmdZahlenTafel");
-        QVERIFY(QTest::qWaitForWindowActive(&h.sheet()));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QVERIFY(!h.sheet().isVisible());
-        QTRY_COMPARE(QApplication::activeWindow(), &h.w());
-
-        IntervalDialog *d = openDialog(h);
-        QVERIFY(QTest::qWaitForWindowActive(d));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp);
-        QCOMPARE(label(*d, "lblSekundenAnzeige")->text(), "7 Sekunden");
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        flushDeletes();
-        QVERIFY(!h.w().intervalDialog());
-        QCOMPARE(h.text("lblModusSchalten"), "60 Sekunden");
-        QCOMPARE(h.caption(), "Start");
-    }
-
-    // A fresh slider at 1 each time; text and interval follow the slider; the
-    // close box puts back the interval in force; only one dialog is open.
-    void intervalDialog()
-    {
-        Harness h;
-        h.trigger("mnuNew");
-        h.trigger("mnu20Sec");
-        QPointer<IntervalDialog> d = openDialog(h);
-        const auto seconds = [&] { return label(*d, "lblSekundenAnzeige")->text(); };
-        QCOMPARE(d->windowTitle(), "Kugelfon 1.1 - Zeiteinstellung Manuell");
-        QCOMPARE(d->slider()->value(), 1);
-        QCOMPARE(seconds(), "");
-        d->slider()->setValue(2);
-        QCOMPARE(seconds(), "2 Sekunden");
-        d->slider()->setValue(1);
-        QCOMPARE(seconds(), "1 Sekunde");
-        d->slider()->setValue(30);
-        QCOMPARE(h.settings.intervalSeconds, 30.0f);
-        d->hide(); // behind or minimised: the item brings back the same one
-        QCOMPARE(openDialog(h), d.data());
-        QVERIFY(d->isVisible());
-        QCOMPARE(seconds(), "30 Sekunden");
-        h.press(); // the main window stays usable
-        QCOMPARE(h.caption(), "Stop");
-        QVERIFY(d->close());
-        flushDeletes();
-        QVERIFY(d.isNull());
-        QCOMPARE(h.settings.intervalSeconds, 20.0f);
-        QCOMPARE(h.text("lblModusSchalten"), "20 Sekunden");
-        QCOMPARE(h.checked(kMarkable), (QStringList{"mnuWeiblich", "mnu20Sec", "mnu75Zahlen"}));
-        QCOMPARE(openDialog(h)->slider()->value(), 1); // a fresh one
-    }
-
-    void quit_data()
-    {
-        QTest::addColumn<bool>("closeBox");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("menu, Ja") << false << kAnswerYes;
-        QTest::newRow("menu, Nein") << false << kAnswerNo;
-        QTest::newRow("close box, Ja") << true << kAnswerYes;
-        QTest::newRow("close box, Nein") << true << kAnswerNo;
-    }
-    void quit()
-    {
-        QFETCH(bool, closeBox);
-        QFETCH(int, answer);
-        Harness h;
-        h.trigger("mnuNew");
-        h.press();
-        h.f.messages.responder = [&](const ShownBox &) { return answer; };
-        closeBox ? void(h.w().close()) : h.trigger("mnuCloseAll");
-        QCOMPARE(h.f.messages.shown.size(), 1);
-        QCOMPARE(h.f.messages.shown[0].title, "Programm schliessen");
-        QCOMPARE(h.f.app.quits, answer == kAnswerYes);
-        QCOMPARE(h.w().isVisible(), answer == kAnswerNo || !closeBox);
-        h.press(); // after Nein the game goes on
-        QCOMPARE(h.text("lblAnzahlZahlen"), "2");
-    }
-
-    void secondaryWindows()
-    {
-        FakePrinters printers({"Büro"}, "Büro");
-        Harness h([&](Services &s) { s.printers = &printers; });
-        MainWindow &w = h.w();
-        h.trigger("mnu5Sec");
-        h.trigger("mnuNew");
-        h.press();
-        // Printing hides the main window; the game goes on behind the dialog.
-        h.trigger("mnuDrucken");
-        QVERIFY(!w.isVisible());
-        QPointer<QWidget> print = w.printDialog();
-        QVERIFY(print && print->isVisible());
-        QVERIFY(h.autoTimer()->tick());
-        QCOMPARE(h.text("lblAnzahlZahlen"), "1");
-        click(*print, "cmdAbbrechen");
-        QVERIFY(w.isVisible());
-        QTRY_VERIFY(!print);
-        h.trigger("mnuDrucken"); // a fresh dialog each time
-        QVERIFY(w.printDialog() && w.printDialog()->findChild<QComboBox *>("cboReihen"));
-        w.printDialog()->close();
-        QVERIFY(w.isVisible());
-
-        // Help and about open once and come to the front again.
-        QPointer<QWidget> open;
-        for (const char *item : {"mnuOverMe", "mnuHelpIt"}) {
-            h.trigger(item);
-            open = item[3] == 'H' ? w.helpWindow() : w.aboutWindow();
-            QVERIFY(open && open->isVisible());
-            open->hide();
-            h.trigger(item);
-            QCOMPARE(item[3] == 'H' ? w.helpWindow() : w.aboutWindow(), open.data());
-            QVERIFY(open->isVisible());
-        }
-        w.hide(); // closing help brings the main window back
-        open->close();
-        QTRY_VERIFY(!open);
-        QVERIFY(w.isVisible());
-    }
-
-    // "Zahlentafel anzeigen" lays the sheet out for the pool; a claim shows
-    // it as it stands; choosing a pool lays out a visible sheet again.
-    void checkSheetLayout_data()
-    {
-        QTest::addColumn<bool>("ninety");
-        QTest::addColumn<bool>("laidOut");
-        QTest::addColumn<bool>("visible76");
-        QTest::newRow("75, never laid out") << false << false << true;
-        QTest::newRow("75, laid out") << false << true << false;
-        QTest::newRow("90, laid out") << true << true << true;
-    }
-    void checkSheetLayout()
-    {
-        QFETCH(bool, ninety);
-        QFETCH(bool, laidOut);
-        QFETCH(bool, visible76);
-        Harness h;
-        CheckSheet &sheet = h.sheet();
-        h.trigger(ninety ? "mnu90Zahlen" : "mnu75Zahlen");
-        if (laidOut) {
-            h.click("cmdZahlenTafel");
-            QVERIFY(sheet.isVisible());
-            click(sheet, "cmdZurück");
-            QVERIFY(!sheet.isVisible() && h.w().isVisible());
-        }
-        h.click("cmdBingo"); // before any number: every button red
-        for (int k = 0; k < 4; ++k)
-            QVERIFY(h.zeitUni()->tick());
+        sheet.showMarks(std::bitset<91>().set(7).set(90));
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        const QImage img = sheet.grab().toImage();
+        QStringList colours; // a point inside the button but off its caption
+        for (int n : {7, 90, 8, 91, 0})
+            colours << img.pixelColor(sheet.cmdZahl(n)->geometry().topLeft() + QPoint(3, 3)).name();
+        QCOMPARE(colours.join(' '), "#80ff80 #80ff80 #ff0000 #80ff80 #ff0000");
+        QTest::mouseClick(sheet.cmdZahl(13), Qt::LeftButton); // does nothing
+        QVERIFY(!sheet.close()); // the close box hides, the sheet stays
         QVERIFY(!sheet.isVisible());
-        QVERIFY(h.zeitUni()->tick()); // "Bingo"
-        QVERIFY(sheet.isVisible());
-        QVERIFY(h.shown().isEmpty());
-        QCOMPARE(sheet.cmdZahl(76)->isVisibleTo(&sheet), visible76);
-        QCOMPARE(sheet.cmdZahl(90)->isVisibleTo(&sheet), visible76);
-        QVERIFY(sheet.cmdZahl(75)->isVisibleTo(&sheet));
+        sheet.show();
+        QCOMPARE(sheet.shownNumbers(), (QList<int>{7, 90}));
+    }
 
-        h.trigger(ninety ? "mnu75Zahlen" : "mnu90Zahlen"); // open: laid out anew
-        QCOMPARE(sheet.cmdZahl(76)->isVisibleTo(&sheet), !ninety);
-        sheet.close();
-        h.trigger(ninety ? "mnu90Zahlen" : "mnu75Zahlen"); // hidden: left as it is
-        QCOMPARE(sheet.cmdZahl(76)->isVisibleTo(&sheet), !ninety);
+    // On the real clock: numbers about a second apart at an interval of 1 s,
+    // and none during a pause.
+    void realClock()
+    {
+        QtTimerFactory timers;
+        Harness h([&](Services &s) { s.timers = &timers; });
+        const FakeSound &sound = h.f.sound;
+        h.trigger("mnuNew");
+        h.trigger("mnuManuellSec");
+        click(*h.w().intervalDialog(), "cmdZurück"); // 1 s, as the slider opens
+        const qint64 start = sound.clock.elapsed();
+        click(h.w(), "cmdWeiter");
+        QTRY_VERIFY_WITH_TIMEOUT(sound.at.size() >= 2, 6000);
+        for (int i = 0; i < 2; ++i) {
+            const qint64 gap = sound.at[i] - (i ? sound.at[i - 1] : start);
+            QVERIFY2(gap >= 500 && gap <= 3000, qPrintable(QStringLiteral("gap %1 ms").arg(gap)));
+            QCOMPARE(FakeResources::idOf(sound.played[i]), 10001 + h.caller->order()[size_t(i + 1)]);
+        }
+        click(h.w(), "cmdWeiter"); // "Pause"
+        const int shown = h.caller->count();
+        QTest::qWait(1200);
+        QCOMPARE(h.caller->count(), shown);
+        QCOMPARE(h.sheet.shownNumbers().size(), shown);
     }
 };
 
