@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSlider>
 #include <QtTest>
@@ -33,6 +34,23 @@ void click(const QWidget &w, const QString &button)
     QTest::mouseClick(child(w, button), Qt::LeftButton);
 }
 void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// Every text a user reads on a window and its menus, in the order the widgets
+// were made; the number buttons of the check sheet are left to checkSheet().
+QStringList texts(const QWidget &w)
+{
+    QStringList out{w.windowTitle()};
+    for (const QObject *o : w.findChildren<QObject *>()) {
+        const auto *button = qobject_cast<const QAbstractButton *>(o);
+        if (const auto *l = qobject_cast<const QLabel *>(o); l && !l->text().isEmpty())
+            out << l->text();
+        else if (button && !button->text().isEmpty() && !button->objectName().startsWith("cmdZahl_"))
+            out << button->text();
+        else if (const auto *a = qobject_cast<const QAction *>(o); a && !a->text().isEmpty())
+            out << a->text(); // a menu's title too, by its action
+    }
+    return out;
+}
 
 // A main window on fake services, loaded and shown.
 struct Harness {
@@ -252,6 +270,43 @@ private slots:
         flushDeletes();
         QCOMPARE(::seen(h), seen);
         QVERIFY(h.w().windowTitle().startsWith("Kugelfon 1.1          "));
+    }
+
+    // What the user reads, and the number on its grey field, centred.
+    void textsAsRead()
+    {
+        Harness h;
+        h.trigger("mnuManuellSec");
+        QCOMPARE(texts(h.w()).join(" | "),
+                 "Kugelfon 1.1          © 2026 Kugelfon-Projekt | Zahlenmodus: | 75 Zahlen | "
+                 "Schaltmodus: | Manuell | gezeigte Zahlen: | von | 75 | Stimme: | Weiblich | Bingo! | "
+                 "Weiter | Zahlentafel anzeigen | &Datei | &Neues Spiel | &Spielschein drucken | "
+                 "&Beenden | &Einstellungen | Stimme&nauswahl | &Weiblich | M&ännlich | "
+                 "&Manuell schalten | &Automatisch | 5 Se&kunden | 10 Sek&unden | 20 Sekun&den | "
+                 "&Manuell einstellen | &75.Zahlengenerator | &90.Zahlengenerator | &? | &Hilfe | "
+                 "&Über ...");
+        QCOMPARE(texts(h.sheet).join(" | "),
+                 "Kugelfon 1.1 - Kontrollblatt | In diesem Fenster kann Kontrolliert werden, welche "
+                 "Zahlen schon gezeigt wurden und welche noch nicht. | = nicht gezeigt | = gezeigt | "
+                 "Zurück zum Spiel");
+        QCOMPARE(texts(*h.w().intervalDialog()).join(" | "),
+                 "Kugelfon 1.1 - Zeiteinstellung Manuell | Bitte stellen Sie den von Ihnen "
+                 "gewünschten Zeitintervall ein. Es sind Werte von 1 Sekunde bis 60 Sekunden "
+                 "möglich. |    Aktueller Zeitintervall: | Wert übernehmen");
+
+        h.trigger("mnuNew");
+        click(h.w(), "cmdWeiter");
+        const QImage img = child<QLabel>(h.w(), "lblZahlenfeld")->grab().toImage();
+        QCOMPARE(img.pixelColor(2, 2), QColor(212, 208, 200));
+        int left = img.width(), right = -1; // the number's ink
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixelColor(x, y).lightness() < 60) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        QVERIFY2(right > left && qAbs(left - (img.width() - 1 - right)) < 30,
+                 qPrintable(QStringLiteral("ink %1..%2 of %3").arg(left).arg(right).arg(img.width())));
     }
 
     // Ten numbers a row, overlapping by a pixel; the colours show exactly as
