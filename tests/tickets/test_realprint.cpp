@@ -14,6 +14,9 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QDialog>
+#include <QPushButton>
 #include <QtTest>
 
 #include <pwd.h>
@@ -36,6 +39,25 @@ QString run(const QString &program, const QStringList &args, int timeoutMs = 200
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     return out.isNull() ? QStringLiteral("") : out; // empty but not null: it ran
 }
+
+// The real printers, with a look at each job as it starts.
+struct WatchedPrinters : IPrinters {
+    QtPrinters real;
+    std::function<void(int)> onStartJob;
+    int started = 0;
+    QStringList names() const override { return real.names(); }
+    QString defaultName() const override { return real.defaultName(); }
+    bool exists(const QString &name) const override { return real.exists(name); }
+    QString current() const override { return real.current(); }
+    void setCurrent(const QString &name) override { real.setCurrent(name); }
+    QSizeF printableAreaMm(const QString &name) const override { return real.printableAreaMm(name); }
+    std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override
+    {
+        if (onStartJob)
+            onStartJob(++started);
+        return real.startJob(name, docName);
+    }
+};
 
 } // namespace
 
@@ -176,6 +198,53 @@ private slots:
         QCOMPARE(fakes.messages.shown[2].text,
                  QStringLiteral("Der Druck wurde abgebrochen: Der Drucker \u201E%1\u201C hat den Spielschein 1 nicht "
                                 "angenommen.\rGedruckt wurden 0 von 2 Spielscheinen.").arg(kQueue));
+    }
+
+    // "Abbrechen" in the progress window stops after the ticket in hand: the
+    // queue gets as many jobs as the report says, not one more.
+    void abbrechenStopsAfterTheTicketInHand()
+    {
+        const auto pdfs = [this] {
+            QStringList out;
+            const QDir dir(m_outDir);
+            for (const QString &f : dir.entryList({QStringLiteral("job_*.pdf")}, QDir::Files))
+                if (f.mid(4).section(QLatin1Char('-'), 0, 0).toInt() >= m_firstJob)
+                    out.append(dir.filePath(f));
+            return out;
+        };
+        const QStringList before = pdfs();
+        test::FakeServices fakes;
+        WatchedPrinters printers;
+        Services services = fakes.services();
+        services.printers = &printers;
+        PrintDialog dialog(services, [] {});
+        dialog.findChild<QComboBox *>(QStringLiteral("cboScheine"))->setEditText(QStringLiteral("5"));
+        bool clicked = false;
+        printers.onStartJob = [&](int n) {
+            if (n == 1) // a slow first ticket: the run promises to take long
+                QThread::msleep(1200);
+            auto *window = dialog.findChild<QDialog *>(QStringLiteral("frmFortschritt"));
+            if (n == 3 && window && window->isVisible()) {
+                QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("cmdAbbrechen")),
+                                  Qt::LeftButton);
+                clicked = true;
+            }
+        };
+        dialog.cmdDruck_Click();
+        QVERIFY(clicked);
+        QCOMPARE(fakes.messages.shown.size(), 2);
+        QCOMPARE(fakes.messages.shown[1].text, QStringLiteral("Gedruckt wurden 3 von 5 Spielscheinen."));
+
+        // The queue must have done all it got before the PDFs are counted.
+        QElapsedTimer t;
+        for (t.start(); t.elapsed() < 60000; QTest::qWait(250))
+            if (run("lpstat", {"-W", "not-completed", "-o"}, 3000).trimmed().isEmpty())
+                break;
+        QStringList made = pdfs();
+        for (const QString &f : before)
+            made.removeAll(f);
+        m_made += made;
+        QCOMPARE(made.size(), 3);
     }
 
     void cleanupTestCase()
