@@ -3,7 +3,6 @@
 #include "platform/services.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -77,15 +76,8 @@ public:
 // Keeps what it played and when, in ms since it was made.
 class FakeSound final : public ISoundOutput {
 public:
-    FakeSound() { clock.start(); }
-    void playWave(const QByteArray &image) override
-    {
-        played.append(image);
-        at.append(clock.elapsed());
-    }
+    void playWave(const QByteArray &image) override { played.append(image); }
     QList<QByteArray> played;
-    QList<qint64> at;
-    QElapsedTimer clock;
 };
 
 // Deterministic: a fixed-seed generator unless values are queued.

@@ -1,12 +1,11 @@
 // The main window's wiring: every menu item, reached by its access key or
 // shortcut, and every button gets to its rule, and everything the caller
 // publishes shows on its widget; the check sheet, the interval dialog and the
-// other windows come and go as they should; one run on the real clock. The
-// rules themselves are pinned by tests/game/test_caller.cpp.
+// other windows come and go as they should. The rules themselves, on fake and
+// real timers, are pinned by tests/game/test_caller.cpp and test_qtservices.
 #include "fakes/fakeprinters.h"
 #include "fakes/fakes.h"
 
-#include "platform/qttimer.h"
 #include "ui/interval/intervaldialog.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
@@ -338,31 +337,6 @@ private slots:
         QVERIFY(!sheet.isVisible());
         sheet.show();
         QCOMPARE(sheet.shownNumbers(), (QList<int>{7, 90}));
-    }
-
-    // On the real clock: numbers about a second apart at an interval of 1 s,
-    // and none during a pause.
-    void realClock()
-    {
-        QtTimerFactory timers;
-        Harness h([&](Services &s) { s.timers = &timers; });
-        const FakeSound &sound = h.f.sound;
-        h.trigger("mnuNew");
-        h.trigger("mnuManuellSec");
-        click(*h.w().intervalDialog(), "cmdZurück"); // 1 s, as the slider opens
-        const qint64 start = sound.clock.elapsed();
-        click(h.w(), "cmdWeiter");
-        QTRY_VERIFY_WITH_TIMEOUT(sound.at.size() >= 2, 6000);
-        for (int i = 0; i < 2; ++i) {
-            const qint64 gap = sound.at[i] - (i ? sound.at[i - 1] : start);
-            QVERIFY2(gap >= 500 && gap <= 3000, qPrintable(QStringLiteral("gap %1 ms").arg(gap)));
-            QCOMPARE(FakeResources::idOf(sound.played[i]), 10001 + h.caller->order()[size_t(i + 1)]);
-        }
-        click(h.w(), "cmdWeiter"); // "Pause"
-        const int shown = h.caller->count();
-        QTest::qWait(1200);
-        QCOMPARE(h.caller->count(), shown);
-        QCOMPARE(h.sheet.shownNumbers().size(), shown);
     }
 };
 
