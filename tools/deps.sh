@@ -7,6 +7,9 @@ KUGELFON_RUNTIME_PACKAGES="libqt6widgets6 libqt6printsupport6 libasound2 libasou
 # metainfo and package checkers, and Qt's platform headers, through which a
 # test plugs screens in and out.
 KUGELFON_TEST_PACKAGES="pulseaudio pulseaudio-utils cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream lintian qt6-base-private-dev"
+# A private Wayland compositor and X server, with Qt's Wayland platform and
+# xwininfo, for the test of which platform the program takes.
+KUGELFON_TEST_PACKAGES="$KUGELFON_TEST_PACKAGES weston qt6-wayland xvfb x11-utils"
 
 # ensure_packages PKG...: installs what is missing (as root), or prints the one
 # command that would and fails.

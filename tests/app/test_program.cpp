@@ -2,6 +2,7 @@
 // on any screen (--fenster), the answers on the command line.
 #include "fakes/fakes.h"
 
+#include "app/display.h"
 #include "app/program.h"
 #include "platform/qtscreenlist.h"
 #include "platform/qtscreenmetrics.h"
@@ -142,14 +143,15 @@ struct Started {
 };
 
 // The program's status (-1: crashed or still running), output and error output
-// without a window system, with DISPLAY set to `display`, or offscreen.
+// without a window system, with DISPLAY set to `display` (":N") or with that
+// Qt platform.
 QStringList run(const QStringList &args, const QString &display = QString())
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
     if (!display.isEmpty())
-        env.insert(display == "offscreen" ? "QT_QPA_PLATFORM" : "DISPLAY", display);
+        env.insert(display.startsWith(':') ? "DISPLAY" : "QT_QPA_PLATFORM", display);
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(KUGELFON_EXE, args);
@@ -302,7 +304,11 @@ private slots:
         QTest::newRow("800x600, panel") << QSize(800, 600) << 40 << QRect(0, 0, 800, 600);
         QTest::newRow("1024x768, panel") << QSize(1024, 768) << 40 << QRect(0, 0, 1024, 768);
         QTest::newRow("1280x1024") << QSize(1280, 1024) << 0 << QRect(0, 0, 1280, 1024);
-        QTest::newRow("800x500, panel: refused") << QSize(800, 500) << 40 << QRect();
+        // Smaller than the smallest window: that one drawn smaller, down to 0.8.
+        QTest::newRow("800x480") << QSize(800, 480) << 0 << QRect(102, 30, 595, 446);
+        QTest::newRow("800x480, panel") << QSize(800, 480) << 40 << QRect(129, 30, 541, 406);
+        QTest::newRow("800x500, panel") << QSize(800, 500) << 40 << QRect(116, 30, 568, 426);
+        QTest::newRow("640x400: refused") << QSize(640, 400) << 0 << QRect();
     }
     void windowed()
     {
@@ -326,6 +332,7 @@ private slots:
 
         Started s({"--fenster"}, screen, panel);
         QCOMPARE(s.fakes.app.quits, window.isEmpty() ? 1 : 0); // refused as without the option
+        QCOMPARE(s.program->refused(), window.isEmpty()); // and ends with status 1
         QCOMPARE(refusals(s), window.isEmpty() ? refused : QStringList());
         QCOMPARE(s.main().isVisible(), !window.isEmpty());
         if (window.isEmpty())
@@ -333,6 +340,14 @@ private slots:
         QCOMPARE(s.main().isMaximized(), fourSizes);
         if (!fourSizes)
             QCOMPARE(s.main().geometry(), window);
+        if (window.width() < 640) {
+            // Drawn smaller: every control inside its window, type of 8 px or more.
+            for (const auto *c : s.main().findChildren<QWidget *>(QRegularExpression("^(lbl|frm|cmd)"))) {
+                QVERIFY2(c->parentWidget()->rect().contains(c->geometry()), qPrintable(c->objectName()));
+                QVERIFY2(QFontInfo(c->font()).pixelSize() >= 8, qPrintable(c->objectName()));
+            }
+            return;
+        }
         // Laid out exactly as on the level's own screen, type included.
         QCOMPARE(s.looks(), Started({}, window.size()).looks());
     }
@@ -358,6 +373,18 @@ private slots:
         for (const char *line : {"Aufruf: kugelfon [Optionen]\n", "\n  --fenster\n",
                                  "\n  --saalanzeige\n", "\n  -h, --help\n", "\n  -v, --version\n"})
             QVERIFY2(help[1].contains(QString::fromUtf8(line)), qPrintable(help[1]));
+        for (const QString &line : help[1].split('\n'))
+            QVERIFY2(line.size() <= 80, qPrintable(line));
+        // An answer that cannot be written is a failure.
+        for (const char *option : {"--help", "--version"}) {
+            QProcess p;
+            p.setStandardOutputFile("/dev/full");
+            p.start(KUGELFON_EXE, {option});
+            QVERIFY(p.waitForFinished(20000));
+            QCOMPARE(p.exitCode(), 1);
+            QCOMPARE(QString(p.readAllStandardError()),
+                     "Kugelfon: Die Ausgabe lässt sich nicht schreiben.\n");
+        }
     }
 
     // Anything else on the command line is named in German, with no window
@@ -370,7 +397,7 @@ private slots:
         QTest::addColumn<QStringList>("answer"); // status, output, error output
         const QString off = "offscreen"; // no window system but Qt's offscreen one
         QTest::newRow("option") << QStringList{"--vollbild"} << off << QStringList{
-            "2", "", "Kugelfon: Unbekannte Option „vollbild“. Mit --help zeigt Kugelfon, was es "
+            "2", "", "Kugelfon: Unbekannte Option „--vollbild“. Mit --help zeigt Kugelfon, was es "
                      "versteht.\n"};
         QTest::newRow("argument") << QStringList{"spiel.txt"} << off << QStringList{
             "2", "", "Kugelfon: Unbekanntes Argument „spiel.txt“. Mit --help zeigt Kugelfon, was "
@@ -378,6 +405,16 @@ private slots:
         QTest::newRow("value") << QStringList{"--fenster=ja"} << off << QStringList{
             "2", "", "Kugelfon: „--fenster=ja“ wird nicht verstanden; die Optionen nehmen keinen "
                      "Wert.\n"};
+        // Options are named as typed.
+        QTest::newRow("one dash") << QStringList{"-platform", "offscreen"} << off << QStringList{
+            "2", "", "Kugelfon: Unbekannte Option „-platform“. Mit --help zeigt Kugelfon, was es "
+                     "versteht.\n"};
+        QTest::newRow("three dashes") << QStringList{"---fenster"} << off << QStringList{
+            "2", "", "Kugelfon: Unbekannte Option „---fenster“. Mit --help zeigt Kugelfon, was es "
+                     "versteht.\n"};
+        QTest::newRow("no such platform") << QStringList() << QString("nirgends") << QStringList{
+            "1", "", "Kugelfon: Die Qt-Plattform „nirgends“ lässt sich nicht laden; ohne sie kann "
+                     "Kugelfon nicht starten.\n"};
         QTest::newRow("no display") << QStringList() << QString() << QStringList{
             "1", "", "Kugelfon braucht eine grafische Oberfläche, aber es ist keine Anzeige da "
                      "(weder DISPLAY noch WAYLAND_DISPLAY gesetzt).\n"};
@@ -391,6 +428,55 @@ private slots:
         QFETCH(QString, display);
         QFETCH(QStringList, answer);
         QCOMPARE(run(args, display), answer);
+    }
+
+    // The platform, from QT_QPA_PLATFORM, WAYLAND_DISPLAY and DISPLAY, and
+    // the plugin files at hand ("all but F"): X11 where the desktop offers
+    // it, an explicit choice wins; a missing plugin is named with its package.
+    void platformChoice_data()
+    {
+        QTest::addColumn<QByteArrayList>("env");
+        QTest::addColumn<QString>("installed");
+        QTest::addColumn<QString>("choice"); // the platform, or the German line
+        const QString noWayland = "all but libqwayland-generic.so";
+        const auto row = [](const char *name, QByteArrayList env, const QString &installed,
+                            const char *choice) {
+            QTest::newRow(name) << env << installed << QString::fromUtf8(choice);
+        };
+        row("X11 and Wayland", {"", "wayland-0", ":0"}, "all", "xcb");
+        row("X11", {"", "", ":0"}, "all", "xcb");
+        row("Wayland alone", {"", "wayland-0", ""}, "all", "wayland");
+        row("explicit", {"wayland", "wayland-0", ":0"}, "all", "wayland");
+        row("explicit, arguments", {"offscreen:configfile=a.json", "", ""}, "all",
+            "offscreen:configfile=a.json");
+        row("a list, one there", {"wayland;xcb", "", ":0"}, noWayland, "wayland;xcb");
+        row("of its own", {"eigene", "", ""}, "all", "eigene");
+        const char *missingWayland =
+            "Kugelfon: Die Qt-Plattform „wayland“ ist nicht installiert; sie kommt mit dem "
+            "Debian-Paket qt6-wayland.";
+        row("Wayland alone, no plugin", {"", "wayland-0", ""}, noWayland, missingWayland);
+        row("explicit, no plugin", {"wayland", "", ":0"}, noWayland, missingWayland);
+        row("no xcb", {"", "wayland-0", ":0"}, "all but libqxcb.so",
+            "Kugelfon: Die Qt-Plattform „xcb“ ist nicht installiert; sie kommt mit dem "
+            "Debian-Paket libqt6gui6.");
+        row("no vnc", {"vnc:size=800x600", "", ""}, "all but libqvnc.so",
+            "Kugelfon: Die Qt-Plattform „vnc“ ist nicht installiert; sie kommt mit dem "
+            "Debian-Paket qt6-qpa-plugins.");
+        row("nothing", {"", "", ""}, "all",
+            "Kugelfon braucht eine grafische Oberfläche, aber es ist keine Anzeige da (weder "
+            "DISPLAY noch WAYLAND_DISPLAY gesetzt).");
+    }
+    void platformChoice()
+    {
+        QFETCH(QByteArrayList, env);
+        QFETCH(QString, installed);
+        QFETCH(QString, choice);
+        QStringList files = {"libqeglfs.so", "libqlinuxfb.so", "libqminimal.so", "libqminimalegl.so",
+                             "libqoffscreen.so", "libqvkkhrdisplay.so", "libqvnc.so", "libqxcb.so",
+                             "libqwayland-egl.so", "libqwayland-generic.so"};
+        files.removeAll(installed.section(' ', 2));
+        const PlatformChoice c = choosePlatform(env[0], env[1], env[2], files);
+        QCOMPARE(c.problem.isEmpty() ? QString(c.platform) : c.problem, choice);
     }
 };
 

@@ -357,7 +357,7 @@ Cut rangeMenu(MainWindow &w)
 
 Cut intervalDialog()
 {
-    IntervalDialog d(0);
+    IntervalDialog d;
     d.show();
     d.slider()->setValue(10);
     settle();
