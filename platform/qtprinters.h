@@ -2,12 +2,20 @@
 
 #include "platform/printers.h"
 
+#include <QHash>
+#include <QPageLayout>
+#include <memory>
+
 namespace kugelfon {
 
-// The printers of the system through Qt's print support (CUPS on Linux).
+class CupsJobs;
+
+// The printers of the system through Qt's print support (CUPS on Linux);
+// the documents go to CUPS from a thread of their own.
 class QtPrinters final : public IPrinters {
 public:
     QtPrinters();
+    ~QtPrinters() override;
     QStringList names() const override;
     QString defaultName() const override;
     bool exists(const QString &name) const override;
@@ -20,11 +28,16 @@ public:
         m_currentChosen = true;
     }
     QSizeF printableAreaMm(const QString &name) const override;
+    // Drawn on the page of the printer as printableAreaMm() last found it.
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override;
 
 private:
+    QPageLayout layout(const QString &name) const;
+
     QString m_current;
     bool m_currentChosen = false;
+    mutable QHash<QString, QPageLayout> m_layouts;
+    std::unique_ptr<CupsJobs> m_jobs;
 };
 
 } // namespace kugelfon

@@ -50,6 +50,7 @@ public:
     QList<RecordedText> texts;
     int others = 0; // any other drawing (there should be none)
     bool refuseBegin = false;
+    bool withdrawn = false;
 
 protected:
     int metric(PaintDeviceMetric m) const override;
@@ -83,6 +84,7 @@ public:
     int vanishAtJob = 0;     // the printer disappears: startJob gives nothing
     int refuseAtJob = 0;     // finish() reports the job as not taken
     int beginFailsAtJob = 0; // QPainter::begin fails
+    int hangAtJob = 0;       // the server never answers
     // Called as job n (1-based) starts, before anything is painted.
     std::function<void(int n)> onStartJob;
 };
