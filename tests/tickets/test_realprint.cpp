@@ -275,6 +275,15 @@ private slots:
                 }, Qt::QueuedConnection);
         };
         dialog.cmdDruck_Click();
+        if (trouble == "stop") {
+            // "Drucken" again while the server still hangs: the check of the
+            // printer waits a bounded time and keeps what it knew.
+            QElapsedTimer check;
+            check.start();
+            PrintSettings settings;
+            QCOMPARE(dialog.refusal(settings), std::nullopt);
+            QVERIFY2(check.elapsed() < 6500, qPrintable(QString::number(check.elapsed())));
+        }
         resumed = true;
         guard.join();
         if (trouble == "delete")
