@@ -500,6 +500,10 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
     // A grid that runs off the page would lose cells; a ticket with missing
     // numbers cannot be played, so such a run is refused.
     const QSizeF area = printers->printableAreaMm(s.printer);
+    // A printer in the list whose page the print server would not describe.
+    if (area.isEmpty())
+        return QStringLiteral("Der Drucker %1 antwortet nicht. Bitte versuchen Sie es später noch einmal.")
+            .arg(quoted(s.printer));
     const int right = ticketGridRightMm(s.columns);
     const int bottom = ticketGridBottomMm(s.rows, s.blocks);
     if (right > area.width() + 1e-6)

@@ -71,7 +71,7 @@ public:
     void setCurrent(const QString &name) override { currentPrinter = name; }
     QSizeF printableAreaMm(const QString &name) const override
     {
-        return exists(name) ? QSizeF(200, 287) : QSizeF();
+        return exists(name) && !silent ? QSizeF(200, 287) : QSizeF();
     }
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override;
 
@@ -79,6 +79,7 @@ public:
     QString defaultPrinter;
     QString currentPrinter;
     QList<std::shared_ptr<RecordingPage>> jobs;
+    bool silent = false; // the server tells nothing of the page
 
     // Failures from the n-th job on (1-based, 0 = never).
     int vanishAtJob = 0;     // the printer disappears: startJob gives nothing

@@ -371,6 +371,8 @@ private slots:
         QTest::newRow("default printer gone before the run") << "" << "gone"
             << k + "Der Drucker \u201EKeller Laser\u201C ist nicht vorhanden. Bitte wählen Sie einen "
                    "Drucker aus der Liste.";
+        QTest::newRow("printer known, its page not") << "" << "silent"
+            << k + "Der Drucker \u201EKeller Laser\u201C antwortet nicht. Bitte versuchen Sie es später noch einmal.";
         // "Drucken" cannot be pressed, and a typed name changes nothing.
         QTest::newRow("no printer installed") << "" << "none" << "Kein Drucker installiert | aus";
         QTest::newRow("no printer, one typed") << "" << "none:Phantom" << "Kein Drucker installiert | aus";
@@ -408,6 +410,8 @@ private slots:
             h.combo("cboDrucker")->setEditText(name);
         else if (how == "gone")
             h.printers.installed.removeLast();
+        else if (how == "silent")
+            h.printers.silent = true;
         if (how != "set")
             h.tabAway();
         h.clickDrucken();
