@@ -1,6 +1,7 @@
 #include "fakes/fakeprinters.h"
 
 #include <QHash>
+#include <QThread>
 
 namespace kugelfon::test {
 
@@ -20,7 +21,14 @@ public:
     ~FakePrintJob() override { withdraw(); }
     QPaintDevice *device() override { return m_page.get(); }
     void submit() override { m_submitted = true; }
-    Answer answer(int) override { return m_submitted ? m_answer : Answer::None; }
+    Answer answer(int ms) override
+    {
+        if (!m_submitted || m_answer == Answer::None) {
+            QThread::msleep(ms); // as a server that keeps the caller waiting
+            return Answer::None;
+        }
+        return m_answer;
+    }
     void withdraw() override { m_page->withdrawn = m_page->withdrawn || (m_submitted && m_answer == Answer::None); }
 
 private:
