@@ -250,6 +250,7 @@ private slots:
         plug(false);
         Started s({"--saalanzeige", "--fenster"});
         HallDisplay &hall = *s.program->hallDisplay();
+        QTRY_VERIFY(!hall.settling());
         hall.resize(640, 480);
         std::mt19937 rng(11);
         s.fakes.messages.responder = [&](const ShownBox &) {

@@ -32,6 +32,8 @@ public:
     QRect cellRect(int number) const; // empty outside the pool
     QString numberText() const { return m_shown.display; }
     QString countText() const;
+    // Screens or the organiser's window changed and it has yet to move.
+    bool settling() const { return m_settle.isActive(); }
 
 protected:
     bool event(QEvent *e) override;
