@@ -2,8 +2,8 @@
 
 #include "platform/appinfo.h"
 
-#include <QCloseEvent>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -98,19 +98,23 @@ int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons button
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                        | Qt::WindowCloseButtonHint);
 
-    int answer = kAnswerOk;
+    QPushButton *yes = nullptr;
     if (question) {
-        QPushButton *yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
         box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
-        box.exec(); // a nested event loop: timers keep ticking meanwhile
-        answer = box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
     } else {
         QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(ok);
-        box.exec();
     }
+    const QPointer<QMessageBox> alive(&box);
+    box.exec(); // a nested event loop: timers keep ticking meanwhile
+    if (!alive) { // its window went and took it along
+        static_cast<void>(owned.release());
+        return question ? kAnswerNo : kAnswerOk;
+    }
+    const int answer = !question ? kAnswerOk : box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
     // The window manager may hand the focus to no window, or to another.
     if (owner && owner->isVisible())
         owner->activateWindow();

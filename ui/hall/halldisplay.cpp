@@ -175,6 +175,8 @@ void HallDisplay::place()
 {
     m_settle.stop();
     const HallPlacement p = target();
+    if (p.rect.isEmpty()) // no screen at all for a moment
+        return;
     const bool full = p.kind == HallPlacement::Kind::FullScreen;
     if (!isVisible() || full != m_fullScreen || isFullScreen() != full || geometry() != p.rect) {
         if (full != m_fullScreen) {
@@ -184,8 +186,12 @@ void HallDisplay::place()
         // Leave full-screen first: a window manager keeps a full-screen
         // window where it is.
         setWindowState(Qt::WindowNoState);
+        // The screen goes to the native window, which Qt moves off a screen
+        // that goes away; QWidget::setScreen would keep the screen for the
+        // next native window even after it is gone.
+        winId();
         if (QScreen *s = QGuiApplication::screenAt(p.rect.center()))
-            setScreen(s);
+            windowHandle()->setScreen(s);
         setGeometry(p.rect);
         // Not showFullScreen(): it would activate the window.
         if (full)
