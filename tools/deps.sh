@@ -5,11 +5,12 @@ KUGELFON_RUNTIME_PACKAGES="libqt6widgets6 libqt6printsupport6 libcups2 libasound
 # What the tests start or call: a private sound server and print server with
 # a PDF printer, pdftotext/pdfinfo for the printed tickets, the desktop,
 # metainfo and package checkers, and Qt's platform headers, through which a
-# test plugs screens in and out.
-KUGELFON_TEST_PACKAGES="pulseaudio pulseaudio-utils cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream lintian qt6-base-private-dev"
-# A private Wayland compositor and X server, with Qt's Wayland platform and
-# xwininfo, for the test of which platform the program takes.
-KUGELFON_TEST_PACKAGES="$KUGELFON_TEST_PACKAGES weston qt6-wayland xvfb x11-utils"
+# test plugs screens in and out; a private X server with RandR monitors,
+# openbox and the X tools that look at its windows.
+KUGELFON_TEST_PACKAGES="pulseaudio pulseaudio-utils cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream lintian qt6-base-private-dev xvfb openbox x11-utils x11-xserver-utils xdotool"
+# A private Wayland compositor with Qt's Wayland platform, for the test of
+# which platform the program takes.
+KUGELFON_TEST_PACKAGES="$KUGELFON_TEST_PACKAGES weston qt6-wayland"
 
 # ensure_packages PKG...: installs what is missing (as root), or prints the one
 # command that would and fails.
