@@ -49,6 +49,7 @@ private:
     std::unique_ptr<IScreenMetrics> m_levelScreen;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<HallDisplay> m_hall;
+    bool m_soundNoticeShown = false;
 };
 
 } // namespace kugelfon

@@ -41,6 +41,18 @@ protected:
 
 } // namespace
 
+namespace {
+
+// Lines are joined by carriage returns; Qt breaks lines on line feeds.
+QString withLineFeeds(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
 int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons buttons,
                          const QString &title)
 {
@@ -51,11 +63,7 @@ int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons button
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(title.isEmpty() ? appinfo::title() : title);
     box.setTextFormat(Qt::PlainText);
-    // Lines are joined by carriage returns; Qt breaks lines on line feeds.
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    box.setText(shown);
+    box.setText(withLineFeeds(text));
     box.setWindowModality(Qt::ApplicationModal);
 
     if (question) {
@@ -72,6 +80,22 @@ int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons button
     box.setEscapeButton(ok);
     box.exec();
     return kAnswerOk;
+}
+
+void QtMessageBoxes::notice(QWidget *parent, const QString &text)
+{
+    auto *box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setIcon(QMessageBox::NoIcon);
+    box->setWindowTitle(appinfo::title());
+    box->setTextFormat(Qt::PlainText);
+    box->setText(withLineFeeds(text));
+    box->setStandardButtons(QMessageBox::NoButton);
+    QPushButton *ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 } // namespace kugelfon
