@@ -28,6 +28,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QDir>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -363,16 +364,34 @@ private:
     std::vector<std::pair<qsizetype, qint64>> m_chunks; // samples so far, when they came
 };
 
-// What ALSA alone needs from a running process: open, set up, write, drain.
+// What ALSA alone needs from a running process: open, set up, write, and
+// wait for the end (polled: a blocking drain can hang on PulseAudio).
 void bareAlsaWrite(const WaveData &wave)
 {
     snd_pcm_t *pcm = nullptr;
-    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0)
+    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
         return;
+    QElapsedTimer t;
+    t.start();
     if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
                            unsigned(wave.channels), unsigned(wave.sampleRate), 1, 200000) == 0) {
-        snd_pcm_writei(pcm, wave.pcm, snd_pcm_uframes_t(wave.pcmBytes / (2 * wave.channels)));
-        snd_pcm_drain(pcm);
+        const char *data = wave.pcm;
+        auto left = snd_pcm_uframes_t(wave.pcmBytes / (2 * wave.channels));
+        while (left > 0 && t.elapsed() < 5000) {
+            const snd_pcm_sframes_t n = snd_pcm_writei(pcm, data, left);
+            if (n == -EAGAIN)
+                snd_pcm_wait(pcm, 20);
+            else if (n < 0)
+                break;
+            else {
+                data += n * 2 * wave.channels;
+                left -= snd_pcm_uframes_t(n);
+            }
+        }
+        snd_pcm_sframes_t delay = 0;
+        while (t.elapsed() < 5000 && snd_pcm_state(pcm) == SND_PCM_STATE_RUNNING
+               && snd_pcm_delay(pcm, &delay) == 0 && delay > 0)
+            QThread::msleep(5);
     }
     snd_pcm_close(pcm);
 }
