@@ -46,10 +46,21 @@ void configureApplication(QApplication &app)
 Program::Program(const Services &services, StartOptions options)
     : m_services(services), m_options(std::move(options))
 {
+    // The organiser learns once per run that the hall hears nothing; the
+    // box does not wait, so automatic calling goes on behind it.
+    if (m_services.sound && m_services.messages)
+        m_services.sound->setFailureHandler([this](const QString &notice) {
+            if (m_soundNoticeShown)
+                return;
+            m_soundNoticeShown = true;
+            m_services.messages->notice(m_main.get(), notice);
+        });
 }
 
 Program::~Program()
 {
+    if (m_services.sound)
+        m_services.sound->setFailureHandler({});
     m_hall.reset();
     m_main.reset();
     if (m_splash)

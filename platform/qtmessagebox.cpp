@@ -75,6 +75,18 @@ QWidget *ownerFor(QWidget *parent)
 
 } // namespace
 
+namespace {
+
+// Lines are joined by carriage returns; Qt breaks lines on line feeds.
+QString withLineFeeds(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace
+
 int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons buttons,
                          const QString &title)
 {
@@ -85,11 +97,7 @@ int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons button
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(title.isEmpty() ? appinfo::title() : title);
     box.setTextFormat(Qt::PlainText);
-    // Lines are joined by carriage returns; Qt breaks lines on line feeds.
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    box.setText(shown);
+    box.setText(withLineFeeds(text));
     box.setWindowModality(Qt::ApplicationModal);
     // Nothing to minimise or maximise: a box out of sight would leave the
     // program blocked. Without the close button among the hints Qt would
@@ -119,6 +127,22 @@ int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons button
     if (owner && owner->isVisible())
         owner->activateWindow();
     return answer;
+}
+
+void QtMessageBoxes::notice(QWidget *parent, const QString &text)
+{
+    auto *box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setIcon(QMessageBox::NoIcon);
+    box->setWindowTitle(appinfo::title());
+    box->setTextFormat(Qt::PlainText);
+    box->setText(withLineFeeds(text));
+    box->setStandardButtons(QMessageBox::NoButton);
+    QPushButton *ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 } // namespace kugelfon

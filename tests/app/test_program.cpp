@@ -364,6 +364,26 @@ private slots:
         QCOMPARE(real.looks(), same.looks());
     }
 
+    // Sound that fails on every call: the organiser is told once, in a box
+    // that does not wait, and automatic calling steps on behind it.
+    void soundFailureToldOnce()
+    {
+        Started s({});
+        s.fakes.sound.failing = true;
+        s.menu("mnuNew");
+        s.menu("mnu5Sec");
+        s.click("cmdWeiter");
+        QStringList shown;
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(s.fakes.timers.timer("AutoTimer")->tick());
+            shown << s.mainDisplay();
+        }
+        QCOMPARE(s.fakes.sound.played.size(), 3);
+        QCOMPARE(s.fakes.messages.notices, QList<QString>{"Tonausgabe nicht möglich"});
+        QCOMPARE(s.fakes.messages.shown.size(), 0);
+        QCOMPARE(QSet<QString>(shown.begin(), shown.end()).size(), 3);
+    }
+
     // The options and the version (as the windows' captions give it), answered
     // before any window, also without a display.
     void helpAndVersion()

@@ -47,6 +47,7 @@ public:
     {
         return kAnswerOk;
     }
+    void notice(QWidget *, const QString &) override {}
 };
 
 class NoSound final : public ISoundOutput {
