@@ -11,6 +11,7 @@
 #include "ui/sheet/checksheet.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -18,8 +19,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
+#include <qpa/qplatformbackingstore.h>
 #include <qpa/qplatformnativeinterface.h>
 
+#include <cstring>
 #include <random>
 
 using namespace kugelfon;
@@ -47,11 +50,18 @@ QImage onScreen(const QWidget &w, const QRect &part = QRect())
     return w.screen()->grabWindow(w.winId()).toImage().copy(part);
 }
 
+// The same without a copy: the offscreen screen shows a window's backing
+// store as it is. A copy of the whole window is slow under the sanitizers.
+QImage onScreenNow(const QWidget &w)
+{
+    return w.backingStore()->handle()->toImage();
+}
+
 // The numbers whose cell is bright; a cell neither bright nor dark counts as 0.
 QList<int> litCells(const HallDisplay &hall, int pool)
 {
     QCoreApplication::processEvents();
-    const QImage img = onScreen(hall);
+    const QImage img = onScreenNow(hall);
     QList<int> out;
     for (int n = 1; n <= pool; ++n) {
         const QRect r = hall.cellRect(n);
@@ -81,6 +91,8 @@ bool looksAlike(QImage a, QImage b)
     for (int y = 0; y < a.height(); ++y) {
         const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
         const auto *q = reinterpret_cast<const QRgb *>(b.constScanLine(y));
+        if (std::memcmp(p, q, a.width() * sizeof(QRgb)) == 0)
+            continue; // most rows are equal to the bit
         for (int x = 0; x < a.width(); ++x)
             if (apart(p[x], q[x]) > 96)
                 return false;
@@ -254,6 +266,8 @@ private slots:
         HallDisplay &hall = *s.program->hallDisplay();
         QTRY_VERIFY(!hall.settling());
         hall.resize(640, 480);
+        // Painted anew into one image: a new one each time is slow under the sanitizers.
+        QImage painted(hall.size(), onScreenNow(hall).format());
         std::mt19937 rng(11);
         s.fakes.messages.responder = [&](const ShownBox &) {
             return rng() % 2 ? kAnswerYes : kAnswerNo;
@@ -280,7 +294,8 @@ private slots:
             QCOMPARE(hall.numberText(), s.mainDisplay());
             QVERIFY(QApplication::activeWindow() != &hall);
             // Nothing stale on the screen: it is what painting it anew gives.
-            QVERIFY(looksAlike(onScreen(hall), hall.grab().toImage()));
+            hall.render(&painted);
+            QVERIFY(looksAlike(onScreenNow(hall), painted));
         }
     }
 
