@@ -100,8 +100,8 @@ QString whatToCheck(Trouble trouble)
         return QStringLiteral(
             "Bitte prüfen Sie, ob der Tondienst des Desktops (PipeWire oder PulseAudio) läuft "
             "und ob ALSAs Standardgerät zu ihm führt. Unter Debian 12 braucht es dafür bei "
-            "PipeWire das Paket „pipewire-alsa“, bei PulseAudio das Paket "
-            "„libasound2-plugins“.");
+            "PipeWire das Paket „pipewire-alsa“, bei PulseAudio die Pakete „pulseaudio“ "
+            "und „libasound2-plugins“.");
     case Trouble::Silent:
     case Trouble::Stalled:
     case Trouble::PlayError:

@@ -340,7 +340,7 @@ private slots:
         QVERIFY2(notice.contains("„default“") && notice.contains("Bitte prüfen Sie"), qPrintable(notice));
         // A default device that leads nowhere: the packages that make it reach the server.
         if (situation == Situation::Gone)
-            QVERIFY2(notice.contains("„pipewire-alsa“") && notice.contains("„libasound2-plugins“"),
+            QVERIFY2(notice.contains("„pipewire-alsa“") && notice.contains("„pulseaudio“"),
                      qPrintable(notice));
     }
 };
