@@ -1,5 +1,7 @@
 #include "app/display.h"
 
+#include "nativeplatform.h"
+
 #include <QApplication>
 #include <QList>
 
@@ -50,7 +52,7 @@ void holdMessages(QtMsgType type, const QMessageLogContext &context, const QStri
 std::unique_ptr<QApplication> openApplication(int &argc, char **argv)
 {
     const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (!platformChosen && qEnvironmentVariableIsEmpty("DISPLAY")
+    if (!platformChosen && kDisplayFromEnvironment && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         fail("Kugelfon braucht eine grafische Oberfläche, aber es ist keine Anzeige da "
              "(weder DISPLAY noch WAYLAND_DISPLAY gesetzt).");

@@ -1,38 +1,14 @@
 #include "platform/qtprinters.h"
 
+#include "platform/spoolstatus.h"
+
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include <cstring>
-#include <dlfcn.h>
-
 namespace kugelfon {
 
 namespace {
-
-// Qt hands the finished document to CUPS without saying whether CUPS took it.
-// libcups keeps the IPP status of the last request of this thread; it is
-// already loaded by Qt's print support, so it is looked up, not linked.
-int lastCupsStatus()
-{
-    using StatusFn = int (*)();
-    static StatusFn fn = nullptr;
-    if (!fn) {
-        void *lib = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
-        if (!lib)
-            return 0;
-        void *sym = dlsym(lib, "cupsLastError");
-        if (sym)
-            std::memcpy(&fn, &sym, sizeof fn);
-        dlclose(lib);
-        if (!fn)
-            return 0;
-    }
-    return fn();
-}
-
-constexpr int kIppFirstError = 0x0400;
 
 class QtPrintJob final : public IPrintJob {
 public:
@@ -50,7 +26,7 @@ public:
         if (state == QPrinter::Error || state == QPrinter::Aborted)
             return false;
         // A queue that refuses jobs, or a printer removed meanwhile.
-        return lastCupsStatus() < kIppFirstError;
+        return !spoolerRefusedLastJob();
     }
 
 private:

@@ -7,6 +7,10 @@ KUGELFON_RUNTIME_PACKAGES="libqt6widgets6 libqt6printsupport6 libasound2 libasou
 # metainfo and package checkers, and Qt's platform headers, through which a
 # test plugs screens in and out.
 KUGELFON_TEST_PACKAGES="pulseaudio pulseaudio-utils cups cups-client printer-driver-cups-pdf poppler-utils desktop-file-utils appstream lintian qt6-base-private-dev"
+# The Windows build and its tests under Wine (tools/windows-check.sh): the
+# mingw-w64 cross compiler, NSIS for the installer, Wine, and the screen,
+# input and screenshot tools of the installer's test.
+KUGELFON_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix nsis wine64 xvfb x11-utils xdotool imagemagick qt6-translations-l10n"
 
 # ensure_packages PKG...: installs what is missing (as root), or prints the one
 # command that would and fails.
