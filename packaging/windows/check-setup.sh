@@ -30,6 +30,16 @@ until_ok() {
     done
 }
 
+# Wine's desktop process keeps the display it was started with: one started
+# without a screen would leave every later window invisible.
+"$wineserver" -k 2>/dev/null || true
+display=:$(( 60 + RANDOM % 30 ))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap '"$wineserver" -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=$display
+until_ok 20 xdpyinfo || fail "Xvfb startet nicht"
+
 echo "-- silent install"
 "$wine" "$setup" /S
 "$wineserver" -w
@@ -44,12 +54,6 @@ cmp -s "$dir/Kugelfon.exe" "$build/Kugelfon.exe" || fail "installiertes Kugelfon
     || fail "Deinstallationseintrag ohne stille Deinstallation"
 
 echo "-- installed program on a 1024 x 768 screen"
-display=:$(( 60 + RANDOM % 30 ))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap '"$wineserver" -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-until_ok 20 xdpyinfo || fail "Xvfb startet nicht"
 # Qt's Windows platform, not the offscreen one of the test suites.
 "$wine" 'C:\Program Files\Kugelfon\Kugelfon.exe' &
 program=$!
