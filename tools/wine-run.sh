@@ -25,6 +25,10 @@ esac
 # Wine drops the QT_* variables of the Unix environment (ctest sets the
 # platform and the scaling through them); a batch file sets them again on
 # the Windows side.
+# Qt's offscreen platform reads fonts from a folder; Debian's Wine brings
+# none of its own, so the suites get the Liberation fonts the Linux build
+# uses too.
+export QT_QPA_FONTDIR=${QT_QPA_FONTDIR:-'Z:\usr\share\fonts\truetype\liberation2'}
 bat=$(mktemp --suffix=.bat)
 log=$(mktemp)
 trap 'rm -f "$bat" "$log"' EXIT
