@@ -3,6 +3,8 @@
 #include "nativeplatform.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QList>
 
 #include <cstdio>
@@ -30,10 +32,51 @@ void fail(const QByteArray &german)
     std::_Exit(1);
 }
 
+QByteArray chosenPlatform;
+
+// The plugin file of each platform Debian ships, and the package bringing it.
+struct Plugin {
+    const char *key, *file, *package;
+};
+constexpr Plugin kPlugins[] = {
+    {"xcb", "libqxcb.so", "libqt6gui6"},
+    {"wayland", "libqwayland-generic.so", "qt6-wayland"},
+    {"wayland-egl", "libqwayland-egl.so", "qt6-wayland"},
+    {"offscreen", "libqoffscreen.so", "libqt6gui6"},
+    {"minimal", "libqminimal.so", "libqt6gui6"},
+    {"linuxfb", "libqlinuxfb.so", "libqt6gui6"},
+    {"vkkhrdisplay", "libqvkkhrdisplay.so", "libqt6gui6"},
+    {"vnc", "libqvnc.so", "qt6-qpa-plugins"},
+    {"eglfs", "libqeglfs.so", "libqt6opengl6"},
+    {"minimalegl", "libqminimalegl.so", "libqt6opengl6"},
+};
+
+const Plugin *knownPlugin(const QByteArray &key)
+{
+    for (const Plugin &p : kPlugins)
+        if (key == p.key)
+            return &p;
+    return nullptr;
+}
+
+// Where Qt looks for platform plugins.
+QStringList installedPlatformPlugins()
+{
+    QStringList dirs{QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms")};
+    for (const QString &d : qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(),
+                                                                         Qt::SkipEmptyParts))
+        dirs << d + QStringLiteral("/platforms");
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM_PLUGIN_PATH"))
+        dirs << qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH");
+    QStringList files;
+    for (const QString &d : dirs)
+        files << QDir(d).entryList(QDir::Files);
+    return files;
+}
+
 QByteArray displayName()
 {
-    const QByteArray x11 = qgetenv("DISPLAY");
-    return x11.isEmpty() ? qgetenv("WAYLAND_DISPLAY") : x11;
+    return chosenPlatform.startsWith("wayland") ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
 }
 
 // While the platform plugin starts, Qt's complaints are held back: they end
@@ -41,26 +84,74 @@ QByteArray displayName()
 // German line instead.
 void holdMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    if (type == QtFatalMsg)
-        fail("Kugelfon: Die grafische Oberfläche (Anzeige „" + displayName()
-             + "“) lässt sich nicht öffnen; ohne sie kann Kugelfon nicht starten.");
+    if (type == QtFatalMsg) {
+        const QByteArray key = chosenPlatform.split(':').first();
+        if (key == "xcb" || key.startsWith("wayland"))
+            fail("Kugelfon: Die grafische Oberfläche (Anzeige „" + displayName()
+                 + "“) lässt sich nicht öffnen; ohne sie kann Kugelfon nicht starten.");
+        fail("Kugelfon: Die Qt-Plattform „" + chosenPlatform
+             + "“ lässt sich nicht laden; ohne sie kann Kugelfon nicht starten.");
+    }
     heldMessages->append({type, context.file, context.function, context.category, context.line, text});
 }
 
 } // namespace
 
+PlatformChoice choosePlatform(const QByteArray &qpaPlatform, const QByteArray &wayland,
+                              const QByteArray &x11, const QStringList &installedPlugins)
+{
+    PlatformChoice out;
+    if (!qpaPlatform.isEmpty())
+        out.platform = qpaPlatform;
+    else if (!x11.isEmpty())
+        out.platform = "xcb";
+    else if (!wayland.isEmpty())
+        out.platform = "wayland";
+    else {
+        out.problem = QStringLiteral("Kugelfon braucht eine grafische Oberfläche, aber es ist keine "
+                                     "Anzeige da (weder DISPLAY noch WAYLAND_DISPLAY gesetzt).");
+        return out;
+    }
+    // Qt tries the platforms of a list in turn ("wayland;xcb"), each with its
+    // own arguments after a colon; it fails only when none is there.
+    const Plugin *missing = nullptr;
+    for (const QByteArray &entry : out.platform.split(';')) {
+        const Plugin *p = knownPlugin(entry.split(':').first());
+        if (!p || installedPlugins.contains(QString::fromLatin1(p->file)))
+            return out; // a plugin of its own name is left to Qt
+        missing = missing ? missing : p;
+    }
+    if (missing)
+        out.problem = QStringLiteral("Kugelfon: Die Qt-Plattform „%1“ ist nicht installiert; sie kommt "
+                                     "mit dem Debian-Paket %2.")
+                          .arg(QString::fromLatin1(missing->key), QString::fromLatin1(missing->package));
+    return out;
+}
+
 std::unique_ptr<QApplication> openApplication(int &argc, char **argv)
 {
-    const bool platformChosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-    if (!platformChosen && kDisplayFromEnvironment && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        fail("Kugelfon braucht eine grafische Oberfläche, aber es ist keine Anzeige da "
-             "(weder DISPLAY noch WAYLAND_DISPLAY gesetzt).");
+    const QByteArray explicitPlatform = qgetenv("QT_QPA_PLATFORM");
+    if constexpr (kDisplayFromEnvironment) {
+        const PlatformChoice choice = choosePlatform(explicitPlatform, qgetenv("WAYLAND_DISPLAY"),
+                                                     qgetenv("DISPLAY"), installedPlatformPlugins());
+        if (!choice.problem.isEmpty())
+            fail(choice.problem.toUtf8());
+        chosenPlatform = choice.platform;
+        // Qt itself would prefer Wayland where both are offered. The choice is
+        // the program's own: programs it starts get the environment it was given.
+        if (explicitPlatform.isEmpty())
+            qputenv("QT_QPA_PLATFORM", choice.platform);
+    } else {
+        // The desktop is always there, and the platforms are linked in.
+        chosenPlatform = explicitPlatform.isEmpty() ? QByteArray("windows") : explicitPlatform;
+    }
 
     QList<Held> held;
     heldMessages = &held;
     previousHandler = qInstallMessageHandler(holdMessages);
     auto app = std::make_unique<QApplication>(argc, argv);
+    if (explicitPlatform.isEmpty())
+        qunsetenv("QT_QPA_PLATFORM");
     qInstallMessageHandler(previousHandler);
     heldMessages = nullptr;
     for (const Held &m : held) {

@@ -19,7 +19,13 @@ int main(int argc, char *argv[])
     }
     if (options.help || options.version) {
         const QString text = options.help ? kugelfon::helpText() : kugelfon::versionText();
-        std::fputs(text.toLocal8Bit().constData(), stdout);
+        // Output that cannot be written (a full disk, a closed pipe) is a
+        // failure, not an answer given.
+        if (std::fputs(text.toLocal8Bit().constData(), stdout) < 0 || std::fflush(stdout) != 0
+            || std::ferror(stdout)) {
+            std::fputs("Kugelfon: Die Ausgabe lässt sich nicht schreiben.\n", stderr);
+            return 1;
+        }
         return 0;
     }
 
@@ -35,5 +41,7 @@ int main(int argc, char *argv[])
     kugelfon::RealServices real;
     kugelfon::Program program(real.services(), options);
     program.start();
-    return app->exec();
+    const int status = app->exec();
+    // A refused screen is a start that failed.
+    return program.refused() ? 1 : status;
 }

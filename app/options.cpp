@@ -18,8 +18,9 @@ struct Option {
 const Option kOptions[] = {
     {{QStringLiteral("fenster")},
      "Läuft in einem Fenster auf jedem Bildschirm, in der größten der Anordnungen 640 x 480, "
-     "800 x 600, 1024 x 768 und 1280 x 1024, die auf den Bildschirm passt. Ohne diese Option "
-     "läuft Kugelfon nur auf Bildschirmen genau dieser vier Größen."},
+     "800 x 600, 1024 x 768 und 1280 x 1024, die auf den Bildschirm passt; ist er kleiner, "
+     "in der kleinsten, verkleinert, bis zu einer freien Fläche von 520 x 418. Ohne diese "
+     "Option läuft Kugelfon nur auf Bildschirmen genau dieser vier Größen."},
     {{QStringLiteral("saalanzeige")},
      "Öffnet zusätzlich eine Saalanzeige für die Spieler mit der aktuellen Zahl, der Zahl der "
      "gezeigten Zahlen und der Tafel aller gezogenen Zahlen: auf einem zweiten Bildschirm "
@@ -39,12 +40,23 @@ StartOptions parseStartOptions(const QStringList &arguments)
 
     StartOptions out;
     if (!parser.parse(arguments)) {
-        // The parser names the option in its message; keep only the name.
+        // The parser knows the name without its dashes; the user reads it as typed.
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
+            QString typed = unknown.first();
+            for (const QString &a : arguments.mid(1)) {
+                if (a == QLatin1String("--"))
+                    break;
+                const QString name = a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1)
+                                         .section(QLatin1Char('='), 0, 0);
+                if (a.startsWith(QLatin1Char('-')) && name == unknown.first()) {
+                    typed = a.section(QLatin1Char('='), 0, 0);
+                    break;
+                }
+            }
             out.error = QStringLiteral("Kugelfon: Unbekannte Option „%1“. Mit --help zeigt "
                                        "Kugelfon, was es versteht.")
-                            .arg(unknown.first());
+                            .arg(typed);
         } else {
             // The only other complaint: a value given to an option that takes none.
             QString given;
@@ -72,15 +84,26 @@ StartOptions parseStartOptions(const QStringList &arguments)
 
 QString helpText()
 {
+    constexpr int kColumns = 80;
+    const QString kIndent = QStringLiteral("      ");
     QString text = QStringLiteral("Aufruf: kugelfon [Optionen]\n"
-                                  "Bingo-Ausrufer: zieht die Zahlen eines Spiels, zeigt sie groß "
-                                  "an und sagt sie an.\n\nOptionen:\n");
+                                  "Bingo-Ausrufer: zieht die Zahlen eines Spiels, zeigt sie groß an\n"
+                                  "und sagt sie an.\n\nOptionen:\n");
     for (const Option &o : kOptions) {
         QStringList names;
         for (const QString &n : o.names)
             names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
-        text += QStringLiteral("  %1\n      %2\n")
-                    .arg(names.join(QStringLiteral(", ")), QString::fromUtf8(o.description));
+        text += QStringLiteral("  ") + names.join(QStringLiteral(", ")) + QLatin1Char('\n');
+        // Wrapped to fit a terminal of 80 columns.
+        QString line;
+        for (const QString &word : QString::fromUtf8(o.description).split(QLatin1Char(' '))) {
+            if (!line.isEmpty() && kIndent.size() + line.size() + 1 + word.size() > kColumns) {
+                text += kIndent + line + QLatin1Char('\n');
+                line.clear();
+            }
+            line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+        }
+        text += kIndent + line + QLatin1Char('\n');
     }
     return text;
 }

@@ -46,10 +46,21 @@ void configureApplication(QApplication &app)
 Program::Program(const Services &services, StartOptions options)
     : m_services(services), m_options(std::move(options))
 {
+    // The organiser learns once per run that the hall hears nothing; the
+    // box does not wait, so automatic calling goes on behind it.
+    if (m_services.sound && m_services.messages)
+        m_services.sound->setFailureHandler([this](const QString &notice) {
+            if (m_soundNoticeShown)
+                return;
+            m_soundNoticeShown = true;
+            m_services.messages->notice(m_main.get(), notice);
+        });
 }
 
 Program::~Program()
 {
+    if (m_services.sound)
+        m_services.sound->setFailureHandler({});
     m_hall.reset();
     m_main.reset();
     if (m_splash)
@@ -99,12 +110,20 @@ void Program::splashDone()
     const ScreenMeasure real = m_services.screen->measure();
     QRect window;
     int windowLevel = 0;
-    if (m_options.windowed && computeScreenLayout(real).level == 0)
+    double scale = 1;
+    if (m_options.windowed && computeScreenLayout(real).level == 0) {
         windowLevel = levelFittingWindow(real.available.size());
+        // Smaller than the smallest window: that one, drawn smaller to fit.
+        const double smaller = scaleFittingWindow(real.available.size());
+        if (windowLevel == 0 && smaller > 0) {
+            windowLevel = 1;
+            scale = smaller;
+        }
+    }
     if (windowLevel > 0) {
         m_levelScreen = std::make_unique<LevelScreen>(real, levelScreenSize(windowLevel));
         mainServices.screen = m_levelScreen.get();
-        const QSize client = levelScreenSize(windowLevel);
+        const QSize client = (QSizeF(levelScreenSize(windowLevel)) * scale).toSize();
         const QSize framed = client.grownBy(kWindowFrameAllowance);
         const QPoint frameTopLeft = real.available.topLeft()
             + QPoint((real.available.width() - framed.width()) / 2,
@@ -113,8 +132,11 @@ void Program::splashDone()
                        client);
     }
     m_main = std::make_unique<MainWindow>(m_settings, *m_caller, *m_sheet, mainServices);
-    if (!m_main->Form_Load())
+    m_main->setScale(scale);
+    if (!m_main->Form_Load()) {
+        m_refused = true;
         return;
+    }
     if (windowLevel > 0) {
         m_main->setGeometry(window);
         m_main->show();

@@ -36,6 +36,8 @@ public:
     HallDisplay *hallDisplay() const { return m_hall.get(); }
     Caller *caller() const { return m_caller.get(); }
     const Settings &settings() const { return m_settings; }
+    // The screen was refused: the program ends with status 1.
+    bool refused() const { return m_refused; }
 
 private:
     void splashDone();
@@ -49,6 +51,8 @@ private:
     std::unique_ptr<IScreenMetrics> m_levelScreen;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<HallDisplay> m_hall;
+    bool m_refused = false;
+    bool m_soundNoticeShown = false;
 };
 
 } // namespace kugelfon

@@ -121,6 +121,8 @@ void benchHall()
     run(nullptr, alone, unused);
     for (const QSize size : {QSize(1920, 1080), QSize(3840, 2160)}) {
         auto hall = std::make_unique<HallDisplay>(caller, screens, w);
+        // Placed once the main window has settled; then sized here.
+        (void)QTest::qWaitFor([&] { return !hall->settling(); }, 2000);
         hall->resize(size);
         (void)QTest::qWaitForWindowExposed(hall.get());
         hall->installEventFilter(&hallPainted);

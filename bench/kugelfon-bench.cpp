@@ -9,6 +9,7 @@
 //   kugelfon-bench walk       the tests' randomized walk on the caller alone
 //   kugelfon-bench memory     resident memory over a long evening of games
 //   kugelfon-bench hall       "Weiter" click to the hall display painted
+//   kugelfon-bench latency    "Weiter" click to the call heard, against bare ALSA
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
@@ -21,8 +22,13 @@
 #include "platform/appinfo.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
+#include "audio/recordings.h"
+
+#include <alsa/asoundlib.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QDir>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -42,7 +48,10 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <unistd.h>
+#include <mutex>
 #include <numeric>
+#include <thread>
 #include <vector>
 
 using namespace kugelfon;
@@ -268,6 +277,184 @@ void benchSound()
                 st.median < -100 ? "  [no sound device: playback was skipped]" : "");
 }
 
+// ---- latency: "Weiter" click to the call's first sample in the sink
+
+// A private PulseAudio with a null sink kept awake by a reader with low
+// latency on its monitor; the reader's output is timed as it comes in.
+class Monitor {
+public:
+    ~Monitor()
+    {
+        m_server.kill(); // parec ends with its server
+        m_server.waitForFinished(3000);
+        if (m_pipe)
+            pclose(m_pipe);
+        if (m_reader.joinable())
+            m_reader.join();
+    }
+
+    // Empty when running, else why not.
+    QString start()
+    {
+        const QString socket = m_dir.filePath(QStringLiteral("native"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *var : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "PULSE_RUNTIME_PATH",
+                                "PULSE_STATE_PATH"})
+            env.insert(QString::fromLatin1(var), m_dir.path());
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent"));
+        env.remove(QStringLiteral("PULSE_SERVER"));
+        m_server.setProcessEnvironment(env);
+        m_server.start(QStringLiteral("pulseaudio"),
+                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                        "--disable-shm=yes", "--log-level=error",
+                        "--load=module-null-sink sink_name=bench",
+                        QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket});
+        if (!m_server.waitForStarted(5000) || !QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000))
+            return QStringLiteral("pulseaudio does not start");
+        qputenv("PULSE_SERVER", (QStringLiteral("unix:") + socket).toLocal8Bit());
+        m_pipe = popen("exec parec --latency-msec=20 -d bench.monitor --raw --format=s16le --rate=22050 "
+                       "--channels=1 2>/dev/null", "r");
+        if (!m_pipe)
+            return QStringLiteral("parec does not start");
+        m_reader = std::thread([this] {
+            char buf[4096];
+            for (ssize_t n; (n = read(fileno(m_pipe), buf, sizeof buf)) > 0;) {
+                const qint64 t = monotonicNs();
+                std::lock_guard lock(m_mutex);
+                m_bytes.append(buf, n);
+                m_chunks.push_back({m_bytes.size() / 2, t});
+            }
+        });
+        if (!QTest::qWaitFor([&] { return samples() > 22050 / 2; }, 10000))
+            return QStringLiteral("parec records nothing");
+        return {};
+    }
+    Monitor() = default;
+    Monitor(const Monitor &) = delete;
+
+    qsizetype samples()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_bytes.size() / 2;
+    }
+
+    // When the first sample louder than `level` after sample `from` came in,
+    // and its index; -1 while none has.
+    std::pair<qint64, qsizetype> firstLoud(qsizetype from, double level)
+    {
+        std::lock_guard lock(m_mutex);
+        const auto *s = reinterpret_cast<const qint16 *>(m_bytes.constData());
+        for (qsizetype i = from; i < m_bytes.size() / 2; ++i) {
+            if (std::abs(s[i]) > level * 32768) {
+                const auto chunk = std::lower_bound(m_chunks.begin(), m_chunks.end(), i + 1,
+                                                    [](const auto &c, qsizetype v) { return c.first < v; });
+                return {chunk->second, i};
+            }
+        }
+        return {-1, -1};
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_server;
+    FILE *m_pipe = nullptr;
+    std::thread m_reader;
+    std::mutex m_mutex;
+    QByteArray m_bytes;
+    std::vector<std::pair<qsizetype, qint64>> m_chunks; // samples so far, when they came
+};
+
+// What ALSA alone needs from a running process: open, set up, write, and
+// wait for the end (polled: a blocking drain can hang on PulseAudio).
+void bareAlsaWrite(const WaveData &wave)
+{
+    snd_pcm_t *pcm = nullptr;
+    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+        return;
+    QElapsedTimer t;
+    t.start();
+    if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED,
+                           unsigned(wave.channels), unsigned(wave.sampleRate), 1, 200000) == 0) {
+        const char *data = wave.pcm;
+        auto left = snd_pcm_uframes_t(wave.pcmBytes / (2 * wave.channels));
+        while (left > 0 && t.elapsed() < 5000) {
+            const snd_pcm_sframes_t n = snd_pcm_writei(pcm, data, left);
+            if (n == -EAGAIN)
+                snd_pcm_wait(pcm, 20);
+            else if (n < 0)
+                break;
+            else {
+                data += n * 2 * wave.channels;
+                left -= snd_pcm_uframes_t(n);
+            }
+        }
+        snd_pcm_sframes_t delay = 0;
+        while (t.elapsed() < 5000 && snd_pcm_state(pcm) == SND_PCM_STATE_RUNNING
+               && snd_pcm_delay(pcm, &delay) == 0 && delay > 0)
+            QThread::msleep(5);
+    }
+    snd_pcm_close(pcm);
+}
+
+void benchLatency()
+{
+    Monitor monitor;
+    if (const QString why = monitor.start(); !why.isEmpty()) {
+        std::printf("latency: %s\n", qPrintable(why));
+        return;
+    }
+    constexpr double level = 0.02;
+    RealServices real; // the real sound, into the private server
+    const Services s = real.services();
+    Game game(s);
+    MainWindow &w = game.w;
+    if (!w.Form_Load()) {
+        std::printf("latency: screen size not supported here\n");
+        return;
+    }
+    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    w.showMaximized();
+    (void)QTest::qWaitForWindowExposed(&w);
+    game.caller.newGame();
+    auto *button = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
+    auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
+
+    // Time from `start` to the call's first sample in the monitor: its first
+    // loud sample less the quiet the recording opens with.
+    const auto heard = [&](qint64 start, qsizetype from, const WaveData &wave) {
+        const auto *pcm = reinterpret_cast<const qint16 *>(wave.pcm);
+        qsizetype lead = 0;
+        while (std::abs(pcm[lead]) <= level * 32768)
+            ++lead;
+        std::pair<qint64, qsizetype> loud{-1, -1};
+        (void)QTest::qWaitFor([&] { return (loud = monitor.firstLoud(from, level)).first >= 0; }, 5000);
+        QTest::qWait(300); // its tail, before the next
+        return loud.first < 0 ? -1.0 : (loud.first - start) / 1e6 - 1000.0 * lead / wave.sampleRate;
+    };
+    std::vector<double> kugelfon, floor;
+    const QtResources resources;
+    for (int i = 0; i < 30; ++i) {
+        qsizetype from = monitor.samples();
+        qint64 start = monotonicNs();
+        QTest::mouseClick(button, Qt::LeftButton);
+        const QByteArray image = resources.recording(numberRecording(Voice::Female, display->text().toInt()));
+        const std::optional<WaveData> wave = parseWave(image);
+        if (!wave)
+            return;
+        kugelfon.push_back(heard(start, from, *wave));
+        from = monitor.samples();
+        start = monotonicNs();
+        bareAlsaWrite(*wave);
+        floor.push_back(heard(start, from, *wave));
+    }
+    const Stats k = stats(kugelfon), f = stats(floor);
+    std::printf("\"Weiter\" click to the call's first sample in the sink, 30 calls, kept-awake sink:\n"
+                "  Kugelfon        median %.1f ms, worst %.1f ms\n"
+                "  bare ALSA write median %.1f ms, worst %.1f ms\n"
+                "  Kugelfon later by %.1f ms in the median (goal: within 20 ms)\n",
+                k.median, k.max, f.median, f.max, k.median - f.median);
+}
+
 // ---- automatic stepping with real timers
 
 void benchAuto()
@@ -430,6 +617,8 @@ int main(int argc, char *argv[])
         benchStartup();
     if (all || mode == QLatin1String("step"))
         benchStep();
+    if (all || mode == QLatin1String("latency"))
+        benchLatency();
     if (all || mode == QLatin1String("sound"))
         benchSound();
     if (all || mode == QLatin1String("auto"))

@@ -51,7 +51,12 @@ private:
             m_printer.setDocName(docName);
         }
         QPaintDevice *device() override { return &m_printer; }
-        bool finish() override { return m_printer.printerState() != QPrinter::Error; }
+        void submit() override {}
+        Answer answer(int) override
+        {
+            return m_printer.printerState() != QPrinter::Error ? Answer::Taken : Answer::Refused;
+        }
+        void withdraw() override {}
 
     private:
         QPrinter m_printer;
@@ -82,7 +87,7 @@ double oursSeconds(const QString &dir)
     const PrintRunResult run = printTickets(benchSettings(), printers, random, ticket);
     const double s = t.nsecsElapsed() / 1e9;
     if (!run.completed)
-        std::printf("  (print run stopped after %d tickets)\n", run.printed);
+        std::printf("  (print run stopped after %d tickets)\n", run.handedOver);
     return s;
 }
 

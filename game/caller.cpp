@@ -42,7 +42,8 @@ Caller::Caller(Settings &settings, const Services &services)
     : m_settings(settings),
       m_services(services),
       m_autoTimer(services.timers->create(QStringLiteral("AutoTimer"))),
-      m_letterTimer(services.timers->create(QStringLiteral("ZeitUni")))
+      m_letterTimer(services.timers->create(QStringLiteral("ZeitUni"))),
+      m_chosenSeconds(settings.intervalSeconds)
 {
     m_autoTimer->setEnabled(false);
     m_letterTimer->setInterval(0);
@@ -125,14 +126,27 @@ void Caller::pressStep()
     setDisplayPoints(numberPoints());
 
     const StepButton state = m_view.stepButton;
-    if (state == StepButton::Start && autoIntervalMs(m_settings.intervalSeconds) <= 0) {
-        // No interval chosen yet: a timer of 0 ms would never step while the
-        // button claims it runs. Go back to manual stepping and step at once.
+    if ((state == StepButton::Start || state == StepButton::Stop)
+        && autoIntervalMs(m_settings.intervalSeconds) <= 0) {
+        // No period: a timer of 0 ms would never step while the button
+        // claims it runs. Go back to manual stepping, marks and all.
+        m_autoTimer->setEnabled(false);
+        m_view.poolChoiceEnabled = true;
         m_view.stepButton = StepButton::Weiter;
         m_view.stepToolTip = StepButton::Weiter;
-        if (m_count == 0)
-            newGame();
-        pressStep();
+        m_view.steppingChoice = SteppingChoice::Manual;
+        m_settings.stepping = SteppingMode::Manual;
+        if (state == StepButton::Start) {
+            // Step at once, as the press asked.
+            if (m_count == 0)
+                newGame();
+            pressStep();
+            return;
+        }
+        // A tick put its number up: it is still called.
+        if (!m_view.display.isEmpty() && m_count >= 1)
+            announce();
+        emit changed();
         return;
     }
 
@@ -326,6 +340,7 @@ void Caller::chooseFixedInterval(int seconds)
                             : seconds == 10 ? SteppingChoice::Seconds10
                                             : SteppingChoice::Seconds20;
     m_settings.intervalSeconds = static_cast<float>(seconds);
+    m_chosenSeconds = m_settings.intervalSeconds;
     m_settings.stepping = SteppingMode::Automatic;
     m_view.stepButton = StepButton::Start;
     emit changed();
@@ -337,9 +352,20 @@ void Caller::setInterval(float seconds)
     m_settings.intervalSeconds = seconds;
 }
 
+void Caller::dropSliderInterval()
+{
+    m_settings.intervalSeconds = m_chosenSeconds;
+    // A tick may have armed the timer at the slider's period already: the
+    // period the status row shows takes over now, not one interval later.
+    const int ms = autoIntervalMs(m_chosenSeconds);
+    if (m_autoTimer->isEnabled() && ms > 0 && m_autoTimer->interval() != ms)
+        m_autoTimer->setInterval(ms);
+}
+
 void Caller::takeCustomInterval(int seconds)
 {
     m_settings.intervalSeconds = static_cast<float>(seconds);
+    m_chosenSeconds = m_settings.intervalSeconds;
     m_view.steppingChoice = SteppingChoice::Custom;
     m_view.customSeconds = seconds;
     m_settings.stepping = SteppingMode::Automatic;

@@ -53,8 +53,11 @@ public:
     void chooseVoice(Voice voice);
     void chooseManualStepping();
     void chooseFixedInterval(int seconds);
-    // The interval dialog's slider as it moves, and back when it is closed.
+    // The interval dialog's slider as it moves.
     void setInterval(float seconds);
+    // The dialog closed without taking: the slider's interval goes, the one
+    // last chosen (by a menu item or taken) comes back.
+    void dropSliderInterval();
     void takeCustomInterval(int seconds);
     void choosePool(Pool pool);
 
@@ -100,6 +103,7 @@ private:
     NumberOrder m_order{};
     int m_count = 0;
     int m_bingoLetters = 0;
+    float m_chosenSeconds = 0; // the interval the status row stands for
     CallerView m_view;
 };
 

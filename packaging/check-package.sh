@@ -36,6 +36,7 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $1, $6}' | sed 's| \./| /|' | sort >
     echo "-rw-r--r-- /usr/share/doc/kugelfon/changelog.gz"
     echo "-rw-r--r-- /usr/share/doc/kugelfon/copyright"
     echo "-rw-r--r-- /usr/share/man/man6/kugelfon.6.gz"
+    echo "-rw-r--r-- /usr/share/man/de/man6/kugelfon.6.gz"
     for size in 16 22 24 32 48 64 128 256; do
         echo "-rw-r--r-- /usr/share/icons/hicolor/${size}x${size}/apps/kugelfon.png"
     done
@@ -81,7 +82,27 @@ while read -r pkg; do
     esac
 done <"$work/depends"
 
-[ "$(dpkg-deb -f "$deb" Recommends)" = libasound2-plugins ] || fail "Recommends is not libasound2-plugins"
+# Recommends brings what routes ALSA's default device to the sound server:
+# a file in /etc/alsa/conf.d that sets pcm.!default, itself or in a file it
+# loads. apt installs the first alternative when none is there, which must be
+# PipeWire's route, and pulseaudio (installed here for the sound tests) must
+# satisfy it, so that a PulseAudio desktop gets no second server.
+recommends=$(dpkg-deb -f "$deb" Recommends | tr '|,' '\n' | sed 's/(.*)//; s/[[:space:]]//g' | grep . || true)
+[ "$(echo "$recommends" | head -n 1)" = pipewire-alsa ] || fail "Recommends does not start with pipewire-alsa"
+satisfied=0
+for alt in $recommends; do
+    dpkg-query -W -f='${Status}' "$alt" 2>/dev/null | grep -q "install ok installed" || continue
+    for conf in $(dpkg -L "$alt" | grep '^/etc/alsa/conf\.d/.*\.conf$'); do
+        conf=$(realpath "$conf")
+        # shellcheck disable=SC2046 # the files it loads, one word each
+        if cat "$conf" $(grep -o '"/[^"]*"' "$conf" | tr -d '"') 2>/dev/null | grep -q 'pcm\.!default'; then
+            satisfied=1
+            continue 2
+        fi
+    done
+    fail "the recommended $alt does not route ALSA's default device"
+done
+[ "$satisfied" -eq 1 ] || fail "Recommends leaves a PulseAudio desktop without its route: $(echo "$recommends" | tr "\n" " ")"
 
 # The newest changelog entry is the version being packaged.
 top=$(gzip -dc "$work/root/usr/share/doc/kugelfon/changelog.gz" | sed -n '1s/^kugelfon (\([^)]*\)).*/\1/p')

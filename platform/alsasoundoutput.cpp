@@ -5,10 +5,15 @@
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <limits>
-#include <thread>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 namespace kugelfon {
 
@@ -17,177 +22,533 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
+const char *const kDevice = "default";
+
 // Buffer asked of the device. It is filled from memory at once, so its size
 // delays nothing; a large one rides out a busy machine without underruns.
 constexpr unsigned int latencyMicroseconds = 200'000;
-// A device that neither takes data nor plays out for this long has stalled.
-// PulseAudio asks for data about every 50 ms (60 ms measured, at worst
-// 160 ms); 300 ms forgives a server a quarter second late on a busy machine
-// and still gives up within half a second.
-constexpr milliseconds stallWindow{300};
-// The first buffer is handed over whole; PulseAudio asks for more only once
-// it has played most of it (250 ms measured), so the first move may come
-// this much later.
-constexpr milliseconds firstBuffer{latencyMicroseconds / 1000};
-// Beyond the sound's own length, the most a call may take all told: a
-// backstop for a device that keeps moving but falls far behind.
-constexpr milliseconds slack{3000};
+// How long playWave waits beyond the sound's length: the step that called it
+// still ends within half a second of the sound, on a busy machine too.
+constexpr milliseconds spareWait{400};
+// A device may take this long to pull its first data: a sink that sleeps or a
+// Bluetooth headset wakes up within one to three seconds.
+constexpr milliseconds startWindow{4000};
+// Once it plays, a device that takes nothing for this long has stalled.
+// PulseAudio asks for data about every 50 ms, at worst 160 ms measured.
+constexpr milliseconds stallWindow{1000};
+// What a device takes within this time after opening does not tell that it
+// plays; a kept-awake PulseAudio sink pulls after 250 ms.
+constexpr milliseconds firstHelping{200};
+// A device whose first pull comes later than this starts late (a kept-awake
+// PulseAudio sink pulls after 250 ms, a sleeping one after about 2 s) ...
+constexpr milliseconds lateStart{700};
+// ... and is kept running on silence this long after a call, so that calls at
+// the usual intervals find it awake.
+constexpr milliseconds linger{10000};
+// One ALSA call that has not returned for this long: the server hangs.
+constexpr milliseconds noAnswer{500};
+// A call that waited this long for the device is no longer current: the hall
+// would hear a number after newer ones are on show. A late device's first
+// wake-up costs a waiting call about 1.5 s.
+constexpr milliseconds staleAfter{3000};
+// Calls waiting at most; only a device that hangs lets more pile up.
+constexpr std::size_t maxWaiting = 4;
 
 void silentAlsaErrors(const char *, int, const char *, int, const char *, ...)
 {
 }
 
-struct PcmCloser {
-    snd_pcm_t *pcm = nullptr;
-    ~PcmCloser()
-    {
-        if (pcm) {
-            snd_pcm_drop(pcm);
-            snd_pcm_close(pcm);
-        }
-    }
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
+
+enum class Trouble { Open, Format, Silent, Stalled, PlayError, NoAnswer };
+
+struct Failure {
+    Trouble trouble;
+    int alsaError = 0;
 };
 
-int remainingMs(Clock::time_point deadline)
+QString whatFailed(Trouble trouble)
 {
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
-    return left <= 0 ? 0 : int(left);
-}
-
-QString alsaError(int err)
-{
-    return QString::fromLocal8Bit(snd_strerror(err));
-}
-
-// Tells a device that plays from one that has stopped. Frames written plus
-// room in the buffer grows whenever the device takes data; once everything
-// is written, a shrinking delay counts too. PulseAudio's delay is estimated
-// from the clock and shrinks even on a stopped sink, so it counts only then.
-class ProgressWatch {
-public:
-    explicit ProgressWatch(snd_pcm_t *pcm)
-        : m_pcm(pcm), m_lastMove(Clock::now() + firstBuffer)
-    {
-    }
-
-    // False once nothing has moved for stallWindow.
-    bool moving(snd_pcm_uframes_t written, bool allWritten)
-    {
-        snd_pcm_sframes_t avail = 0;
-        snd_pcm_sframes_t delay = 0;
-        if (snd_pcm_avail_delay(m_pcm, &avail, &delay) == 0) {
-            const snd_pcm_sframes_t taken = snd_pcm_sframes_t(written) + avail;
-            const bool moved = taken > m_taken || (allWritten && delay < m_delay);
-            m_taken = std::max(m_taken, taken);
-            m_delay = allWritten ? delay : m_delay;
-            if (moved) {
-                m_lastMove = std::max(m_lastMove, Clock::now());
-                return true;
-            }
-        }
-        return Clock::now() - m_lastMove < stallWindow;
-    }
-
-private:
-    snd_pcm_t *m_pcm;
-    Clock::time_point m_lastMove;
-    snd_pcm_sframes_t m_taken = -1;
-    snd_pcm_sframes_t m_delay = std::numeric_limits<snd_pcm_sframes_t>::max();
-};
-
-QString stalled()
-{
-    return QStringLiteral("das Gerät spielt nicht ab (%1 ms ohne Fortschritt)")
-        .arg(stallWindow.count());
-}
-
-QString playError(int err)
-{
-    return QStringLiteral("Fehler beim Abspielen (%1)").arg(alsaError(err));
-}
-
-QString tooLong()
-{
-    return QStringLiteral("die Wiedergabe dauert zu lange");
-}
-
-// Writes every frame, waiting for room with bounded waits. Empty when done,
-// else why not: the device fails for good, stalls or the deadline passes.
-QString writeAll(snd_pcm_t *pcm, const WaveData &wave, ProgressWatch &watch,
-                 Clock::time_point deadline)
-{
-    const snd_pcm_uframes_t frameBytes = snd_pcm_uframes_t(wave.channels * wave.bitsPerSample / 8);
-    const char *data = wave.pcm;
-    snd_pcm_uframes_t left = snd_pcm_uframes_t(wave.pcmBytes) / frameBytes;
-    snd_pcm_uframes_t written = 0;
-    while (left > 0) {
-        const int waitMs = remainingMs(deadline);
-        if (waitMs == 0)
-            return tooLong();
-        const snd_pcm_sframes_t result = snd_pcm_writei(pcm, data, left);
-        if (result == -EAGAIN) {
-            const int ready = snd_pcm_wait(pcm, std::min(waitMs, 50));
-            if (ready < 0 && snd_pcm_recover(pcm, ready, 1) < 0)
-                return playError(ready);
-            if (!watch.moving(written, false))
-                return stalled();
-            continue;
-        }
-        if (result < 0) {
-            if (snd_pcm_recover(pcm, int(result), 1) < 0)
-                return playError(int(result));
-            continue;
-        }
-        data += snd_pcm_uframes_t(result) * frameBytes;
-        left -= snd_pcm_uframes_t(result);
-        written += snd_pcm_uframes_t(result);
+    switch (trouble) {
+    case Trouble::Open:
+        return QStringLiteral("das Gerät lässt sich nicht öffnen");
+    case Trouble::Format:
+        return QStringLiteral("das Gerät nimmt das Tonformat der Ansagen nicht an");
+    case Trouble::Silent:
+        return QStringLiteral("das Gerät nimmt die Ansage nicht ab, es spielt nicht");
+    case Trouble::Stalled:
+        return QStringLiteral("das Gerät bleibt mitten in der Ansage stehen");
+    case Trouble::PlayError:
+        return QStringLiteral("das Gerät meldet einen Fehler beim Abspielen");
+    case Trouble::NoAnswer:
+        return QStringLiteral("der Tondienst antwortet nicht");
     }
     return {};
 }
 
-// Waits until the device has played what it was given. snd_pcm_drain could
-// block without end on a stuck device, so the delay is polled instead.
-QString waitPlayed(snd_pcm_t *pcm, snd_pcm_uframes_t frames, ProgressWatch &watch,
-                   Clock::time_point deadline)
+QString whatToCheck(Trouble trouble)
 {
-    // A sound shorter than the buffer never reaches the start threshold.
-    if (snd_pcm_state(pcm) == SND_PCM_STATE_PREPARED) {
-        if (const int err = snd_pcm_start(pcm); err < 0)
-            return playError(err);
+    switch (trouble) {
+    case Trouble::Open:
+    case Trouble::Format:
+        // Without its ALSA plugin the desktop's sound server is not ALSA's
+        // default device, and "default" falls back to a sound card that is
+        // missing or held by the server.
+        return QStringLiteral(
+            "Bitte prüfen Sie, ob der Tondienst des Desktops (PipeWire oder PulseAudio) läuft "
+            "und ob ALSAs Standardgerät zu ihm führt. Unter Debian 12 braucht es dafür bei "
+            "PipeWire das Paket „pipewire-alsa“, bei PulseAudio das Paket "
+            "„libasound2-plugins“.");
+    case Trouble::Silent:
+    case Trouble::Stalled:
+    case Trouble::PlayError:
+        return QStringLiteral(
+            "Bitte prüfen Sie, ob Lautsprecher oder Kopfhörer angeschlossen und eingeschaltet "
+            "sind und ob in den Toneinstellungen des Desktops das richtige Ausgabegerät gewählt "
+            "und nicht angehalten ist.");
+    case Trouble::NoAnswer:
+        return QStringLiteral(
+            "Bitte prüfen Sie, ob der Tondienst des Desktops (PipeWire oder PulseAudio) hängt; "
+            "ein Neustart des Tondienstes oder eine neue Anmeldung hilft.");
     }
-    while (remainingMs(deadline) > 0) {
-        const snd_pcm_state_t state = snd_pcm_state(pcm);
-        if (state != SND_PCM_STATE_RUNNING)
-            return {}; // an underrun here means everything has been played
+    return {};
+}
+
+QString noticeText(const Failure &failure)
+{
+    return QStringLiteral("Kugelfon kann die Zahlen nicht ansagen. Tonausgabe über das ALSA-Gerät "
+                          "„%1“ nicht möglich: %2.\r\r%3\r\rDas Spiel läuft ohne Ansage weiter; "
+                          "Kugelfon versucht es bei jeder Zahl wieder.")
+        .arg(QString::fromLatin1(kDevice), whatFailed(failure.trouble), whatToCheck(failure.trouble));
+}
+
+QString stderrLine(const Failure &failure)
+{
+    // ALSA's own words in brackets: the line is for whoever looks into it.
+    const QString detail = failure.alsaError < 0
+        ? QStringLiteral(" (ALSA: %1)").arg(QString::fromLocal8Bit(snd_strerror(failure.alsaError)))
+        : QString();
+    return QStringLiteral("Kugelfon: Tonausgabe über das ALSA-Gerät „%1“ nicht möglich: %2%3 – "
+                          "die Zahlen werden ohne Ansage angezeigt.\n")
+        .arg(QString::fromLatin1(kDevice), whatFailed(failure.trouble), detail);
+}
+
+milliseconds lengthOf(const WaveData &wave)
+{
+    const qint64 frames = wave.pcmBytes / (wave.channels * wave.bitsPerSample / 8);
+    return milliseconds(frames * 1000 / wave.sampleRate);
+}
+
+struct Call {
+    QByteArray image;
+    quint64 id = 0;
+    Clock::time_point handedAt;
+    bool stale() const { return Clock::now() - handedAt > staleAfter; }
+};
+
+} // namespace
+
+struct AlsaSoundOutput::Shared {
+    std::mutex mutex;
+    std::condition_variable wake; // the worker: a call or the end
+    std::condition_variable done; // the window: a call or the worker ended
+    std::deque<Call> waiting;
+    quint64 handed = 0;
+    quint64 finished = 0;
+    bool quit = false;
+    bool ended = false;
+    AlsaSoundOutput *owner = nullptr;   // null once the output is gone
+    QObject *context = nullptr;         // likewise
+    std::atomic<bool> stopping{false};
+    std::atomic<qint64> inAlsaSince{0}; // 0 while the worker is not in ALSA
+    std::atomic<bool> warned{false};
+
+    // Runs one ALSA call and notes while it runs, so that the window can
+    // tell a server that hangs.
+    template <class F>
+    auto alsa(F &&f)
+    {
+        inAlsaSince.store(nowNs());
+        auto result = f();
+        inAlsaSince.store(0);
+        return result;
+    }
+
+    bool hung() const
+    {
+        const qint64 since = inAlsaSince.load();
+        return since != 0 && nowNs() - since >= std::chrono::nanoseconds(noAnswer).count();
+    }
+
+    bool callWaiting()
+    {
+        std::lock_guard lock(mutex);
+        return !waiting.empty();
+    }
+
+    // From any thread: the handler hears of it on the window thread.
+    void tell(const Failure &failure)
+    {
+        if (!warned.exchange(true)) {
+            std::fputs(stderrLine(failure).toUtf8().constData(), stderr);
+            std::fflush(stderr);
+        }
+        std::lock_guard lock(mutex);
+        if (!context)
+            return;
+        AlsaSoundOutput *to = owner;
+        const QString text = noticeText(failure);
+        QMetaObject::invokeMethod(context, [to, text] { to->reportFailure(text); }, Qt::QueuedConnection);
+    }
+
+    void run();
+};
+
+namespace {
+
+using Shared = AlsaSoundOutput::Shared;
+
+// The open device of the worker, and how far it has got.
+class Stream {
+public:
+    explicit Stream(Shared &shared) : m_s(shared) {}
+    ~Stream() { close(); }
+    Stream(const Stream &) = delete;
+    Stream &operator=(const Stream &) = delete;
+
+    bool isOpen() const { return m_pcm != nullptr; }
+    bool lingers() const { return isOpen() && Clock::now() < m_lingerUntil; }
+
+    // Plays a call unless, once the device is open, it has gone stale.
+    std::optional<Failure> play(const WaveData &wave, const Call &call);
+    // Keeps a late device fed while it lingers; false when it stopped taking.
+    bool keepAwake();
+    void close();
+
+private:
+    std::optional<Failure> open(const WaveData &wave);
+    bool fits(const WaveData &wave) const
+    {
+        return m_format == formatOf(wave) && m_channels == unsigned(wave.channels)
+            && m_rate == unsigned(wave.sampleRate);
+    }
+    static snd_pcm_format_t formatOf(const WaveData &wave)
+    {
+        return wave.bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
+    }
+    bool moving(bool allWritten);
+    Failure stalled() const { return {m_started ? Trouble::Stalled : Trouble::Silent}; }
+    std::optional<Failure> write(const char *data, snd_pcm_uframes_t frames, bool untilDone);
+    bool fillSilence();
+    const char *silence();
+    static constexpr snd_pcm_uframes_t silenceChunk = 1024;
+
+    Shared &m_s;
+    snd_pcm_t *m_pcm = nullptr;
+    snd_pcm_format_t m_format = SND_PCM_FORMAT_UNKNOWN;
+    unsigned m_channels = 0;
+    unsigned m_rate = 0;
+    snd_pcm_uframes_t m_frameBytes = 0;
+    Clock::time_point m_openedAt;
+    Clock::time_point m_lastMove;
+    Clock::time_point m_lingerUntil;
+    bool m_started = false;
+    bool m_late = false;
+    snd_pcm_sframes_t m_written = 0; // frames since the device was opened
+    snd_pcm_sframes_t m_taken = 0;   // written plus room: grows as the device takes data
+    snd_pcm_sframes_t m_delay = std::numeric_limits<snd_pcm_sframes_t>::max();
+    std::vector<char> m_silence;
+};
+
+std::optional<Failure> Stream::open(const WaveData &wave)
+{
+    // Non-blocking, so that a device held by someone else fails the open
+    // instead of waiting for it.
+    snd_pcm_t *pcm = nullptr;
+    if (const int err = m_s.alsa([&] { return snd_pcm_open(&pcm, kDevice, SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK); });
+        err < 0)
+        return Failure{Trouble::Open, err};
+    m_pcm = pcm;
+    m_format = formatOf(wave);
+    m_channels = unsigned(wave.channels);
+    m_rate = unsigned(wave.sampleRate);
+    if (const int err = m_s.alsa([&] {
+            return snd_pcm_set_params(m_pcm, m_format, SND_PCM_ACCESS_RW_INTERLEAVED, m_channels,
+                                      m_rate, 1, latencyMicroseconds);
+        });
+        err < 0) {
+        close();
+        return Failure{Trouble::Format, err};
+    }
+    m_frameBytes = snd_pcm_uframes_t(wave.channels * wave.bitsPerSample / 8);
+    m_silence.clear();
+    m_openedAt = m_lastMove = Clock::now();
+    m_lingerUntil = {};
+    m_started = m_late = false;
+    m_written = 0;
+    m_delay = std::numeric_limits<snd_pcm_sframes_t>::max();
+    const snd_pcm_sframes_t room = m_s.alsa([&] { return snd_pcm_avail(m_pcm); });
+    m_taken = std::max<snd_pcm_sframes_t>(room, 0);
+    return {};
+}
+
+void Stream::close()
+{
+    if (!m_pcm)
+        return;
+    m_s.alsa([&] {
+        snd_pcm_drop(m_pcm);
+        return snd_pcm_close(m_pcm);
+    });
+    m_pcm = nullptr;
+}
+
+// False once nothing has moved for too long: the device has not started
+// within its start window or stopped taking data while it played. A call
+// that itself hangs (a server stopped and resumed) counts as no movement.
+bool Stream::moving(bool allWritten)
+{
+    snd_pcm_sframes_t avail = 0;
+    snd_pcm_sframes_t delay = 0;
+    const int err = m_s.alsa([&] { return snd_pcm_avail_delay(m_pcm, &avail, &delay); });
+    const Clock::time_point now = Clock::now();
+    const bool overdue = m_started ? now - m_lastMove >= stallWindow : now - m_openedAt >= startWindow;
+    if (overdue)
+        return false;
+    if (err == 0) {
+        // Room grows as the device takes data. PulseAudio takes a first
+        // helping into its own buffer at once, playing or not, so only what
+        // it takes later tells that the device plays.
+        const snd_pcm_sframes_t taken = m_written + avail;
+        const bool pulled = taken > m_taken;
+        m_taken = std::max(m_taken, taken);
+        if (pulled && !m_started && now - m_openedAt >= firstHelping) {
+            m_started = true;
+            m_late = now - m_openedAt > lateStart;
+        }
+        // Its delay is estimated from the clock and shrinks even on a stopped
+        // sink, so it counts only once the device has started and everything
+        // is written.
+        const bool drained = allWritten && delay < m_delay;
+        if (allWritten)
+            m_delay = delay;
+        if (m_started && (pulled || drained))
+            m_lastMove = now;
+    }
+    return true;
+}
+
+// Writes frames, waiting for room with bounded waits.
+std::optional<Failure> Stream::write(const char *data, snd_pcm_uframes_t left, bool untilDone)
+{
+    m_delay = std::numeric_limits<snd_pcm_sframes_t>::max();
+    while (left > 0 && !m_s.stopping) {
+        const snd_pcm_sframes_t result = m_s.alsa([&] { return snd_pcm_writei(m_pcm, data, left); });
+        if (result == -EAGAIN) {
+            if (!untilDone)
+                return {};
+            const int ready = m_s.alsa([&] { return snd_pcm_wait(m_pcm, 20); });
+            if (ready < 0 && m_s.alsa([&] { return snd_pcm_recover(m_pcm, ready, 1); }) < 0)
+                return Failure{Trouble::PlayError, ready};
+            if (!moving(false))
+                return stalled();
+            continue;
+        }
+        if (result < 0) {
+            if (m_s.alsa([&] { return snd_pcm_recover(m_pcm, int(result), 1); }) < 0)
+                return Failure{Trouble::PlayError, int(result)};
+            continue;
+        }
+        data += snd_pcm_uframes_t(result) * m_frameBytes;
+        left -= snd_pcm_uframes_t(result);
+        m_written += result;
+    }
+    return {};
+}
+
+// Tops the buffer up with silence, so that a late device never runs dry and
+// goes back to sleep.
+const char *Stream::silence()
+{
+    if (m_silence.empty()) {
+        m_silence.resize(silenceChunk * m_frameBytes);
+        snd_pcm_format_set_silence(m_format, m_silence.data(), unsigned(silenceChunk * m_channels));
+    }
+    return m_silence.data();
+}
+
+bool Stream::fillSilence()
+{
+    for (int i = 0; i < 8; ++i) {
+        const snd_pcm_sframes_t before = m_written;
+        if (write(silence(), silenceChunk, false))
+            return false;
+        if (m_written == before)
+            break;
+    }
+    return moving(false);
+}
+
+bool Stream::keepAwake()
+{
+    if (!m_pcm)
+        return false;
+    if (fillSilence())
+        return true;
+    close();
+    return false;
+}
+
+std::optional<Failure> Stream::play(const WaveData &wave, const Call &call)
+{
+    if (isOpen() && !fits(wave))
+        close();
+    if (!isOpen()) {
+        if (auto failure = open(wave))
+            return failure;
+    }
+    // Opening may have waited long on a server that hung for a while.
+    if (call.stale())
+        return {};
+    std::optional<Failure> failure;
+    // A call that follows another on a late device gets a pause before it,
+    // as between two calls on a device opened per call.
+    for (snd_pcm_uframes_t pause = m_late ? m_rate * 15 / 100 : 0; pause > 0 && !failure;) {
+        const snd_pcm_uframes_t part = std::min<snd_pcm_uframes_t>(pause, silenceChunk);
+        failure = write(silence(), part, true);
+        pause -= part;
+    }
+    const snd_pcm_uframes_t frames = snd_pcm_uframes_t(wave.pcmBytes) / m_frameBytes;
+    if (!failure)
+        failure = write(wave.pcm, frames, true);
+    const snd_pcm_sframes_t end = m_written;
+    if (!failure && m_s.alsa([&] { return snd_pcm_state(m_pcm); }) == SND_PCM_STATE_PREPARED) {
+        // A sound shorter than the buffer never reaches the start threshold.
+        if (const int err = m_s.alsa([&] { return snd_pcm_start(m_pcm); }); err < 0)
+            failure = Failure{Trouble::PlayError, err};
+    }
+    // Waits until the device has played the call. snd_pcm_drain could block
+    // without end on a stuck device, so the delay is polled instead.
+    while (!failure && !m_s.stopping) {
+        if (m_late) {
+            // The next call follows on the same stream, after a little silence.
+            if (m_s.callWaiting())
+                break;
+            if (!fillSilence()) {
+                failure = stalled();
+                break;
+            }
+        }
+        if (!m_started) {
+            // Nothing tells the end of a call that has not begun.
+            if (!moving(true)) {
+                failure = stalled();
+                break;
+            }
+            std::this_thread::sleep_for(milliseconds(5));
+            continue;
+        }
         snd_pcm_sframes_t delay = 0;
-        if (snd_pcm_delay(pcm, &delay) < 0 || delay <= 0)
-            return {};
-        if (!watch.moving(frames, true))
-            return stalled();
+        const snd_pcm_state_t state = m_s.alsa([&] { return snd_pcm_state(m_pcm); });
+        if (state != SND_PCM_STATE_RUNNING)
+            break; // an underrun here means everything has been played
+        if (m_s.alsa([&] { return snd_pcm_delay(m_pcm, &delay); }) < 0)
+            break;
+        if (m_late ? m_written - delay >= end : delay <= 0)
+            break;
+        if (!moving(true)) {
+            failure = stalled();
+            break;
+        }
         std::this_thread::sleep_for(milliseconds(5));
     }
-    return tooLong();
+    if (failure || !m_late)
+        close();
+    else
+        m_lingerUntil = Clock::now() + linger;
+    return failure;
 }
 
 } // namespace
 
+void AlsaSoundOutput::Shared::run()
+{
+    Stream stream(*this);
+    std::unique_lock lock(mutex);
+    for (;;) {
+        while (!quit && waiting.empty()) {
+            if (stream.lingers()) {
+                lock.unlock();
+                stream.keepAwake();
+                lock.lock();
+                wake.wait_for(lock, milliseconds(20));
+            } else if (stream.isOpen()) {
+                lock.unlock();
+                stream.close();
+                lock.lock();
+            } else {
+                wake.wait(lock);
+            }
+        }
+        if (quit)
+            break;
+        const Call call = std::move(waiting.front());
+        waiting.pop_front();
+        lock.unlock();
+
+        std::optional<Failure> failure;
+        const std::optional<WaveData> wave = parseWave(call.image);
+        if (wave && !call.stale())
+            failure = stream.play(*wave, call);
+
+        lock.lock();
+        finished = call.id;
+        done.notify_all();
+        if (failure && !stopping) {
+            lock.unlock();
+            tell(*failure);
+            lock.lock();
+        }
+    }
+    lock.unlock();
+    stream.close();
+    lock.lock();
+    ended = true;
+    done.notify_all();
+}
+
 AlsaSoundOutput::AlsaSoundOutput()
+    : m_shared(std::make_shared<Shared>()), m_context(std::make_unique<QObject>())
 {
     // ALSA prints its errors to stderr unless told otherwise; a missing or
     // busy device is reported once, in our own words.
     snd_lib_error_set_handler(silentAlsaErrors);
+    m_shared->owner = this;
+    m_shared->context = m_context.get();
+    m_worker = std::thread([shared = m_shared] { shared->run(); });
 }
 
-void AlsaSoundOutput::warnOnce(const QString &what)
+AlsaSoundOutput::~AlsaSoundOutput()
 {
-    if (m_warned)
-        return;
-    m_warned = true;
-    const QByteArray line = QStringLiteral(
-        "Kugelfon: Tonausgabe über das ALSA-Gerät „default“ nicht möglich: %1 – "
-        "die Zahlen werden ohne Ansage angezeigt.\n").arg(what).toUtf8();
-    std::fputs(line.constData(), stderr);
-    std::fflush(stderr);
+    Shared &s = *m_shared;
+    std::unique_lock lock(s.mutex);
+    s.quit = true;
+    s.stopping = true;
+    s.owner = nullptr;
+    s.context = nullptr;
+    s.wake.notify_all();
+    // A worker inside a hung server would hold the program's end for as long
+    // as the server hangs; it is left to the end of the process instead, and
+    // keeps its share of the state until then.
+    const bool ended = s.done.wait_for(lock, milliseconds(500), [&] { return s.ended; });
+    lock.unlock();
+    if (ended)
+        m_worker.join();
+    else
+        m_worker.detach();
 }
 
 void AlsaSoundOutput::playWave(const QByteArray &image)
@@ -195,38 +556,23 @@ void AlsaSoundOutput::playWave(const QByteArray &image)
     const std::optional<WaveData> wave = parseWave(image);
     if (!wave)
         return;
-    const int frameBytes = wave->channels * wave->bitsPerSample / 8;
-    const qint64 frames = wave->pcmBytes / frameBytes;
-    const auto duration = milliseconds(frames * 1000 / wave->sampleRate);
-    const Clock::time_point deadline = Clock::now() + duration + slack;
-
-    PcmCloser device;
-    // Non-blocking, so that a device held by someone else fails the open
-    // instead of waiting for it.
-    if (const int err = snd_pcm_open(&device.pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
-        err < 0) {
-        device.pcm = nullptr;
-        warnOnce(QStringLiteral("das Gerät lässt sich nicht öffnen (%1)").arg(alsaError(err)));
+    const Clock::time_point now = Clock::now();
+    const Clock::time_point givesUp = now + lengthOf(*wave) + spareWait;
+    Shared &s = *m_shared;
+    std::unique_lock lock(s.mutex);
+    const quint64 id = ++s.handed;
+    s.waiting.push_back(Call{image, id, now});
+    if (s.waiting.size() > maxWaiting)
+        s.waiting.pop_front();
+    s.wake.notify_all();
+    if (s.done.wait_until(lock, givesUp, [&] { return s.finished >= id || s.ended; }))
         return;
-    }
-    const snd_pcm_format_t format = wave->bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-    if (const int err = snd_pcm_set_params(device.pcm, format, SND_PCM_ACCESS_RW_INTERLEAVED,
-                                           unsigned(wave->channels), unsigned(wave->sampleRate),
-                                           1, latencyMicroseconds);
-        err < 0) {
-        warnOnce(QStringLiteral("das Gerät nimmt %1 Hz, %2 bit, %3 nicht an (%4)")
-                     .arg(wave->sampleRate)
-                     .arg(wave->bitsPerSample)
-                     .arg(wave->channels == 1 ? QStringLiteral("mono") : QStringLiteral("stereo"),
-                          alsaError(err)));
-        return;
-    }
-    ProgressWatch watch(device.pcm);
-    QString failure = writeAll(device.pcm, *wave, watch, deadline);
-    if (failure.isEmpty())
-        failure = waitPlayed(device.pcm, snd_pcm_uframes_t(frames), watch, deadline);
-    if (!failure.isEmpty())
-        warnOnce(failure);
+    lock.unlock();
+    // Still queued or playing on a device that started late: it plays on.
+    // A worker stuck inside one ALSA call, though, waits on a server that
+    // does not answer.
+    if (s.hung())
+        s.tell(Failure{Trouble::NoAnswer});
 }
 
 } // namespace kugelfon

@@ -20,6 +20,9 @@ public:
     virtual ~IMessageBoxes() = default;
     virtual int show(QWidget *parent, const QString &text, MsgButtons buttons,
                      const QString &title = QString()) = 0;
+    // A box with OK that does not wait: the caller goes on, timers and all,
+    // while it stands. Titled with the application title.
+    virtual void notice(QWidget *parent, const QString &text) = 0;
 };
 
 } // namespace kugelfon

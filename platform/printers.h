@@ -10,12 +10,25 @@ class QPaintDevice;
 namespace kugelfon {
 
 // One print document on one printer. Paint on device() with a single QPainter
-// session; after QPainter::end(), finish() says whether the printer took it.
+// session; after QPainter::end(), submit() hands it to the print server and
+// answer() tells what the server made of it.
 class IPrintJob {
 public:
+    enum class Answer {
+        None,        // no answer yet
+        Taken,       // the server holds the document for the printer
+        Refused,     // the server would not take it
+        PrinterGone, // the server knows no such printer
+    };
     virtual ~IPrintJob() = default;
     virtual QPaintDevice *device() = 0;
-    virtual bool finish() = 0;
+    // Returns at once: the server is talked to elsewhere.
+    virtual void submit() = 0;
+    // The server's answer, waiting at most ms for it.
+    virtual Answer answer(int ms) = 0;
+    // Gives up a job that has no answer yet: it is not to be printed, though
+    // the server may answer later. A job dropped unanswered is withdrawn.
+    virtual void withdraw() = 0;
 };
 
 // The installed printers and the program's current printer.
@@ -35,7 +48,8 @@ public:
     // Width and height of the printable area of the printer's page in
     // millimetres; empty when the printer is unknown.
     virtual QSizeF printableAreaMm(const QString &name) const = 0;
-    // A new document on the named printer, nullptr when the printer is gone.
+    // A new document on the named printer, nullptr when the printer is
+    // known to be gone. Asks nothing of the print server.
     virtual std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) = 0;
 };
 

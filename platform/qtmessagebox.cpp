@@ -2,10 +2,14 @@
 
 #include "platform/appinfo.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <memory>
 
@@ -13,17 +17,29 @@ namespace kugelfon {
 
 namespace {
 
-// A yes/no question is answered by one of its buttons only: Esc and the
-// close request would otherwise count as "Nein" and, after "Bingo!", throw
-// the game away.
-class QuestionBox final : public QMessageBox {
+// A box the window manager minimises anyway (some offer it on every
+// dialog) comes straight back: out of sight it would leave the program
+// blocked. A yes/no question is answered by one of its buttons only: Esc and
+// the close request would otherwise count as "Nein" and, after "Bingo!",
+// throw the game away.
+class ProgramBox final : public QMessageBox {
 public:
-    using QMessageBox::QMessageBox;
+    ProgramBox(QWidget *parent, bool question) : QMessageBox(parent), m_question(question) {}
 
 protected:
+    void changeEvent(QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowStateChange && isMinimized())
+            QTimer::singleShot(0, this, [this] {
+                setWindowState(windowState() & ~Qt::WindowMinimized);
+                raise();
+                activateWindow();
+            });
+        QMessageBox::changeEvent(event);
+    }
     void keyPressEvent(QKeyEvent *event) override
     {
-        if (event->matches(QKeySequence::Cancel)) {
+        if (m_question && event->matches(QKeySequence::Cancel)) {
             event->accept();
             return;
         }
@@ -31,13 +47,43 @@ protected:
     }
     void closeEvent(QCloseEvent *event) override
     {
-        if (!clickedButton()) {
+        if (m_question && !clickedButton()) {
             event->ignore();
             return;
         }
         QMessageBox::closeEvent(event);
     }
+
+private:
+    bool m_question;
 };
+
+// The window a box belongs to: the one asked for, else the active one, else
+// the program's main window. A box of its own would let a window manager
+// stack other windows of the program above it.
+QWidget *ownerFor(QWidget *parent)
+{
+    if (parent)
+        return parent->window();
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow *>(w) && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+} // namespace
+
+namespace {
+
+// Lines are joined by carriage returns; Qt breaks lines on line feeds.
+QString withLineFeeds(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
 
 } // namespace
 
@@ -45,33 +91,58 @@ int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons button
                          const QString &title)
 {
     const bool question = buttons == MsgButtons::YesNo;
-    std::unique_ptr<QMessageBox> owned = question ? std::make_unique<QuestionBox>(parent)
-                                                  : std::make_unique<QMessageBox>(parent);
+    const QPointer<QWidget> owner = ownerFor(parent);
+    auto owned = std::make_unique<ProgramBox>(owner, question);
     QMessageBox &box = *owned;
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(title.isEmpty() ? appinfo::title() : title);
     box.setTextFormat(Qt::PlainText);
-    // Lines are joined by carriage returns; Qt breaks lines on line feeds.
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    box.setText(shown);
+    box.setText(withLineFeeds(text));
     box.setWindowModality(Qt::ApplicationModal);
+    // Nothing to minimise or maximise: a box out of sight would leave the
+    // program blocked. Without the close button among the hints Qt would
+    // tell the window manager nothing and it would offer all of them; a
+    // question ignores its close button.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                       | Qt::WindowCloseButtonHint);
 
+    QPushButton *yes = nullptr;
     if (question) {
-        // No close button on a question.
-        box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-        QPushButton *yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+        yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
         box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
-        box.exec(); // a nested event loop: timers keep ticking meanwhile
-        return box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
+    } else {
+        QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.setDefaultButton(ok);
+        box.setEscapeButton(ok);
     }
-    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    box.exec();
-    return kAnswerOk;
+    const QPointer<QMessageBox> alive(&box);
+    box.exec(); // a nested event loop: timers keep ticking meanwhile
+    if (!alive) { // its window went and took it along
+        static_cast<void>(owned.release());
+        return question ? kAnswerNo : kAnswerOk;
+    }
+    const int answer = !question ? kAnswerOk : box.clickedButton() == yes ? kAnswerYes : kAnswerNo;
+    // The window manager may hand the focus to no window, or to another.
+    if (owner && owner->isVisible())
+        owner->activateWindow();
+    return answer;
+}
+
+void QtMessageBoxes::notice(QWidget *parent, const QString &text)
+{
+    auto *box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setIcon(QMessageBox::NoIcon);
+    box->setWindowTitle(appinfo::title());
+    box->setTextFormat(Qt::PlainText);
+    box->setText(withLineFeeds(text));
+    box->setStandardButtons(QMessageBox::NoButton);
+    QPushButton *ok = box->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 } // namespace kugelfon

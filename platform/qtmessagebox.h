@@ -8,6 +8,7 @@ class QtMessageBoxes final : public IMessageBoxes {
 public:
     int show(QWidget *parent, const QString &text, MsgButtons buttons,
              const QString &title = QString()) override;
+    void notice(QWidget *parent, const QString &text) override;
 };
 
 } // namespace kugelfon

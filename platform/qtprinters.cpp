@@ -1,69 +1,103 @@
 #include "platform/qtprinters.h"
 
-#include "platform/spoolstatus.h"
+#include "platform/printjobs.h"
 
-#include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 namespace kugelfon {
 
-namespace {
+// How long a question to the print server may hold the window. Finding
+// network printers can take a few seconds; a server that has stopped never answers.
+constexpr int kServerWaitMs = 5000;
 
-class QtPrintJob final : public IPrintJob {
-public:
-    QtPrintJob(const QPrinterInfo &info, const QString &docName)
-        : m_printer(info, QPrinter::HighResolution)
-    {
-        m_printer.setDocName(docName);
-        // Origin at the top-left corner of the printable area.
-        m_printer.setFullPage(false);
-    }
-    QPaintDevice *device() override { return &m_printer; }
-    bool finish() override
-    {
-        const auto state = m_printer.printerState();
-        if (state == QPrinter::Error || state == QPrinter::Aborted)
-            return false;
-        // A queue that refuses jobs, or a printer removed meanwhile.
-        return !spoolerRefusedLastJob();
-    }
-
-private:
-    QPrinter m_printer;
+struct QtPrinters::Query {
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool done = false;
 };
 
-} // namespace
+QtPrinters::QtPrinters() : m_jobs(makePrintJobs()) {}
 
-QtPrinters::QtPrinters() = default;
+QtPrinters::~QtPrinters() = default;
 
-QStringList QtPrinters::names() const { return QPrinterInfo::availablePrinterNames(); }
+// The query runs on a thread of its own, left behind when the server keeps
+// it waiting; until it returns, the server is asked nothing more.
+template <class T>
+std::optional<T> QtPrinters::ask(std::function<T()> query) const
+{
+    if (m_waiting) {
+        std::lock_guard lock(m_waiting->mutex);
+        if (!m_waiting->done)
+            return std::nullopt;
+    }
+    auto waiting = std::make_shared<Query>();
+    auto result = std::make_shared<std::optional<T>>();
+    std::thread([waiting, result, query = std::move(query)] {
+        T value = query();
+        std::lock_guard lock(waiting->mutex);
+        *result = std::move(value);
+        waiting->done = true;
+        waiting->answered.notify_all();
+    }).detach();
+    m_waiting = waiting;
+    std::unique_lock lock(waiting->mutex);
+    waiting->answered.wait_for(lock, std::chrono::milliseconds(kServerWaitMs), [&] { return waiting->done; });
+    return waiting->done ? *result : std::nullopt;
+}
 
-QString QtPrinters::defaultName() const { return QPrinterInfo::defaultPrinterName(); }
+QStringList QtPrinters::names() const
+{
+    if (auto answer = ask<QStringList>([] { return QPrinterInfo::availablePrinterNames(); }))
+        m_names = *answer;
+    return m_names;
+}
+
+QString QtPrinters::defaultName() const
+{
+    if (auto answer = ask<QString>([] { return QPrinterInfo::defaultPrinterName(); }))
+        m_default = *answer;
+    return m_default;
+}
 
 bool QtPrinters::exists(const QString &name) const
 {
     return !name.isEmpty() && names().contains(name);
 }
 
+QPageLayout QtPrinters::layout(const QString &name) const
+{
+    const auto answer = ask<QPageLayout>([name] {
+        QPrinter printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+        printer.setFullPage(false);
+        return printer.pageLayout();
+    });
+    if (answer)
+        m_layouts.insert(name, *answer);
+    return m_layouts.value(name);
+}
+
 QSizeF QtPrinters::printableAreaMm(const QString &name) const
 {
     if (!exists(name))
         return {};
-    QPrinter printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
-    printer.setFullPage(false);
-    return printer.pageLayout().paintRect(QPageLayout::Millimeter).size();
+    const QPageLayout page = layout(name);
+    return page.isValid() ? page.paintRect(QPageLayout::Millimeter).size() : QSizeF();
 }
 
 std::unique_ptr<IPrintJob> QtPrinters::startJob(const QString &name, const QString &docName)
 {
-    // Checked per job: a printer can vanish while a run is going on.
-    if (!exists(name))
-        return nullptr;
-    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
-    if (info.isNull())
-        return nullptr;
-    return std::make_unique<QtPrintJob>(info, docName);
+    // Whether the printer is still there, the server says when the job comes.
+    QPageLayout page = m_layouts.value(name);
+    if (!page.isValid())
+        page = layout(name);
+    if (!page.isValid())
+        page = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    return m_jobs->start(name, docName, page);
 }
 
 } // namespace kugelfon

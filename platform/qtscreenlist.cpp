@@ -12,31 +12,25 @@ QtScreenList::QtScreenList()
         return;
     QObject::connect(app, &QGuiApplication::screenAdded, &m_context, [this](QScreen *s) {
         watch(s);
-        post();
+        notify();
     });
-    QObject::connect(app, &QGuiApplication::screenRemoved, &m_context, [this] { post(); });
-    QObject::connect(app, &QGuiApplication::primaryScreenChanged, &m_context, [this] { post(); });
+    QObject::connect(app, &QGuiApplication::screenRemoved, &m_context, [this] { notify(); });
+    QObject::connect(app, &QGuiApplication::primaryScreenChanged, &m_context, [this] { notify(); });
     for (QScreen *s : QGuiApplication::screens())
         watch(s);
 }
 
 void QtScreenList::watch(QScreen *screen)
 {
-    QObject::connect(screen, &QScreen::geometryChanged, &m_context, [this] { post(); });
+    QObject::connect(screen, &QScreen::geometryChanged, &m_context, [this] { notify(); });
 }
 
-void QtScreenList::post()
+void QtScreenList::notify()
 {
-    // Told once the event loop runs again: Qt moves the windows of a screen
-    // that went away only after it has announced it, and one change often
-    // comes as several signals.
-    if (m_posted)
-        return;
-    m_posted = true;
-    QMetaObject::invokeMethod(&m_context, [this] {
-        m_posted = false;
-        changed();
-    }, Qt::QueuedConnection);
+    // Told at once, before Qt moves the windows of a screen that went away
+    // (it announces the screen first); several signals of one change are
+    // the listener's to gather.
+    changed();
 }
 
 QList<QRect> QtScreenList::geometries() const

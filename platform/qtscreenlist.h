@@ -16,10 +16,9 @@ public:
 
 private:
     void watch(QScreen *screen);
-    void post();
+    void notify();
 
     QObject m_context; // ends the connections with this object
-    bool m_posted = false;
 };
 
 } // namespace kugelfon

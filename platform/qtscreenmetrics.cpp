@@ -22,6 +22,12 @@ ScreenMeasure QtScreenMetrics::measure() const
     m.twipsHeight = screen->size().height() * m.twipsPerPixelY;
     m.geometry = screen->geometry();
     m.available = screen->availableGeometry();
+    // Wayland tells a program nothing of the desktop's panels: the free area
+    // is the whole screen. Leave room for a top bar or dock (GNOME's 32 px
+    // bar, KDE's 44 px panel) so a window of the program is not cut off.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+        && m.available == m.geometry)
+        m.available = m.geometry.marginsRemoved(kWaylandPanelAllowance);
     return m;
 }
 

@@ -14,7 +14,8 @@ public:
     // Each screen's geometry in desktop coordinates, the primary first.
     virtual QList<QRect> geometries() const = 0;
 
-    // Called after a screen was added, removed or moved, or another became primary.
+    // Called as soon as a screen was added, removed or moved, or another
+    // became primary; one change may call it several times.
     void setChangeHandler(std::function<void()> handler) { m_handler = std::move(handler); }
 
 protected:

@@ -109,7 +109,8 @@ QString progressText(int n, int total)
 }
 
 // frmFortschritt: the progress of a long print run. Its button, Esc and the
-// close box all ask the run to stop after the ticket in hand.
+// close box all ask the run to stop after the ticket in hand, or at once
+// while the print server keeps that ticket waiting.
 class ProgressWindow final : public QDialog {
 public:
     ProgressWindow(QWidget *parent, int total, std::function<void()> cancel)
@@ -118,7 +119,8 @@ public:
           m_cancel(std::move(cancel))
     {
         setObjectName(QStringLiteral("frmFortschritt"));
-        setWindowTitle(kTitle);
+        // Short: the window is only as wide as its progress line.
+        setWindowTitle(QStringLiteral("Drucken"));
         setFont(parent->font());
         // Nothing else of the program takes input while it is shown.
         setWindowModality(Qt::ApplicationModal);
@@ -498,6 +500,10 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
     // A grid that runs off the page would lose cells; a ticket with missing
     // numbers cannot be played, so such a run is refused.
     const QSizeF area = printers->printableAreaMm(s.printer);
+    // A printer in the list whose page the print server would not describe.
+    if (area.isEmpty())
+        return QStringLiteral("Der Drucker %1 antwortet nicht. Bitte versuchen Sie es später noch einmal.")
+            .arg(quoted(s.printer));
     const int right = ticketGridRightMm(s.columns);
     const int bottom = ticketGridBottomMm(s.rows, s.blocks);
     if (right > area.width() + 1e-6)
@@ -576,18 +582,24 @@ void PrintDialog::cmdDruck_Click()
         return;
     }
     const PrintRunResult run = printWithProgress(now);
-    m_lastRunPrinted = run.printed;
+    m_lastRunPrinted = run.handedOver;
+    // What the program knows is what the print server took, not what came
+    // out of the printer: the report says no more than that.
+    const QString handedOver = QStringLiteral("An den Drucker übergeben wurden %1 von %2 Spielscheinen")
+                                   .arg(run.handedOver)
+                                   .arg(now.tickets);
     if (run.cancelled)
-        refuse(QStringLiteral("Gedruckt wurden %1 von %2 Spielscheinen.")
-                   .arg(run.printed)
-                   .arg(now.tickets));
+        refuse(handedOver + QLatin1Char('.'));
+    else if (run.printerGone)
+        refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 ist nicht mehr vorhanden.\r%2; "
+                              "was er bis dahin nicht gedruckt hatte, kommt nicht mehr heraus.")
+                   .arg(quoted(now.printer), handedOver));
     else if (!run.completed)
         refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 hat den Spielschein %2 "
-                              "nicht angenommen.\rGedruckt wurden %3 von %4 Spielscheinen.")
+                              "nicht angenommen.\r%3.")
                    .arg(quoted(now.printer))
-                   .arg(run.printed + 1)
-                   .arg(run.printed)
-                   .arg(now.tickets));
+                   .arg(run.handedOver + 1)
+                   .arg(handedOver));
 }
 
 PrintRunResult PrintDialog::printWithProgress(const PrintSettings &s)
@@ -599,8 +611,11 @@ PrintRunResult PrintDialog::printWithProgress(const PrintSettings &s)
     clock.start();
     const auto goOn = [&](int n, int total) {
         // Shown once the run promises to take about a second or more, so a
-        // short run does not flash a window.
-        if (!window && n > 1 && clock.elapsed() * total >= kProgressAfterMs * (n - 1)) {
+        // short run does not flash a window, or once a printer that keeps
+        // it waiting has taken a second.
+        const qint64 elapsed = clock.elapsed();
+        if (!window
+            && (elapsed >= kProgressAfterMs || (n > 1 && elapsed * total >= kProgressAfterMs * (n - 1)))) {
             window = std::make_unique<ProgressWindow>(this, total,
                                                       [this] { m_cancelRequested = true; });
             window->show();

@@ -102,6 +102,8 @@ QString ticketDocName(int n, int total)
 PrintRunResult printTickets(const PrintSettings &s, IPrinters &printers, IRandom &random,
                             TicketNumbers &ticket, const PrintProgress &goOn)
 {
+    // How often a wait for the print server looks whether the user stopped the run.
+    constexpr int kPollMs = 40;
     PrintRunResult result;
     for (int n = 1; n <= s.tickets; ++n) {
         if (goOn && !goOn(n, s.tickets)) {
@@ -110,16 +112,30 @@ PrintRunResult printTickets(const PrintSettings &s, IPrinters &printers, IRandom
         }
         buildTicket(random, s, ticket);
         std::unique_ptr<IPrintJob> job = printers.startJob(s.printer, ticketDocName(n, s.tickets));
-        if (!job)
+        if (!job) {
+            result.printerGone = true;
             return result;
+        }
         QPainter painter;
         if (!painter.begin(job->device()))
             return result;
         paintTicket(painter, ticket, s, random);
-        const bool ended = painter.end();
-        if (!job->finish() || !ended)
+        if (!painter.end())
             return result;
-        ++result.printed;
+        job->submit();
+        IPrintJob::Answer answer;
+        while ((answer = job->answer(kPollMs)) == IPrintJob::Answer::None) {
+            if (goOn && !goOn(n, s.tickets)) {
+                job->withdraw();
+                result.cancelled = true;
+                return result;
+            }
+        }
+        if (answer != IPrintJob::Answer::Taken) {
+            result.printerGone = answer == IPrintJob::Answer::PrinterGone;
+            return result;
+        }
+        ++result.handedOver;
     }
     result.completed = true;
     return result;

@@ -30,12 +30,15 @@ void paintTicket(QPainter &painter, const TicketNumbers &ticket, const PrintSett
 QString ticketDocName(int n, int total);
 
 struct PrintRunResult {
-    int printed = 0;      // tickets the printer took
+    int handedOver = 0; // tickets the print server took for the printer
     bool completed = false;
-    bool cancelled = false; // goOn said stop
+    bool cancelled = false;   // goOn said stop
+    bool printerGone = false; // the server knew the printer no more
 };
 
-// Asked before ticket n of total is built; false stops the run there.
+// Asked before ticket n of total is built, and every few hundredths of a
+// second while the print server keeps ticket n waiting; false stops the run
+// there, and a ticket without an answer is withdrawn.
 using PrintProgress = std::function<bool(int n, int total)>;
 
 // PrintTickets: builds and prints every ticket as a document of its own on

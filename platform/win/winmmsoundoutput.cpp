@@ -49,16 +49,54 @@ struct Device {
 
 } // namespace
 
-void WinmmSoundOutput::warnOnce(const QString &what)
+namespace {
+
+QString whatFailed(WinmmSoundOutput::Trouble trouble)
 {
-    if (m_warned)
-        return;
-    m_warned = true;
-    const QByteArray line = QStringLiteral(
-        "Kugelfon: Tonausgabe über das Windows-Audiogerät nicht möglich: %1 – "
-        "die Zahlen werden ohne Ansage angezeigt.\n").arg(what).toUtf8();
-    std::fputs(line.constData(), stderr);
-    std::fflush(stderr);
+    switch (trouble) {
+    case WinmmSoundOutput::Trouble::Open:
+        return QStringLiteral("das Gerät lässt sich nicht öffnen");
+    case WinmmSoundOutput::Trouble::PlayError:
+        return QStringLiteral("das Gerät meldet einen Fehler beim Abspielen");
+    case WinmmSoundOutput::Trouble::Stalled:
+        return QStringLiteral("das Gerät bleibt mitten in der Ansage stehen");
+    }
+    return {};
+}
+
+QString whatToCheck(WinmmSoundOutput::Trouble trouble)
+{
+    if (trouble == WinmmSoundOutput::Trouble::Stalled)
+        return QStringLiteral(
+            "Bitte prüfen Sie, ob Lautsprecher oder Kopfhörer angeschlossen und eingeschaltet sind; "
+            "hängt der Windows-Audiodienst, hilft ein Neustart des Computers.");
+    return QStringLiteral(
+        "Bitte prüfen Sie, ob Lautsprecher oder Kopfhörer angeschlossen und eingeschaltet sind "
+        "und ob in den Soundeinstellungen von Windows ein Ausgabegerät als Standardgerät gewählt "
+        "und aktiviert ist.");
+}
+
+} // namespace
+
+void WinmmSoundOutput::fail(Trouble trouble, const QString &detail)
+{
+    const QString device = QStringLiteral("Windows-Standardgerät");
+    if (!m_warned) {
+        m_warned = true;
+        // winmm's own words in brackets: the line is for whoever looks into it.
+        const QByteArray line = QStringLiteral(
+            "Kugelfon: Tonausgabe über das %1 nicht möglich: %2%3 – "
+            "die Zahlen werden ohne Ansage angezeigt.\n")
+            .arg(device, whatFailed(trouble), detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail))
+            .toUtf8();
+        std::fputs(line.constData(), stderr);
+        std::fflush(stderr);
+    }
+    const QString notice = QStringLiteral(
+        "Kugelfon kann die Zahlen nicht ansagen. Tonausgabe über das %1 nicht möglich: %2.\r\r%3\r\r"
+        "Das Spiel läuft ohne Ansage weiter; Kugelfon versucht es bei jeder Zahl wieder.")
+        .arg(device, whatFailed(trouble), whatToCheck(trouble));
+    QMetaObject::invokeMethod(&m_context, [this, notice] { reportFailure(notice); }, Qt::QueuedConnection);
 }
 
 void WinmmSoundOutput::playWave(const QByteArray &image)
@@ -82,14 +120,14 @@ void WinmmSoundOutput::playWave(const QByteArray &image)
     // Auto-reset: signalled on open, then when the buffer comes back done.
     device.done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!device.done) {
-        warnOnce(QStringLiteral("kein Ereignis für das Gerät"));
+        fail(Trouble::Open, QStringLiteral("kein Ereignis für das Gerät"));
         return;
     }
     MMRESULT result = waveOutOpen(&device.out, WAVE_MAPPER, &format, DWORD_PTR(device.done), 0,
                                   CALLBACK_EVENT);
     if (result != MMSYSERR_NOERROR) {
         device.out = nullptr;
-        warnOnce(QStringLiteral("das Gerät lässt sich nicht öffnen (%1)").arg(deviceError(result)));
+        fail(Trouble::Open, deviceError(result));
         return;
     }
     device.header.lpData = const_cast<LPSTR>(wave->pcm);
@@ -101,14 +139,14 @@ void WinmmSoundOutput::playWave(const QByteArray &image)
         result = waveOutWrite(device.out, &device.header, sizeof device.header);
     }
     if (result != MMSYSERR_NOERROR) {
-        warnOnce(QStringLiteral("Fehler beim Abspielen (%1)").arg(deviceError(result)));
+        fail(Trouble::PlayError, deviceError(result));
         return;
     }
     // The event also fires for other messages; the header's flag says done.
     while (!(device.header.dwFlags & WHDR_DONE)) {
         const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) {
-            warnOnce(QStringLiteral("die Wiedergabe dauert zu lange"));
+            fail(Trouble::Stalled, QString());
             return;
         }
         WaitForSingleObject(device.done, DWORD(left));

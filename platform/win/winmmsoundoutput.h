@@ -2,6 +2,7 @@
 
 #include "platform/soundoutput.h"
 
+#include <QObject>
 #include <QString>
 
 namespace kugelfon {
@@ -11,16 +12,22 @@ namespace kugelfon {
 // The call waits for the device's done signal, but never longer than the
 // recording plus half a second: a stuck driver costs at most that.
 //
-// The first sound that cannot be played is reported in one line on stderr;
-// the program holds one instance for its run, so that is once per run.
+// Every sound that cannot be played goes to the failure handler with a
+// German notice; the first one also gives one line on stderr. The program
+// holds one instance for its run, so that line comes once per run.
 class WinmmSoundOutput final : public ISoundOutput {
 public:
     void playWave(const QByteArray &image) override;
 
+    enum class Trouble { Open, PlayError, Stalled };
+
 private:
-    void warnOnce(const QString &what);
+    void fail(Trouble trouble, const QString &detail);
 
     bool m_warned = false;
+    // Notices reach the handler once the call is over, as from the ALSA
+    // output's thread; none is delivered after the output is gone.
+    QObject m_context;
 };
 
 } // namespace kugelfon

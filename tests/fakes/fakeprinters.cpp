@@ -1,6 +1,7 @@
 #include "fakes/fakeprinters.h"
 
 #include <QHash>
+#include <QThread>
 
 namespace kugelfon::test {
 
@@ -15,14 +16,25 @@ namespace {
 
 class FakePrintJob final : public IPrintJob {
 public:
-    FakePrintJob(std::shared_ptr<RecordingPage> page, bool refused)
-        : m_page(std::move(page)), m_refused(refused) {}
+    FakePrintJob(std::shared_ptr<RecordingPage> page, Answer answer)
+        : m_page(std::move(page)), m_answer(answer) {}
+    ~FakePrintJob() override { withdraw(); }
     QPaintDevice *device() override { return m_page.get(); }
-    bool finish() override { return !m_refused; }
+    void submit() override { m_submitted = true; }
+    Answer answer(int ms) override
+    {
+        if (!m_submitted || m_answer == Answer::None) {
+            QThread::msleep(ms); // as a server that keeps the caller waiting
+            return Answer::None;
+        }
+        return m_answer;
+    }
+    void withdraw() override { m_page->withdrawn = m_page->withdrawn || (m_submitted && m_answer == Answer::None); }
 
 private:
     std::shared_ptr<RecordingPage> m_page;
-    bool m_refused;
+    Answer m_answer;
+    bool m_submitted = false;
 };
 
 } // namespace
@@ -39,7 +51,11 @@ std::unique_ptr<IPrintJob> FakePrinters::startJob(const QString &name, const QSt
     page->docName = docName;
     page->refuseBegin = beginFailsAtJob > 0 && n >= beginFailsAtJob;
     jobs.append(page);
-    return std::make_unique<FakePrintJob>(page, refuseAtJob > 0 && n >= refuseAtJob);
+    const bool hangs = hangAtJob > 0 && n >= hangAtJob;
+    const bool refused = refuseAtJob > 0 && n >= refuseAtJob;
+    return std::make_unique<FakePrintJob>(page, hangs      ? IPrintJob::Answer::None
+                                                : refused ? IPrintJob::Answer::Refused
+                                                          : IPrintJob::Answer::Taken);
 }
 
 } // namespace kugelfon::test

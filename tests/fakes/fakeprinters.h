@@ -50,6 +50,7 @@ public:
     QList<RecordedText> texts;
     int others = 0; // any other drawing (there should be none)
     bool refuseBegin = false;
+    bool withdrawn = false;
 
 protected:
     int metric(PaintDeviceMetric m) const override;
@@ -70,7 +71,7 @@ public:
     void setCurrent(const QString &name) override { currentPrinter = name; }
     QSizeF printableAreaMm(const QString &name) const override
     {
-        return exists(name) ? QSizeF(200, 287) : QSizeF();
+        return exists(name) && !silent ? QSizeF(200, 287) : QSizeF();
     }
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override;
 
@@ -78,11 +79,13 @@ public:
     QString defaultPrinter;
     QString currentPrinter;
     QList<std::shared_ptr<RecordingPage>> jobs;
+    bool silent = false; // the server tells nothing of the page
 
     // Failures from the n-th job on (1-based, 0 = never).
     int vanishAtJob = 0;     // the printer disappears: startJob gives nothing
     int refuseAtJob = 0;     // finish() reports the job as not taken
     int beginFailsAtJob = 0; // QPainter::begin fails
+    int hangAtJob = 0;       // the server never answers
     // Called as job n (1-based) starts, before anything is painted.
     std::function<void(int n)> onStartJob;
 };

@@ -53,9 +53,12 @@ public:
     int show(QWidget *parent, const QString &text, MsgButtons buttons,
              const QString &title = QString()) override;
 
+    void notice(QWidget *, const QString &text) override { notices.append(text); }
+
     // Called while the box "waits": it may tick timers, click, and returns the answer.
     std::function<int(const ShownBox &)> responder;
     QList<ShownBox> shown;
+    QList<QString> notices; // boxes that do not wait
     int open = 0; // boxes waiting for an answer right now
 };
 
@@ -73,11 +76,17 @@ public:
     ScreenMeasure m;
 };
 
-// Keeps what it played and when, in ms since it was made.
+// Keeps what it was given; while failing, tells each call as not played.
 class FakeSound final : public ISoundOutput {
 public:
-    void playWave(const QByteArray &image) override { played.append(image); }
+    void playWave(const QByteArray &image) override
+    {
+        played.append(image);
+        if (failing)
+            reportFailure(QStringLiteral("Tonausgabe nicht möglich"));
+    }
     QList<QByteArray> played;
+    bool failing = false;
 };
 
 // Deterministic: a fixed-seed generator unless values are queued.

@@ -221,6 +221,8 @@ private slots:
             "draw draw say1-2 draw");
         row("rounds to 0 ms", "slider:0.0004 new step*76 step", "Weiter 1 # g1",
             "draw say1-75 END{ } draw say1");
+        row("0 s while running", "new 5s step tick slider:0 tick", "Weiter 2 # g2",
+            "draw draw say1-2");
         row("5 s chosen earlier", "5s manual new step*76 step",
             "Stop(Start) 0 - g75 pools-off auto 5000", "draw say1-75 END{ }");
         // Automatic stepping: idle, running, paused, resumed.

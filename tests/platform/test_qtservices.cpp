@@ -91,7 +91,7 @@ private slots:
         const int result = QtMessageBoxes().show(nullptr, QStringLiteral("Erste Zeile\rzweite Zeile"),
                                                  question ? MsgButtons::YesNo : MsgButtons::Ok, title);
         QCOMPARE(result, answer);
-        const QString buttons = question ? QStringLiteral("&Ja,&Nein|no icon|stays open|no close box")
+        const QString buttons = question ? QStringLiteral("&Ja,&Nein|no icon|stays open|close box")
                                          : QStringLiteral("OK|no icon");
         QCOMPARE(seen.join(QLatin1Char('|')), QStringLiteral("%1|Erste Zeile\nzweite Zeile|%2")
                                                   .arg(title.isEmpty() ? QStringLiteral("Kugelfon") : title, buttons));

@@ -371,6 +371,8 @@ private slots:
         QTest::newRow("default printer gone before the run") << "" << "gone"
             << k + "Der Drucker \u201EKeller Laser\u201C ist nicht vorhanden. Bitte wählen Sie einen "
                    "Drucker aus der Liste.";
+        QTest::newRow("printer known, its page not") << "" << "silent"
+            << k + "Der Drucker \u201EKeller Laser\u201C antwortet nicht. Bitte versuchen Sie es später noch einmal.";
         // "Drucken" cannot be pressed, and a typed name changes nothing.
         QTest::newRow("no printer installed") << "" << "none" << "Kein Drucker installiert | aus";
         QTest::newRow("no printer, one typed") << "" << "none:Phantom" << "Kein Drucker installiert | aus";
@@ -408,6 +410,8 @@ private slots:
             h.combo("cboDrucker")->setEditText(name);
         else if (how == "gone")
             h.printers.installed.removeLast();
+        else if (how == "silent")
+            h.printers.silent = true;
         if (how != "set")
             h.tabAway();
         h.clickDrucken();
@@ -426,16 +430,23 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("jobs");
         QTest::addColumn<QString>("report");
+        const QString handed = QStringLiteral("An den Drucker übergeben wurden %1 von 6 Spielscheinen");
         const QString notTaken = QStringLiteral("Der Druck wurde abgebrochen: Der Drucker \u201EKeller "
-                                                "Laser\u201C hat den Spielschein %1 nicht angenommen.\r"
-                                                "Gedruckt wurden %2 von 6 Spielscheinen.");
-        QTest::newRow("printer refuses ticket 3") << "refuse" << 3 << notTaken.arg(3).arg(2);
-        QTest::newRow("printer gone at ticket 3") << "vanish" << 2 << notTaken.arg(3).arg(2);
-        QTest::newRow("page not begun at ticket 4") << "begin" << 4 << notTaken.arg(4).arg(3);
-        const QString cancelled = QStringLiteral("Gedruckt wurden 3 von 6 Spielscheinen.");
+                                                "Laser\u201C hat den Spielschein %1 nicht angenommen.\r%2.");
+        QTest::newRow("printer refuses ticket 3") << "refuse" << 3 << notTaken.arg(3).arg(handed.arg(2));
+        QTest::newRow("printer gone at ticket 3")
+            << "vanish" << 2
+            << "Der Druck wurde abgebrochen: Der Drucker \u201EKeller Laser\u201C ist nicht mehr vorhanden.\r"
+                   + handed.arg(2) + "; was er bis dahin nicht gedruckt hatte, kommt nicht mehr heraus.";
+        QTest::newRow("page not begun at ticket 4") << "begin" << 4 << notTaken.arg(4).arg(handed.arg(3));
+        const QString cancelled = handed.arg(3) + '.';
         QTest::newRow("Abbrechen at ticket 3") << "click" << 3 << cancelled;
         QTest::newRow("Esc at ticket 3") << "esc" << 3 << cancelled;
         QTest::newRow("close box at ticket 3") << "close" << 3 << cancelled;
+        // The window comes within a second and stops the run at once; the
+        // ticket without an answer is withdrawn, not counted.
+        QTest::newRow("no answer to ticket 3, Abbrechen") << "hang" << 3 << handed.arg(2) + '.';
+        QTest::newRow("no answer to ticket 1, Abbrechen") << "hang1" << 1 << handed.arg(0) + '.';
     }
 
     void runStoppedEarlyIsReported()
@@ -446,9 +457,11 @@ private slots:
         DialogHarness h;
         QVERIFY(h.open());
         h.type("cboScheine", "6");
+        const int at = how == "hang1" ? 1 : 3;
         h.printers.refuseAtJob = how == "refuse" ? 3 : 0;
         h.printers.vanishAtJob = how == "vanish" ? 3 : 0;
         h.printers.beginFailsAtJob = how == "begin" ? 4 : 0;
+        h.printers.hangAtJob = how.startsWith("hang") ? at : 0;
         // Automatic calling goes on during a run; its ticks wait until the run is over.
         QtProgramTimer timer;
         int ticks = 0;
@@ -456,18 +469,21 @@ private slots:
         timer.setInterval(300);
         timer.setEnabled(true);
         QString progress;
-        h.printers.onStartJob = [&](int n) {
-            if (n == 1) // a slow first ticket: a tick falls due, the run promises to take long
-                QThread::msleep(400);
+        bool over = false;
+        // Once the progress window shows while ticket `at` prints, the user
+        // acts; the input comes through the event queue.
+        std::function<void()> act = [&] {
             auto *window = h.dialog->findChild<QDialog *>(QStringLiteral("frmFortschritt"));
-            if (n != 3 || !window || !window->isVisible())
+            if (over || !window || !window->isVisible()) {
+                if (!over)
+                    QMetaObject::invokeMethod(h.dialog, act, Qt::QueuedConnection);
                 return;
+            }
             progress = window->findChild<QLabel *>()->text();
             if (QApplication::activeModalWidget() == window)
                 progress += QStringLiteral(", modal");
-            // As the user's input comes: through the event queue, while ticket 3 prints.
             QMetaObject::invokeMethod(window, [window, how] {
-                if (how == "click")
+                if (how == "click" || how.startsWith("hang"))
                     QTest::mouseClick(window->findChild<QPushButton *>(), Qt::LeftButton);
                 else if (how == "esc")
                     QTest::keyClick(window, Qt::Key_Escape);
@@ -475,10 +491,22 @@ private slots:
                     window->close();
             }, Qt::QueuedConnection);
         };
+        h.printers.onStartJob = [&](int n) {
+            if (n == 1 && at > 1) // a slow first ticket: a tick falls due, the run promises to take long
+                QThread::msleep(400);
+            if (n == at)
+                act();
+        };
         h.clickDrucken();
+        over = true;
         const ShownBox box = h.fakes.messages.shown.value(1);
-        QCOMPARE(QStringList({progress, QString::number(h.printers.jobs.size()), box.title, box.text}),
-                 QStringList({"Spielschein 3 von 6 wird gedruckt, modal", QString::number(jobs), kTitle, report}));
+        int withdrawn = 0;
+        for (const auto &job : std::as_const(h.printers.jobs))
+            withdrawn += job->withdrawn;
+        QCOMPARE(QStringList({progress, QString::number(h.printers.jobs.size()), box.title, box.text,
+                              QString::number(withdrawn)}),
+                 QStringList({QStringLiteral("Spielschein %1 von 6 wird gedruckt, modal").arg(at),
+                              QString::number(jobs), kTitle, report, how.startsWith("hang") ? "1" : "0"}));
         QVERIFY(h.fakes.messages.shown.size() == 2 && box.buttons == MsgButtons::Ok);
         QVERIFY(!h.dialog->findChild<QDialog *>() && h.dialog->isVisible() && h.mainShown == 0);
         QCOMPARE(ticks, 0);

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QtTest>
 
@@ -204,7 +205,7 @@ private slots:
             "Bingo 390px|buttons|Kontrollblatt 90|main inactive");
         // The interval dialog opens once, at 1; its keys move by 1 and 5 up to
         // 60 and Esc takes the value; the slider sets the interval as it
-        // moves, and the close box puts back the one in force.
+        // moves, and the close box undoes only that.
         row("Alt+E A M Right", "Zeiteinstellung Manuell at 2: 2 Sekunden|main inactive");
         row("Alt+E A M PgUp", "Zeiteinstellung Manuell at 6: 6 Sekunden|main inactive");
         row("Alt+E A M End Esc", "60 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
@@ -218,6 +219,23 @@ private slots:
         row("Ctrl+N Alt+E A D Alt+E A M slider:30 close cmdWeiter",
             "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");
         row("Alt+E A M slider:30 close Alt+E A M", "Zeiteinstellung Manuell at 1: |main inactive");
+        // A fixed item chosen while the dialog is open stays when its close
+        // box undoes the slider, before and while calling runs.
+        row("Ctrl+N mnuManuellSec slider:30 mnu5Sec close cmdWeiter",
+            "5 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|every 5000 ms");
+        row("Ctrl+N mnuManuellSec mnu10Sec close cmdWeiter",
+            "10 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 10Sec 75Zahlen|every 10000 ms");
+        row("Ctrl+N mnuManuellSec mnu20Sec slider:7 close cmdWeiter",
+            "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");
+        row("Ctrl+N mnuManuellSec mnu5Sec cmdWeiter tick close tick",
+            "5 Sekunden|2 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|2 green|"
+            "every 5000 ms");
+        row("Ctrl+N mnu20Sec cmdWeiter mnuManuellSec mnu10Sec tick close tick",
+            "10 Sekunden|2 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 10Sec 75Zahlen|"
+            "2 green|every 10000 ms");
+        row("Ctrl+N mnu5Sec cmdWeiter mnuManuellSec slider:40 tick mnu20Sec close",
+            "20 Sekunden|1 von 75|# 683px|Start/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|"
+            "1 green|every 20000 ms");
         // Help and about open once; closing help brings the main window back.
         row("Alt+? H mnuHelpIt", "Anleitung und Hilfe|main inactive");
         row("Alt+? Ü mnuOverMe", "Information|main inactive");
@@ -269,6 +287,34 @@ private slots:
         flushDeletes();
         QCOMPARE(::seen(h), seen);
         QVERIFY(h.w().windowTitle().startsWith("Kugelfon 1.1          "));
+    }
+
+    // The interval dialog opens beside the main window where a side has
+    // room, else over it; on the screen, never in its corner by default.
+    void intervalDialogPlace_data()
+    {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("room on the right") << QRect(100, 200, 640, 480) << "right";
+        QTest::newRow("room on the left") << QRect(600, 300, 680, 500) << "left";
+        QTest::newRow("whole screen") << QRect(0, 0, 1280, 1024) << "over";
+    }
+    void intervalDialogPlace()
+    {
+        QFETCH(QRect, main);
+        QFETCH(QString, where);
+        Harness h;
+        h.w().setGeometry(main);
+        h.trigger("mnuManuellSec");
+        const QRect d = h.w().intervalDialog()->frameGeometry();
+        const QRect m = h.w().frameGeometry();
+        QVERIFY(h.w().screen()->availableGeometry().contains(d));
+        const QString seen = d.left() > m.right() ? "right"
+            : d.right() < m.left()                ? "left"
+            : m.contains(d)                       ? "over"
+                                                  : "partly over";
+        QCOMPARE(seen, where);
+        QCOMPARE(d.top() == m.top(), where != "over");
     }
 
     // What the user reads, and the number on its grey field, centred.

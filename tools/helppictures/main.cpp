@@ -47,6 +47,7 @@ public:
     {
         return kAnswerOk;
     }
+    void notice(QWidget *, const QString &) override {}
 };
 
 class NoSound final : public ISoundOutput {
@@ -357,7 +358,7 @@ Cut rangeMenu(MainWindow &w)
 
 Cut intervalDialog()
 {
-    IntervalDialog d(0);
+    IntervalDialog d;
     d.show();
     d.slider()->setValue(10);
     settle();

@@ -1,7 +1,9 @@
 #include "ui/hall/halldisplay.h"
 
 #include "platform/appinfo.h"
+#include "ui/main/layout.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -28,6 +30,15 @@ const QColor kDarkCellText(130, 138, 148);
 const QColor kLitCell(255, 212, 0);
 const QColor kLitCellText(0, 0, 0);
 const QColor kLatestFrame(0, 120, 255);
+
+// Screens come and go in bursts (a projector resyncing), and a dragged
+// window moves in many steps: the hall moves once they have been still
+// this long.
+constexpr int kSettleMs = 400;
+
+constexpr Qt::WindowFlags kFramed = Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint
+                                    | Qt::CustomizeWindowHint | Qt::WindowDoesNotAcceptFocus;
+constexpr Qt::WindowFlags kFrameless = Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
 
 const QString kWidestNumber = QStringLiteral("88");
 const QString kBingoWord = QStringLiteral("Bingo!");
@@ -61,7 +72,7 @@ QRect insetBy(const QRect &r, double fx, double fy)
 
 } // namespace
 
-HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, const QWidget &organiser)
+HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, QWidget &organiser)
     : m_caller(caller), m_screens(screens), m_organiser(organiser)
 {
     setObjectName(QStringLiteral("frmSaalanzeige"));
@@ -72,7 +83,8 @@ HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, const QWidg
     // Painted whole, without Qt clearing it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    setMinimumSize(320, 240);
+    setMinimumSize(kHallMinimumSize);
+    setWindowFlags(kFramed);
 
     m_lastActive = QGuiApplication::focusWindow();
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *w) {
@@ -80,7 +92,11 @@ HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, const QWidg
             m_lastActive = w;
     });
     connect(&caller, &Caller::changed, this, &HallDisplay::showState);
-    m_screens.setChangeHandler([this] { place(); });
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, &HallDisplay::place);
+    m_screens.setChangeHandler([this] { changing(); });
+    m_organiser.installEventFilter(this);
     showState();
     place();
 }
@@ -88,6 +104,7 @@ HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, const QWidg
 HallDisplay::~HallDisplay()
 {
     m_screens.setChangeHandler({});
+    m_organiser.removeEventFilter(this);
 }
 
 // ------------------------------------------------------------------ state
@@ -139,69 +156,71 @@ QString HallDisplay::countText() const
 
 // -------------------------------------------------------------- placement
 
+HallPlacement HallDisplay::target() const
+{
+    return placeHall(m_screens.geometries(), m_organiser.frameGeometry(), kWindowFrameAllowance);
+}
+
+void HallDisplay::changing()
+{
+    // Full-screen where the rules no longer put it, it would cover the
+    // organiser's screen while things settle (a window manager moves it
+    // off a screen that went away): out of sight at once.
+    if (m_fullScreen && isVisible() && target() != m_placed)
+        hide();
+    m_settle.start();
+}
+
 void HallDisplay::place()
 {
-    const QList<QRect> screens = m_screens.geometries();
-    if (screens.isEmpty())
+    m_settle.stop();
+    const HallPlacement p = target();
+    if (p.rect.isEmpty()) // no screen at all for a moment
         return;
-    const QPoint centre = m_organiser.frameGeometry().center();
-    qsizetype own = 0;
-    for (qsizetype i = 0; i < screens.size(); ++i) {
-        if (screens[i].contains(centre)) {
-            own = i;
+    const bool full = p.kind == HallPlacement::Kind::FullScreen;
+    if (!isVisible() || full != m_fullScreen || isFullScreen() != full || geometry() != p.rect) {
+        if (full != m_fullScreen) {
+            setWindowFlags(full ? kFrameless : kFramed);
+            m_fullScreen = full;
+        }
+        // Leave full-screen first: a window manager keeps a full-screen
+        // window where it is.
+        setWindowState(Qt::WindowNoState);
+        // The screen goes to the native window, which Qt moves off a screen
+        // that goes away; QWidget::setScreen would keep the screen for the
+        // next native window even after it is gone.
+        winId();
+        if (QScreen *s = QGuiApplication::screenAt(p.rect.center()))
+            windowHandle()->setScreen(s);
+        setGeometry(p.rect);
+        // Not showFullScreen(): it would activate the window.
+        if (full)
+            setWindowState(Qt::WindowFullScreen);
+        show();
+    }
+    if (p.kind == HallPlacement::Kind::Behind)
+        lower();
+    m_placed = p;
+    // A question stays above every window of the program.
+    if (QWidget *modal = QApplication::activeModalWidget())
+        modal->raise();
+}
+
+bool HallDisplay::eventFilter(QObject *watched, QEvent *e)
+{
+    if (watched == &m_organiser) {
+        switch (e->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::WindowStateChange:
+            changing();
+            break;
+        default:
             break;
         }
     }
-    for (qsizetype i = 0; i < screens.size(); ++i) {
-        if (i != own) {
-            showFullScreenOn(screens[i]);
-            return;
-        }
-    }
-    showWindowedOn(screens[own]);
-}
-
-void HallDisplay::showFullScreenOn(const QRect &screen)
-{
-    if (m_fullScreen && isVisible() && isFullScreen() && geometry() == screen)
-        return;
-    if (!m_fullScreen) {
-        if (isVisible())
-            m_windowRect = geometry();
-        setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
-        m_fullScreen = true;
-    }
-    // Leave full-screen first: a window manager keeps a full-screen window
-    // where it is.
-    setWindowState(Qt::WindowNoState);
-    if (QScreen *s = QGuiApplication::screenAt(screen.center()))
-        setScreen(s);
-    setGeometry(screen);
-    // Not showFullScreen(): it would activate the window.
-    setWindowState(Qt::WindowFullScreen);
-    show();
-}
-
-void HallDisplay::showWindowedOn(const QRect &screen)
-{
-    if (!m_fullScreen && isVisible())
-        return;
-    m_fullScreen = false;
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint
-                   | Qt::CustomizeWindowHint | Qt::WindowDoesNotAcceptFocus);
-    setWindowState(Qt::WindowNoState);
-    QRect r = m_windowRect;
-    if (!r.isValid() || !screen.contains(r.center())) {
-        // Half the screen, but no smaller than the smallest screen the
-        // layout is made for.
-        const QSize size = (screen.size() / 2).expandedTo(QSize(640, 480)).boundedTo(screen.size());
-        r = QRect(QPoint(), size);
-        r.moveCenter(screen.center());
-    }
-    if (QScreen *s = QGuiApplication::screenAt(r.center()))
-        setScreen(s);
-    setGeometry(r);
-    show();
+    return QWidget::eventFilter(watched, e);
 }
 
 // ----------------------------------------------------------------- input

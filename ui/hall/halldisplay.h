@@ -2,10 +2,12 @@
 
 #include "game/caller.h"
 #include "platform/screenlist.h"
+#include "ui/hall/hallplacement.h"
 
 #include <QFont>
 #include <QPointer>
 #include <QRegion>
+#include <QTimer>
 #include <QWindow>
 #include <QWidget>
 #include <array>
@@ -17,11 +19,12 @@ namespace kugelfon {
 // called, how many have been shown, and the board of the pool with every
 // number of this game lit and the latest one framed. It shows only what the
 // caller publishes, accepts no input and never takes the focus. Full-screen
-// on a screen without the organiser's window; a window when there is none.
+// on a screen apart from the organiser's; otherwise a window that leaves the
+// organiser's window uncovered (see placeHall).
 class HallDisplay final : public QWidget {
     Q_OBJECT
 public:
-    HallDisplay(const Caller &caller, IScreenList &screens, const QWidget &organiser);
+    HallDisplay(const Caller &caller, IScreenList &screens, QWidget &organiser);
     ~HallDisplay() override;
 
     // What is drawn where, in the window's coordinates.
@@ -29,9 +32,12 @@ public:
     QRect cellRect(int number) const; // empty outside the pool
     QString numberText() const { return m_shown.display; }
     QString countText() const;
+    // Screens or the organiser's window changed and it has yet to move.
+    bool settling() const { return m_settle.isActive(); }
 
 protected:
     bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
@@ -65,19 +71,20 @@ private:
     };
 
     void showState();
+    HallPlacement target() const;
+    void changing();
     void place();
-    void showFullScreenOn(const QRect &screen);
-    void showWindowedOn(const QRect &screen);
     const Layout &layout() const;
     static Placed placeText(const Layout &l, const QString &text);
     void paintCell(QPainter &p, const Layout &l, int n) const;
 
     const Caller &m_caller;
     IScreenList &m_screens;
-    const QWidget &m_organiser;
+    QWidget &m_organiser;
     Shown m_shown;
     bool m_fullScreen = false;
-    QRect m_windowRect; // where the window stood before it went full-screen
+    HallPlacement m_placed; // where place() last put it
+    QTimer m_settle;        // screens and the organiser's window at rest
     QPointer<QWindow> m_lastActive; // the window that had the focus before
     mutable Layout m_layout;
 };

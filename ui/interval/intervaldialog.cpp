@@ -9,9 +9,8 @@
 
 namespace kugelfon {
 
-IntervalDialog::IntervalDialog(float intervalInForce)
-    : FixedWindow({"frmZeitManuell", 6930, 1710, QStringLiteral(" - Zeiteinstellung Manuell")}),
-      m_intervalInForce(intervalInForce)
+IntervalDialog::IntervalDialog()
+    : FixedWindow({"frmZeitManuell", 6930, 1710, QStringLiteral(" - Zeiteinstellung Manuell")})
 {
     setupControls();
     setupConnections();
@@ -63,6 +62,7 @@ void IntervalDialog::setupConnections()
 
 void IntervalDialog::sliderMoved(int value)
 {
+    m_moved = true;
     emit intervalChanged(static_cast<float>(value));
     m_seconds->setText(QString::number(value)
                        + (value == 1 ? QStringLiteral(" Sekunde") : QStringLiteral(" Sekunden")));
@@ -78,9 +78,9 @@ void IntervalDialog::take()
 void IntervalDialog::closeEvent(QCloseEvent *event)
 {
     // The slider spoke for the interval as it moved; closed without taking,
-    // the interval the status row still shows comes back.
-    if (!m_taking)
-        emit intervalChanged(m_intervalInForce);
+    // only that is undone: an interval chosen meanwhile by a menu item stays.
+    if (!m_taking && m_moved)
+        emit sliderDropped();
     emit closed();
     event->accept();
 }

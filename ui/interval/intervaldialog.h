@@ -14,15 +14,15 @@ namespace kugelfon {
 class IntervalDialog : public FixedWindow {
     Q_OBJECT
 public:
-    // intervalInForce: put back when the dialog is closed without taking.
-    explicit IntervalDialog(float intervalInForce);
+    IntervalDialog();
 
     QSlider *slider() const { return m_slider; }
 
 signals:
-    // The slider moved (takes effect at the next automatic step), or the
-    // dialog was closed without taking and the earlier interval comes back.
+    // The slider moved; takes effect at the next automatic step.
     void intervalChanged(float seconds);
+    // Closed without taking after the slider moved: what it set is undone.
+    void sliderDropped();
     // "Wert übernehmen", also by Esc.
     void intervalTaken(int seconds);
     // The dialog is gone; the main window comes back.
@@ -37,11 +37,11 @@ private:
     void sliderMoved(int value);
     void take();
 
-    float m_intervalInForce;
     QSlider *m_slider = nullptr;
     QLabel *m_seconds = nullptr;
     QPushButton *m_take = nullptr;
     bool m_taking = false;
+    bool m_moved = false;
 };
 
 } // namespace kugelfon

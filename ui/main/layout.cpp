@@ -2,6 +2,8 @@
 
 #include "platform/rounding.h"
 
+#include <algorithm>
+
 namespace kugelfon {
 
 namespace {
@@ -129,6 +131,17 @@ int levelFittingWindow(const QSize &available)
             return level;
     }
     return 0;
+}
+
+double scaleFittingWindow(const QSize &available)
+{
+    const QSize frame(kWindowFrameAllowance.left() + kWindowFrameAllowance.right(),
+                      kWindowFrameAllowance.top() + kWindowFrameAllowance.bottom());
+    const QSize smallest = levelScreenSize(1);
+    const double scale =
+        std::min({1.0, double(available.width() - frame.width()) / smallest.width(),
+                  double(available.height() - frame.height()) / smallest.height()});
+    return scale >= kSmallestScale ? scale : 0;
 }
 
 QString unsupportedScreenText(const ScreenSize &screen)

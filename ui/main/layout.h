@@ -70,6 +70,13 @@ inline constexpr QMargins kWindowFrameAllowance(4, 30, 4, 4);
 // when not even 640 x 480 does.
 int levelFittingWindow(const QSize &available);
 
+// With --fenster on a screen whose free area is too small even for the
+// 640 x 480 window: that layout drawn smaller, by the factor at which its
+// window with frame fits. Below kSmallestScale its 8 pt type would turn
+// unreadable, and the result is 0.
+inline constexpr double kSmallestScale = 0.8;
+double scaleFittingWindow(const QSize &available);
+
 // "Diese Auflösung  1152 x 864 wird nicht unterstützt."
 QString unsupportedScreenText(const ScreenSize &screen);
 

@@ -16,7 +16,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 
+#include <algorithm>
 #include <functional>
 
 namespace kugelfon {
@@ -46,6 +48,21 @@ QString steppingText(const CallerView &view)
             + (view.customSeconds > 1 ? QStringLiteral(" Sekunden") : QStringLiteral(" Sekunde"));
     }
     return {};
+}
+
+// Where a window of `size` (frame included) opens beside `owner`: right of
+// it, else left of it, top edges level, inside `area`; where neither side
+// has room (a maximized owner), over the middle of it.
+QPoint besideWindow(const QRect &owner, const QSize &size, const QRect &area)
+{
+    QPoint at(owner.right() + 1, owner.top());
+    if (at.x() + size.width() - 1 > area.right())
+        at.setX(owner.left() - size.width());
+    if (at.x() < area.left())
+        at = owner.center() - QPoint(size.width() / 2, size.height() / 2);
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+    return at;
 }
 
 // Brings an open secondary window to the front; false when there is none.
@@ -243,9 +260,13 @@ void MainWindow::bringToFront()
 
 bool MainWindow::Form_Load()
 {
-    m_layout = computeScreenLayout(m_services.screen->measure());
+    const ScreenMeasure measure = m_services.screen->measure();
+    m_layout = computeScreenLayout(measure);
     m_settings.screen = m_layout.screen;
     if (m_layout.level == 0) {
+        // The box stands over the middle of its owner: the screen's, though
+        // this window is never shown.
+        setGeometry(measure.available);
         m_services.messages->show(this, unsupportedScreenText(m_layout.screen), MsgButtons::Ok);
         m_services.app->quit();
         return false;
@@ -262,19 +283,20 @@ void MainWindow::applyLayout()
 {
     for (QLabel *label : m_statusRow) {
         QFont f = label->font();
-        setScreenPointSize(f, m_layout.fontSize);
+        setScreenPointSize(f, m_layout.fontSize * m_scale);
         label->setFont(f);
     }
     for (QPushButton *b : {m_bingoButton, m_stepButton, m_sheetButton}) {
         QFont f = b->font();
-        setScreenPointSize(f, m_layout.fontSize);
+        setScreenPointSize(f, m_layout.fontSize * m_scale);
         b->setFont(f);
     }
+    const double s = m_scale;
     for (int i = 0; i < kMainControlCount; ++i) {
         const auto c = static_cast<MainControl>(i);
         const TwipRect r = m_layout.rect(c);
         if (auto *w = centralWidget()->findChild<QWidget *>(QString::fromLatin1(mainControlName(c))))
-            w->setGeometry(twipsRect(r.left, r.top, r.width, r.height));
+            w->setGeometry(twipsRect(r.left * s, r.top * s, r.width * s, r.height * s));
     }
 }
 
@@ -292,7 +314,7 @@ void MainWindow::showState()
     if (v.displayPoints > 0 && v.displayPoints != m_displayPoints) {
         m_displayPoints = v.displayPoints;
         QFont f = m_numberDisplay->font();
-        setScreenPointSize(f, v.displayPoints);
+        setScreenPointSize(f, v.displayPoints * m_scale);
         m_numberDisplay->setFont(f);
     }
     m_countText->setText(count);
@@ -358,11 +380,17 @@ void MainWindow::mnuManuellSec_Click()
 {
     if (raiseOpen(m_intervalDialog))
         return;
-    m_intervalDialog = new IntervalDialog(m_settings.intervalSeconds);
+    m_intervalDialog = new IntervalDialog;
     connect(m_intervalDialog, &IntervalDialog::intervalChanged, &m_caller, &Caller::setInterval);
+    connect(m_intervalDialog, &IntervalDialog::sliderDropped, &m_caller,
+            &Caller::dropSliderInterval);
     connect(m_intervalDialog, &IntervalDialog::intervalTaken, &m_caller,
             &Caller::takeCustomInterval);
     connect(m_intervalDialog, &IntervalDialog::closed, this, &MainWindow::bringToFront);
+    // Not where the window manager puts a window it knows nothing of (0, 0).
+    const QSize framed = m_intervalDialog->size().grownBy(kWindowFrameAllowance);
+    const QPoint at = besideWindow(frameGeometry(), framed, screen()->availableGeometry());
+    m_intervalDialog->move(at); // move() places the frame's corner
     raiseOpen(m_intervalDialog);
 }
 

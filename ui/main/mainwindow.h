@@ -27,6 +27,10 @@ public:
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Before the load step: the layout drawn smaller by this factor, for a
+    // window on a screen too small for it (--fenster).
+    void setScale(double scale) { m_scale = scale; }
+
     // The load step: lays the window out for the screen. False when the
     // screen is not supported; the program has then been ended.
     bool Form_Load();
@@ -64,6 +68,7 @@ private:
     Services m_services;
     ScreenLayout m_layout;
     bool m_loaded = false;
+    double m_scale = 1;
     double m_displayPoints = 0; // the number display's font as last set
     QPointer<IntervalDialog> m_intervalDialog;
     QPointer<QWidget> m_printDialog;

@@ -1,0 +1,301 @@
+// Where the hall display goes: the rule on its own, the window settling while
+// screens come and go, and the program under a real window manager with a
+// question open while the hall's monitor is unplugged.
+#include "fakes/fakes.h"
+
+#include "game/caller.h"
+#include "platform/qtscreenlist.h"
+#include "ui/hall/halldisplay.h"
+#include "ui/hall/hallplacement.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QtTest>
+#include <qpa/qplatformnativeinterface.h>
+
+#include <unistd.h>
+
+using namespace kugelfon;
+using namespace kugelfon::test;
+using Kind = HallPlacement::Kind;
+
+namespace {
+
+const QMargins kFrame(4, 30, 4, 4);
+
+// Plugs Qt's offscreen platform to screen a (1280 x 1024) alone, or to a and
+// b (1920 x 1080) on its right.
+void plug(bool second)
+{
+    QJsonArray screens{QJsonObject{{"name", "a"}, {"width", 1280}, {"height", 1024}}};
+    if (second)
+        screens.append(QJsonObject{{"name", "b"}, {"x", 1280}, {"width", 1920}, {"height", 1080}});
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    const auto set = reinterpret_cast<void (*)(const QJsonObject &, QPlatformNativeInterface *)>(
+        native->nativeResourceForIntegration("setConfiguration"));
+    set(QJsonObject{{"screens", screens}}, native);
+    QCoreApplication::processEvents();
+}
+
+// A private X server with two RandR monitors and openbox, and the program
+// started on it; everything asked of it through the X tools.
+struct Desktop {
+    QString display;
+    QProcess xvfb, wm, program;
+    QString missing;
+
+    Desktop()
+    {
+        for (QProcess *p : {&xvfb, &wm, &program}) {
+            p->setStandardOutputFile(QProcess::nullDevice());
+            p->setStandardErrorFile(QProcess::nullDevice());
+        }
+        for (const char *tool : {"Xvfb", "openbox", "xrandr", "xdotool", "xprop", "xwininfo"})
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                missing += QLatin1String(tool) + QLatin1Char(' ');
+        if (!missing.isEmpty())
+            return;
+        int n = 300 + getpid() % 600;
+        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
+               || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            ++n;
+        display = QStringLiteral(":%1").arg(n);
+        xvfb.start("Xvfb", {display, "-screen", "0", "3200x1080x24", "+extension", "RANDR", "-noreset"});
+        if (!QTest::qWaitFor([&] { return QFile::exists("/tmp/.X11-unix/X" + display.mid(1)); }, 5000)) {
+            missing = "Xvfb did not start";
+            return;
+        }
+        x("xrandr", {"--setmonitor", "A", "1920/508x1080/286+0+0", "screen"});
+        x("xrandr", {"--setmonitor", "B", "1280/338x1024/271+1920+0", "none"});
+        x("xrandr", {"--output", "screen", "--primary"});
+        wm.setProcessEnvironment(env());
+        wm.start("openbox", {});
+        if (!QTest::qWaitFor([&] { return x("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#'); }, 5000))
+            missing = "openbox did not start";
+    }
+    ~Desktop()
+    {
+        for (QProcess *p : {&program, &wm, &xvfb}) {
+            p->kill();
+            p->waitForFinished(3000);
+        }
+    }
+    QProcessEnvironment env() const
+    {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.remove("QT_QPA_PLATFORM");
+        e.remove("WAYLAND_DISPLAY");
+        e.insert("DISPLAY", display);
+        return e;
+    }
+    QString x(const QString &tool, const QStringList &args) const
+    {
+        QProcess p;
+        p.setProcessEnvironment(env());
+        p.start(tool, args);
+        p.waitForFinished(5000);
+        return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    }
+    QString window(const QString &title) const
+    {
+        return x("xdotool", {"search", "--name", title}).section('\n', 0, 0);
+    }
+    // Where a window's client area is on the desktop; empty while unmapped.
+    QRect where(const QString &id) const
+    {
+        const QString info = x("xwininfo", {"-id", id});
+        auto value = [&](const char *key) {
+            const qsizetype at = info.indexOf(QLatin1String(key));
+            return at < 0 ? 0 : info.mid(at + qstrlen(key)).section('\n', 0, 0).trimmed().toInt();
+        };
+        if (!info.contains("IsViewable"))
+            return {};
+        return {value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"),
+                value("Height:")};
+    }
+    // The window manager's stacking, bottom first, as decimal ids.
+    QStringList stacking() const
+    {
+        QStringList out;
+        const QString list = x("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}).section('#', 1);
+        for (const QString &id : list.split(','))
+            out << QString::number(id.trimmed().toULong(nullptr, 16));
+        return out;
+    }
+    QString active() const
+    {
+        return QString::number(x("xprop", {"-root", "_NET_ACTIVE_WINDOW"}).section('#', 1).trimmed().toULong(nullptr, 16));
+    }
+};
+
+} // namespace
+
+class TestHallPlacement : public QObject {
+    Q_OBJECT
+private slots:
+    // Full-screen only on a screen apart from the organiser's screen and
+    // window; otherwise a window beside the organiser's, or behind it.
+    void rule_data()
+    {
+        QTest::addColumn<QList<QRect>>("screens");
+        QTest::addColumn<QRect>("main"); // with its frame
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("on"); // the screen it goes to
+        const QRect a(0, 0, 1280, 1024), b(1280, 0, 1920, 1080), laptop(0, 0, 1920, 1080),
+            projector(0, 0, 1024, 768);
+        const QRect inMiddle(316, 11, 1288, 1058); // 1280 x 1024 with its frame on the laptop
+        QTest::newRow("one screen, main maximized") << QList{a} << a << int(Kind::Behind) << 0;
+        QTest::newRow("one wide screen, main in the middle") << QList{laptop} << inMiddle << int(Kind::Corner) << 0;
+        QTest::newRow("800x600 in the middle of 1024x768") << QList{QRect(0, 0, 1024, 768)}
+            << QRect(108, 51, 808, 634) << int(Kind::Behind) << 0;
+        QTest::newRow("side by side") << QList{a, b} << a << int(Kind::FullScreen) << 1;
+        QTest::newRow("main on the second") << QList{a, b} << b << int(Kind::FullScreen) << 0;
+        QTest::newRow("main off every screen") << QList{a, b} << QRect(5000, 0, 800, 600)
+            << int(Kind::FullScreen) << 1;
+        QTest::newRow("main across both") << QList{a, b} << QRect(1000, 0, 800, 600) << int(Kind::Corner) << 1;
+        QTest::newRow("mirrored, main on the projector") << QList{projector, laptop} << projector
+            << int(Kind::Corner) << 1;
+        QTest::newRow("mirrored, main on the laptop") << QList{laptop, projector} << inMiddle
+            << int(Kind::Corner) << 0;
+        QTest::newRow("mirrored pair and a third") << QList{a, a, b} << a << int(Kind::FullScreen) << 2;
+        QTest::newRow("a screen half over the main one") << QList{a, QRect(900, 0, 800, 600), b}
+            << a << int(Kind::FullScreen) << 2;
+    }
+    void rule()
+    {
+        QFETCH(QList<QRect>, screens);
+        QFETCH(QRect, main);
+        QFETCH(int, kind);
+        QFETCH(int, on);
+        const HallPlacement p = placeHall(screens, main, kFrame);
+        QCOMPARE(int(p.kind), kind);
+        if (p.kind == Kind::FullScreen) {
+            QCOMPARE(p.rect, screens[on]);
+            return;
+        }
+        const QRect framed = p.rect.marginsAdded(kFrame);
+        QVERIFY2(screens[on].contains(framed), qPrintable(QDebug::toString(p.rect)));
+        QVERIFY(p.rect.width() >= kHallMinimumSize.width() && p.rect.height() >= kHallMinimumSize.height());
+        QVERIFY(p.rect.width() <= std::max(640, screens[on].width() / 2));
+        if (p.kind == Kind::Corner) {
+            QVERIFY2(!framed.intersects(main), qPrintable(QDebug::toString(p.rect)));
+            // In a corner of its free room: against the screen's edge on one side.
+            QVERIFY(framed.left() == screens[on].left() || framed.right() == screens[on].right()
+                    || framed.top() == screens[on].top() || framed.bottom() == screens[on].bottom());
+        }
+    }
+
+    // Screens that come and go faster than the settling, then the main window
+    // moved onto the hall's screen: the hall is never full-screen on the
+    // organiser's screen meanwhile, and where the rule puts it within a
+    // second of the last change.
+    void settles()
+    {
+        plug(true);
+        FakeServices fakes;
+        Settings settings;
+        Caller caller(settings, fakes.services());
+        QtScreenList screens;
+        QWidget main;
+        main.setWindowFlag(Qt::FramelessWindowHint); // as maximized: all of screen a
+        main.setGeometry(0, 0, 1280, 1024);
+        main.show();
+        HallDisplay hall(caller, screens, main);
+        const QRect a(0, 0, 1280, 1024), b(1280, 0, 1920, 1080);
+        auto fullScreenOn = [&](const QRect &s) {
+            return hall.isVisible() && hall.isFullScreen() && hall.geometry() == s;
+        };
+        auto overMain = [&] {
+            QCoreApplication::processEvents();
+            return hall.isVisible() && hall.isFullScreen()
+                && (hall.geometry().intersects(main.frameGeometry())
+                    || hall.screen()->geometry().intersects(main.frameGeometry()));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(fullScreenOn(b), 1000);
+
+        QElapsedTimer sinceLast;
+        for (int round = 0; round < 3; ++round) {
+            plug(false);
+            QVERIFY(!overMain());
+            QTest::qWait(150); // a projector resyncing
+            QVERIFY(!overMain());
+            plug(true);
+            sinceLast.start();
+            QVERIFY(!overMain());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(fullScreenOn(b), 1000);
+        QVERIFY2(sinceLast.elapsed() < 1000, qPrintable(QString::number(sinceLast.elapsed())));
+
+        main.setGeometry(b.adjusted(100, 100, -100, -100));
+        sinceLast.start();
+        QVERIFY(!overMain());
+        QTRY_VERIFY_WITH_TIMEOUT(fullScreenOn(a), 1000);
+        QVERIFY2(sinceLast.elapsed() < 1000, qPrintable(QString::number(sinceLast.elapsed())));
+
+        plug(false);
+        QVERIFY(!overMain());
+        QTRY_VERIFY_WITH_TIMEOUT(hall.isVisible() && !hall.isFullScreen() && a.contains(hall.geometry())
+                                     && !hall.frameGeometry().intersects(main.frameGeometry()),
+                                 1000);
+    }
+
+    // The quit question under openbox while the hall's monitor is unplugged:
+    // it cannot be maximized, comes back when minimized, stays above the hall,
+    // the hall never goes full-screen over the main window's monitor, and the
+    // main window has the focus once the question is answered.
+    void questionAboveHall()
+    {
+        Desktop d;
+        if (!d.missing.isEmpty())
+            QSKIP(qPrintable("no private X server with a window manager: " + d.missing));
+        d.program.setProcessEnvironment(d.env());
+        d.program.start(KUGELFON_EXE, {"--saalanzeige", "--fenster"});
+        QString main, hall;
+        QTRY_VERIFY_WITH_TIMEOUT(!(hall = d.window("Saalanzeige")).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(main = d.window("Kugelfon-Projekt")).isEmpty(), 5000);
+        const QRect monitorA(0, 0, 1920, 1080), monitorB(1920, 0, 1280, 1024);
+        QTRY_COMPARE_WITH_TIMEOUT(d.where(hall), monitorB, 3000);
+
+        d.x("xdotool", {"windowactivate", "--sync", main});
+        d.x("xdotool", {"key", "alt+F4"});
+        QString box;
+        QTRY_VERIFY_WITH_TIMEOUT(!(box = d.window("Programm schliessen")).isEmpty(), 5000);
+        QTRY_VERIFY(!d.where(box).isEmpty());
+        QVERIFY(!d.x("xprop", {"-id", box, "_NET_WM_ALLOWED_ACTIONS"}).contains("MAXIMIZE"));
+        d.x("xdotool", {"windowminimize", box});
+        QTRY_VERIFY_WITH_TIMEOUT(!d.where(box).isEmpty() && !d.where(main).isEmpty(), 3000);
+
+        d.x("xrandr", {"--delmonitor", "B"});
+        // The window manager may fit the full-screen hall onto A before the
+        // program hears that B went; it must be gone at once, not after the
+        // settling.
+        QElapsedTimer clock;
+        clock.start();
+        qint64 lastOverA = -1;
+        while (clock.elapsed() < 1200) {
+            const QRect h = d.where(hall);
+            if (h.width() >= 1280 && h.intersects(monitorA))
+                lastOverA = clock.elapsed();
+        }
+        QVERIFY2(lastOverA < 300, qPrintable(QString::number(lastOverA)));
+        const QRect h = d.where(hall), m = d.where(main);
+        const QStringList stack = d.stacking();
+        QVERIFY2(stack.indexOf(box) > stack.indexOf(hall), qPrintable(stack.join(' ')));
+        QVERIFY(!h.isEmpty() && monitorA.contains(h));
+        QVERIFY(!h.intersects(m) || stack.indexOf(hall) < stack.indexOf(main));
+
+        d.x("xdotool", {"key", "alt+n"});
+        QTRY_VERIFY_WITH_TIMEOUT(d.where(box).isEmpty(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(d.active(), main, 3000);
+
+        d.x("xrandr", {"--setmonitor", "B", "1280/338x1024/271+1920+0", "none"});
+        QTRY_COMPARE_WITH_TIMEOUT(d.where(hall), monitorB, 1500);
+        QCOMPARE(d.active(), main);
+    }
+};
+
+QTEST_MAIN(TestHallPlacement)
+#include "test_hallplacement.moc"
