@@ -1,5 +1,7 @@
 #include "app/display.h"
 
+#include "nativeplatform.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -129,15 +131,20 @@ PlatformChoice choosePlatform(const QByteArray &qpaPlatform, const QByteArray &w
 std::unique_ptr<QApplication> openApplication(int &argc, char **argv)
 {
     const QByteArray explicitPlatform = qgetenv("QT_QPA_PLATFORM");
-    const PlatformChoice choice = choosePlatform(explicitPlatform, qgetenv("WAYLAND_DISPLAY"),
-                                                 qgetenv("DISPLAY"), installedPlatformPlugins());
-    if (!choice.problem.isEmpty())
-        fail(choice.problem.toUtf8());
-    chosenPlatform = choice.platform;
-    // Qt itself would prefer Wayland where both are offered. The choice is
-    // the program's own: programs it starts get the environment it was given.
-    if (explicitPlatform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", choice.platform);
+    if constexpr (kDisplayFromEnvironment) {
+        const PlatformChoice choice = choosePlatform(explicitPlatform, qgetenv("WAYLAND_DISPLAY"),
+                                                     qgetenv("DISPLAY"), installedPlatformPlugins());
+        if (!choice.problem.isEmpty())
+            fail(choice.problem.toUtf8());
+        chosenPlatform = choice.platform;
+        // Qt itself would prefer Wayland where both are offered. The choice is
+        // the program's own: programs it starts get the environment it was given.
+        if (explicitPlatform.isEmpty())
+            qputenv("QT_QPA_PLATFORM", choice.platform);
+    } else {
+        // The desktop is always there, and the platforms are linked in.
+        chosenPlatform = explicitPlatform.isEmpty() ? QByteArray("windows") : explicitPlatform;
+    }
 
     QList<Held> held;
     heldMessages = &held;

@@ -1,9 +1,7 @@
 #include "platform/qtprinters.h"
 
-#include "platform/cupsjobs.h"
+#include "platform/printjobs.h"
 
-#include <QBuffer>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -12,48 +10,6 @@
 #include <thread>
 
 namespace kugelfon {
-
-namespace {
-
-// The document is drawn into a PDF in memory, as Qt's own CUPS printing
-// does, and handed to CUPS only when it is complete.
-class QtPrintJob final : public IPrintJob {
-public:
-    QtPrintJob(CupsJobs &jobs, QString printer, const QString &docName, const QPageLayout &layout)
-        : m_jobs(jobs), m_printer(std::move(printer)), m_title(docName), m_media(layout.pageSize().key()),
-          m_writer(&m_buffer)
-    {
-        m_buffer.open(QIODevice::WriteOnly);
-        m_writer.setTitle(docName);
-        m_writer.setResolution(1200);
-        // Origin at the top-left corner of the printable area.
-        m_writer.setPageLayout(layout);
-    }
-    ~QtPrintJob() override { withdraw(); }
-    QPaintDevice *device() override { return &m_writer; }
-    void submit() override
-    {
-        m_buffer.close();
-        m_job = m_jobs.submit(m_printer, m_title, m_media, m_buffer.buffer());
-    }
-    Answer answer(int ms) override { return m_job ? m_job->answer(ms) : Answer::Refused; }
-    void withdraw() override
-    {
-        if (m_job && m_job->answer(0) == Answer::None)
-            m_job->withdraw();
-    }
-
-private:
-    CupsJobs &m_jobs;
-    QString m_printer;
-    QString m_title;
-    QString m_media;
-    QBuffer m_buffer;
-    QPdfWriter m_writer;
-    std::shared_ptr<CupsJob> m_job;
-};
-
-} // namespace
 
 // How long a question to the print server may hold the window. Finding
 // network printers can take a few seconds; a server that has stopped never answers.
@@ -65,7 +21,7 @@ struct QtPrinters::Query {
     bool done = false;
 };
 
-QtPrinters::QtPrinters() : m_jobs(std::make_unique<CupsJobs>()) {}
+QtPrinters::QtPrinters() : m_jobs(makePrintJobs()) {}
 
 QtPrinters::~QtPrinters() = default;
 
@@ -141,7 +97,7 @@ std::unique_ptr<IPrintJob> QtPrinters::startJob(const QString &name, const QStri
         page = layout(name);
     if (!page.isValid())
         page = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
-    return std::make_unique<QtPrintJob>(*m_jobs, name, docName, page);
+    return m_jobs->start(name, docName, page);
 }
 
 } // namespace kugelfon

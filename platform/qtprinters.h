@@ -10,10 +10,11 @@
 
 namespace kugelfon {
 
-class CupsJobs;
+class PrintJobs;
 
-// The printers of the system through Qt's print support (CUPS on Linux);
-// the documents go to CUPS from a thread of their own. A print server that
+// The printers of the system through Qt's print support; the documents go
+// to the system as PrintJobs hands them on (on Linux to CUPS from a thread
+// of its own). A print server that
 // keeps a question waiting holds the caller for a few seconds at most; the
 // last answer it gave stands in until it answers again.
 class QtPrinters final : public IPrinters {
@@ -50,7 +51,7 @@ private:
     mutable QHash<QString, QPageLayout> m_layouts;
     // The query still waiting for the server, if one is.
     mutable std::shared_ptr<Query> m_waiting;
-    std::unique_ptr<CupsJobs> m_jobs;
+    std::unique_ptr<PrintJobs> m_jobs;
 };
 
 } // namespace kugelfon

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "platform/alsasoundoutput.h"
 #include "platform/clockrandom.h"
-#include "platform/desktopsysinfo.h"
 #include "platform/qtapplication.h"
 #include "platform/qtmessagebox.h"
 #include "platform/qtprinters.h"
@@ -12,6 +10,8 @@
 #include "platform/qttimer.h"
 #include "platform/services.h"
 
+#include "nativeplatform.h"
+
 namespace kugelfon {
 
 // The operating system's services, as the program uses them. Create it after
@@ -20,12 +20,12 @@ struct RealServices {
     QtTimerFactory timers;
     QtMessageBoxes messages;
     QtScreenMetrics screen;
-    AlsaSoundOutput sound;
+    NativeSoundOutput sound;
     ClockRandom random;
     QtResources resources;
     QtApplication application;
     QtPrinters printers;
-    DesktopSystemInfo sysinfo;
+    NativeSystemInfo sysinfo;
     QtScreenList screens;
 
     Services services()

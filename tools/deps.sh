@@ -11,6 +11,10 @@ KUGELFON_TEST_PACKAGES="pulseaudio pulseaudio-utils cups cups-client printer-dri
 # A private Wayland compositor with Qt's Wayland platform, for the test of
 # which platform the program takes.
 KUGELFON_TEST_PACKAGES="$KUGELFON_TEST_PACKAGES weston qt6-wayland"
+# The Windows build and its tests under Wine (tools/windows-check.sh): the
+# mingw-w64 cross compiler, NSIS for the installer, Wine, and the screen,
+# input and screenshot tools of the installer's test.
+KUGELFON_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix nsis wine64 xvfb x11-utils xdotool imagemagick qt6-translations-l10n"
 
 # ensure_packages PKG...: installs what is missing (as root), or prints the one
 # command that would and fails.

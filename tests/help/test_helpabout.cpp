@@ -1,11 +1,14 @@
 // The help window (which built-in picture each topic shows, and when) and the
 // about window (its texts, the ways to close it, and starting the system
-// information program found in PATH, or the message that there is none).
+// information program where the system keeps it, or the message that there
+// is none; the set-up of each system is in <system>/sysinfocases.h).
 #include "fakes/fakes.h"
 #include "help/helpwindow.h"
-#include "platform/desktopsysinfo.h"
 #include "platform/qtresources.h"
 #include "ui/about/aboutwindow.h"
+
+#include "nativeplatform.h"
+#include "sysinfocases.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -24,7 +27,7 @@ template <class Window>
 struct Shown {
     test::FakeServices f;
     QtResources resources;
-    DesktopSystemInfo launcher;
+    NativeSystemInfo launcher = sysinfocases::testLauncher();
     QPointer<Window> w;
 
     template <class... Args>
@@ -91,15 +94,6 @@ struct Help : Shown<HelpWindow> {
             QTest::mouseMove(child("Image1"), QPoint(200 + n % 2, 100));
     }
 };
-
-// A script that writes its argument count and arguments to <dir>/<name>.args.
-void writeProgram(const QString &dir, const QString &name, const QByteArray &shebang = "#!/bin/sh")
-{
-    QFile f(dir + QLatin1Char('/') + name);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(shebang + "\nprintf '%s|%s' \"$#\" \"$*\" > \"$0.args\"\n");
-    QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-}
 
 } // namespace
 
@@ -190,51 +184,12 @@ private slots:
         }
     }
 
-    // The first of hardinfo, kinfocenter and xfce4-about in PATH, without
-    // arguments; the about window stays.
-    void aboutStartsFirstKnownProgram()
-    {
-        const auto restore = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
-        const QStringList known{"hardinfo", "kinfocenter", "xfce4-about"};
-        for (int first = 0; first < known.size(); ++first) {
-            QTemporaryDir bin, other;
-            for (const QString &name : known.mid(first))
-                writeProgram(bin.path(), name);
-            // A first PATH entry without any of them: the search goes on.
-            qputenv("PATH", (other.path() + QLatin1Char(':') + bin.path()).toLocal8Bit());
-            Shown<AboutWindow> x;
-            QTest::mouseClick(x.child("cmdSysInfo"), Qt::LeftButton);
-            QFile args(bin.path() + QLatin1Char('/') + known[first] + QStringLiteral(".args"));
-            QTRY_VERIFY_WITH_TIMEOUT(args.size() > 0, 10000);
-            QVERIFY(args.open(QIODevice::ReadOnly));
-            QCOMPARE(args.readAll(), QByteArray("0|"));
-            QCOMPARE(QDir(bin.path()).entryList({"*.args"}), QStringList{known[first] + QStringLiteral(".args")});
-            QVERIFY(x.f.messages.shown.isEmpty() && x.w && x.w->isVisible()); // no message, the window stays
-        }
-    }
-
-    // None in PATH, or hardinfo whose interpreter is missing: the message,
-    // every time, and the window stays. Enter on the focused System-Info
-    // button presses that button, not OK.
-    void aboutSaysSoWhenNoneCanBeStarted()
-    {
-        const auto restore = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
-        for (const bool inPath : {false, true}) {
-            QTemporaryDir bin;
-            if (inPath)
-                writeProgram(bin.path(), QStringLiteral("hardinfo"), "#!/nonexistent/interpreter");
-            qputenv("PATH", bin.path().toLocal8Bit());
-            Shown<AboutWindow> x;
-            QTest::mouseClick(x.child("cmdSysInfo"), Qt::LeftButton);
-            QTRY_VERIFY(x.child("cmdSysInfo")->hasFocus());
-            QTest::keyClick(x.child("cmdSysInfo"), Qt::Key_Return);
-            QCOMPARE(x.f.messages.shown.size(), 2);
-            for (const test::ShownBox &box : x.f.messages.shown)
-                QCOMPARE(box.title + QLatin1Char('|') + box.text + (box.buttons == MsgButtons::Ok ? "|OK" : "|?"),
-                         QStringLiteral("Kugelfon|Systeminformationsprogramm zur Zeit nicht verfügbar.|OK"));
-            QVERIFY(x.w && x.w->isVisible());
-        }
-    }
+    // The program found is started, without waiting; the about window stays.
+    void aboutStartsTheSystemInfoProgram() { sysinfocases::startsTheProgramFound<Shown<AboutWindow>>(); }
+    // Nothing found, or nothing that starts: the message, every time, and the
+    // window stays. Enter on the focused System-Info button presses that
+    // button, not OK.
+    void aboutSaysSoWhenNoneCanBeStarted() { sysinfocases::saysSoWhenNoneCanBeStarted<Shown<AboutWindow>>(); }
 };
 
 QTEST_MAIN(TestHelpAbout)

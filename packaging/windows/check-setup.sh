@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Installs Kugelfon-<version>-Setup.exe silently in the Wine prefix WINEPREFIX,
+# checks what it put where, starts the installed program on a 1024 x 768
+# Xvfb screen through Qt's Windows platform until its main window shows, and
+# uninstalls silently, leaving nothing behind.
+#
+#   check-setup.sh KUGELFON_BUILD_DIR WORK_DIR
+# Screenshots of the run are left in WORK_DIR.
+set -euo pipefail
+build=$1
+work=$2
+top=$(cd "$(dirname "$0")/../.." && pwd)
+wine="$top/tools/wine-run.sh"
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup=$build/Kugelfon-$version-Setup.exe
+drive=$WINEPREFIX/drive_c
+dir="$drive/Program Files/Kugelfon"
+menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kugelfon'
+rm -rf "$work" && mkdir -p "$work"
+
+fail() { echo "FEHLER: $*" >&2; exit 1; }
+# until SECONDS COMMAND...: retries COMMAND until it succeeds, at most SECONDS.
+until_ok() {
+    local end=$(( SECONDS + $1 )); shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.5
+    done
+}
+
+# Wine's desktop process keeps the display it was started with: one started
+# without a screen would leave every later window invisible.
+"$wineserver" -k 2>/dev/null || true
+display=:$(( 60 + RANDOM % 30 ))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap '"$wineserver" -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=$display
+until_ok 20 xdpyinfo || fail "Xvfb startet nicht"
+
+echo "-- silent install"
+"$wine" "$setup" /S
+"$wineserver" -w
+for f in "$dir/Kugelfon.exe" "$dir/Deinstallieren.exe" "$menu/Kugelfon.lnk" "$menu/Kugelfon mit Saalanzeige.lnk"; do
+    [ -f "$f" ] || fail "nach der Installation fehlt $f"
+done
+[ ! -e "$drive/users/Public/Desktop/Kugelfon.lnk" ] || fail "Desktop-Verknüpfung ohne Wahl angelegt"
+cmp -s "$dir/Kugelfon.exe" "$build/Kugelfon.exe" || fail "installiertes Kugelfon.exe weicht ab"
+"$wine" reg query "$key" /v DisplayVersion | tr -d '\r' | grep -q "REG_SZ[[:space:]]*$version\$" \
+    || fail "Deinstallationseintrag ohne Version $version"
+"$wine" reg query "$key" /v QuietUninstallString | grep -q 'Deinstallieren.exe" /S' \
+    || fail "Deinstallationseintrag ohne stille Deinstallation"
+
+echo "-- installed program on a 1024 x 768 screen"
+# Qt's Windows platform, not the offscreen one of the test suites.
+"$wine" 'C:\Program Files\Kugelfon\Kugelfon.exe' &
+program=$!
+# After the splash window's 1.5 s the main window fills the screen: its grey
+# number field (212, 208, 200) lies under the screen's middle, and its
+# status line at the top.
+pixel() { import -window root "$work/now.png" && convert "$work/now.png" -format "%[pixel:p{$1}]" info:; }
+main_window() { [ "$(pixel 400,400)" = "srgb(212,208,200)" ] && [ "$(pixel 400,400)" != "$(pixel 40,100)" ]; }
+until_ok 90 main_window || fail "das Hauptfenster erscheint nicht in der Anordnung für 1024 x 768"
+import -window root "$work/main-window.png"
+"$wineserver" -k
+wait "$program" 2>/dev/null || true
+
+echo "-- silent uninstall"
+"$wine" 'C:\Program Files\Kugelfon\Deinstallieren.exe' /S
+"$wineserver" -w
+[ ! -e "$dir" ] || fail "nach der Deinstallation bleibt $dir: $(ls "$dir")"
+for f in "$menu/Kugelfon.lnk" "$menu/Kugelfon mit Saalanzeige.lnk"; do
+    [ ! -e "$f" ] || fail "nach der Deinstallation bleibt $f"
+done
+! "$wine" reg query "$key" >/dev/null 2>&1 || fail "Deinstallationseintrag bleibt"
+echo "-- installer: alles in Ordnung"

@@ -1,0 +1,17 @@
+#pragma once
+
+// The services that differ by operating system, as Linux provides them.
+// CMake puts this folder or its Windows twin on the include path.
+#include "platform/alsasoundoutput.h"
+#include "platform/desktopsysinfo.h"
+
+namespace kugelfon {
+
+using NativeSoundOutput = AlsaSoundOutput;
+using NativeSystemInfo = DesktopSystemInfo;
+
+// An X11 or Wayland session announces itself in DISPLAY or WAYLAND_DISPLAY;
+// without either there is no screen to open.
+inline constexpr bool kDisplayFromEnvironment = true;
+
+} // namespace kugelfon

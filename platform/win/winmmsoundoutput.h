@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/soundoutput.h"
+
+#include <QObject>
+#include <QString>
+
+namespace kugelfon {
+
+// Plays through the Windows waveform audio API (winmm) on the default output
+// device, opened per sound so nothing is held while the program is idle.
+// The call waits for the device's done signal, but never longer than the
+// recording plus half a second: a stuck driver costs at most that.
+//
+// Every sound that cannot be played goes to the failure handler with a
+// German notice; the first one also gives one line on stderr. The program
+// holds one instance for its run, so that line comes once per run.
+class WinmmSoundOutput final : public ISoundOutput {
+public:
+    void playWave(const QByteArray &image) override;
+
+    enum class Trouble { Open, PlayError, Stalled };
+
+private:
+    void fail(Trouble trouble, const QString &detail);
+
+    bool m_warned = false;
+    // Notices reach the handler once the call is over, as from the ALSA
+    // output's thread; none is delivered after the output is gone.
+    QObject m_context;
+};
+
+} // namespace kugelfon
