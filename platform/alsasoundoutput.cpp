@@ -28,8 +28,9 @@ const char *const kDevice = "default";
 // delays nothing; a large one rides out a busy machine without underruns.
 constexpr unsigned int latencyMicroseconds = 200'000;
 // How long playWave waits beyond the sound's length: the step that called it
-// still ends within half a second of the sound, on a busy machine too.
-constexpr milliseconds spareWait{400};
+// still ends within half a second of the sound, with 200 ms left for a busy
+// machine to wake the window thread. A call not done by then plays on.
+constexpr milliseconds spareWait{300};
 // A device may take this long to pull its first data: a sink that sleeps or a
 // Bluetooth headset wakes up within one to three seconds.
 constexpr milliseconds startWindow{4000};
