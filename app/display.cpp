@@ -1,6 +1,7 @@
 #include "app/display.h"
 
 #include "nativeplatform.h"
+#include "platform/console.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,9 +27,7 @@ QList<Held> *heldMessages = nullptr;
 
 void fail(const QByteArray &german)
 {
-    std::fputs(german.constData(), stderr);
-    std::fputc('\n', stderr);
-    std::fflush(stderr);
+    console::writeError(QString::fromUtf8(german) + '\n');
     std::_Exit(1);
 }
 

@@ -1,11 +1,10 @@
 #include "app/display.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "platform/console.h"
 #include "platform/realservices.h"
 
 #include <QApplication>
-
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -14,16 +13,16 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     const kugelfon::StartOptions options = kugelfon::parseStartOptions(arguments);
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", options.error.toLocal8Bit().constData());
+        kugelfon::console::writeError(options.error + '\n');
         return 2;
     }
     if (options.help || options.version) {
         const QString text = options.help ? kugelfon::helpText() : kugelfon::versionText();
         // Output that cannot be written (a full disk, a closed pipe) is a
         // failure, not an answer given.
-        if (std::fputs(text.toLocal8Bit().constData(), stdout) < 0 || std::fflush(stdout) != 0
-            || std::ferror(stdout)) {
-            std::fputs("Kugelfon: Die Ausgabe lässt sich nicht schreiben.\n", stderr);
+        if (!kugelfon::console::writeOut(text)) {
+            kugelfon::console::writeError(
+                QStringLiteral("Kugelfon: Die Ausgabe lässt sich nicht schreiben.\n"));
             return 1;
         }
         return 0;

@@ -35,6 +35,33 @@ public:
     virtual ~ITimerFactory() = default;
     // The name identifies the timer to tests ("AutoTimer", "ZeitUni", "SplashTimer").
     virtual std::unique_ptr<ITimer> create(const QString &name) = 0;
+
+    // While a Hold lives, no timer of this factory fires; one that fell due
+    // meanwhile fires once from the event loop after the last hold ends, and
+    // its next tick comes a full interval later. Code that spins the event
+    // loop itself (a print run) takes one so the game does not move on under it.
+    class [[nodiscard]] Hold {
+    public:
+        explicit Hold(ITimerFactory *factory) : m_factory(factory)
+        {
+            if (m_factory)
+                m_factory->beginHold();
+        }
+        ~Hold()
+        {
+            if (m_factory)
+                m_factory->endHold();
+        }
+        Hold(const Hold &) = delete;
+        Hold &operator=(const Hold &) = delete;
+
+    private:
+        ITimerFactory *m_factory;
+    };
+
+protected:
+    virtual void beginHold() = 0;
+    virtual void endHold() = 0;
 };
 
 } // namespace kugelfon

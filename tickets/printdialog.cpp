@@ -606,6 +606,9 @@ PrintRunResult PrintDialog::printWithProgress(const PrintSettings &s)
 {
     m_printing = true;
     m_cancelRequested = false;
+    // Timer ticks (automatic calling) wait until the run is over and then
+    // come once.
+    const ITimerFactory::Hold hold(m_services.timers);
     std::unique_ptr<ProgressWindow> window;
     QElapsedTimer clock;
     clock.start();
@@ -622,12 +625,10 @@ PrintRunResult PrintDialog::printWithProgress(const PrintSettings &s)
         }
         if (window)
             window->showTicket(n, total);
-        // Timer ticks (automatic calling) wait until the run is over and then
-        // come once. Input waits too until the window shows; from then on
-        // only the window takes it.
-        QCoreApplication::processEvents(window ? QEventLoop::X11ExcludeTimers
-                                               : QEventLoop::X11ExcludeTimers
-                                                     | QEventLoop::ExcludeUserInputEvents);
+        // Input waits until the window shows; from then on only the window
+        // takes it.
+        QCoreApplication::processEvents(window ? QEventLoop::AllEvents
+                                               : QEventLoop::ExcludeUserInputEvents);
         return !m_cancelRequested;
     };
     const PrintRunResult run =

@@ -412,6 +412,8 @@ private slots:
         for (const QString &line : help[1].split('\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
         // An answer that cannot be written is a failure.
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("No device here refuses writing as /dev/full does.");
         for (const char *option : {"--help", "--version"}) {
             QProcess p;
             p.setStandardOutputFile("/dev/full");
@@ -463,6 +465,8 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, display);
         QFETCH(QStringList, answer);
+        if ((display.isEmpty() || display.startsWith(':')) && QSysInfo::kernelType() == "winnt")
+            QSKIP("A Windows session always has its desktop; DISPLAY means nothing there.");
         QCOMPARE(run(args, display), answer);
     }
 

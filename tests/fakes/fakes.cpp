@@ -8,6 +8,11 @@ bool FakeTimer::tick()
 {
     if (!m_enabled || m_interval <= 0)
         return false;
+    if (m_hold->depth > 0) {
+        if (!m_hold->due.contains(this))
+            m_hold->due.append(this);
+        return false;
+    }
     fire();
     return true;
 }

@@ -7,38 +7,68 @@
 #include <QMap>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <utility>
 
 namespace kugelfon::test {
+
+class FakeTimer;
+
+struct FakeTimerHold {
+    int depth = 0;
+    QList<FakeTimer *> due;
+};
 
 // A timer that ticks only when the test says so.
 class FakeTimer final : public ITimer {
 public:
+    explicit FakeTimer(std::shared_ptr<FakeTimerHold> hold = std::make_shared<FakeTimerHold>())
+        : m_hold(std::move(hold))
+    {
+    }
+    ~FakeTimer() override { m_hold->due.removeAll(this); }
     void setInterval(int ms) override { m_interval = ms < 0 ? 0 : ms; }
     int interval() const override { return m_interval; }
     void setEnabled(bool enabled) override { m_enabled = enabled; }
     bool isEnabled() const override { return m_enabled; }
 
-    // Fires if the timer would: enabled and an interval above 0.
+    // Fires if the timer would: enabled, an interval above 0 and not held
+    // (a held tick comes when the hold ends).
     bool tick();
+    void deliverLate() { tick(); }
 
 private:
     int m_interval = 0;
     bool m_enabled = false;
+    std::shared_ptr<FakeTimerHold> m_hold;
 };
 
 class FakeTimerFactory final : public ITimerFactory {
 public:
     std::unique_ptr<ITimer> create(const QString &name) override
     {
-        auto t = std::make_unique<FakeTimer>();
+        auto t = std::make_unique<FakeTimer>(m_hold);
         m_latest[name] = t.get();
         return t;
     }
     // The most recently created timer of that name, or nullptr.
     FakeTimer *timer(const QString &name) const { return m_latest.value(name); }
+    bool held() const { return m_hold->depth > 0; }
+
+protected:
+    void beginHold() override { ++m_hold->depth; }
+    void endHold() override
+    {
+        if (--m_hold->depth > 0)
+            return;
+        const QList<FakeTimer *> due = std::exchange(m_hold->due, {});
+        for (FakeTimer *t : due)
+            t->deliverLate();
+    }
 
 private:
     QMap<QString, FakeTimer *> m_latest;
+    std::shared_ptr<FakeTimerHold> m_hold = std::make_shared<FakeTimerHold>();
 };
 
 struct ShownBox {

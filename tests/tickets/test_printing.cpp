@@ -35,6 +35,7 @@ struct DialogHarness {
     FakePrinters printers{{"Büro", "Keller Laser"}, "Keller Laser"};
     QPointer<PrintDialog> dialog;
     int mainShown = 0;
+    ITimerFactory *timers = nullptr; // the fakes' unless set
 
     ~DialogHarness() { delete dialog.data(); }
 
@@ -42,6 +43,8 @@ struct DialogHarness {
     {
         Services s = fakes.services();
         s.printers = &printers;
+        if (timers)
+            s.timers = timers;
         dialog = new PrintDialog(s, [this] { ++mainShown; });
         dialog->show();
         QApplication::setActiveWindow(dialog);
@@ -454,7 +457,15 @@ private slots:
         QFETCH(QString, how);
         QFETCH(int, jobs);
         QFETCH(QString, report);
+        // Automatic calling goes on during a run; its ticks wait until the run is over.
+        QtTimerFactory timers;
+        const std::unique_ptr<ITimer> timer = timers.create(QStringLiteral("AutoTimer"));
+        int ticks = 0;
+        timer->setHandler([&] { ++ticks; });
+        timer->setInterval(300);
+        timer->setEnabled(true);
         DialogHarness h;
+        h.timers = &timers;
         QVERIFY(h.open());
         h.type("cboScheine", "6");
         const int at = how == "hang1" ? 1 : 3;
@@ -462,12 +473,6 @@ private slots:
         h.printers.vanishAtJob = how == "vanish" ? 3 : 0;
         h.printers.beginFailsAtJob = how == "begin" ? 4 : 0;
         h.printers.hangAtJob = how.startsWith("hang") ? at : 0;
-        // Automatic calling goes on during a run; its ticks wait until the run is over.
-        QtProgramTimer timer;
-        int ticks = 0;
-        timer.setHandler([&] { ++ticks; });
-        timer.setInterval(300);
-        timer.setEnabled(true);
         QString progress;
         bool over = false;
         // Once the progress window shows while ticket `at` prints, the user

@@ -1,0 +1,28 @@
+#include "platform/console.h"
+
+#include <cstdio>
+
+namespace kugelfon::console {
+
+namespace {
+
+bool write(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::fputs(bytes.constData(), stream) >= 0 && std::fflush(stream) == 0
+           && !std::ferror(stream);
+}
+
+} // namespace
+
+bool writeOut(const QString &text)
+{
+    return write(stdout, text);
+}
+
+bool writeError(const QString &text)
+{
+    return write(stderr, text);
+}
+
+} // namespace kugelfon::console
