@@ -204,6 +204,21 @@ struct Game {
     CheckSheet sheet;
     Caller caller;
     MainWindow w;
+
+    // The window shown full-size on the first screen with a new game; false,
+    // told under the figure's name, where the screen has no layout.
+    bool start(const char *figure)
+    {
+        if (!w.Form_Load()) {
+            std::printf("%s: screen size not supported here\n", figure);
+            return false;
+        }
+        w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+        w.showMaximized();
+        (void)QTest::qWaitForWindowExposed(&w);
+        caller.newGame();
+        return true;
+    }
 };
 
 void benchStep()
@@ -212,14 +227,8 @@ void benchStep()
     const Services s = real.services();
     Game game(s);
     MainWindow &w = game.w;
-    if (!w.Form_Load()) {
-        std::printf("step: screen size not supported here\n");
+    if (!game.start("step"))
         return;
-    }
-    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
-    w.showMaximized();
-    (void)QTest::qWaitForWindowExposed(&w);
-    game.caller.newGame();
     auto *button = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
     auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
     std::vector<double> ms;
@@ -408,14 +417,8 @@ void benchLatency()
     const Services s = real.services();
     Game game(s);
     MainWindow &w = game.w;
-    if (!w.Form_Load()) {
-        std::printf("latency: screen size not supported here\n");
+    if (!game.start("latency"))
         return;
-    }
-    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
-    w.showMaximized();
-    (void)QTest::qWaitForWindowExposed(&w);
-    game.caller.newGame();
     auto *button = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
     auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
 
@@ -463,13 +466,8 @@ void benchAuto()
     const Services s = real.services();
     Game game(s);
     MainWindow &w = game.w;
-    if (!w.Form_Load()) {
-        std::printf("auto: screen size not supported here\n");
+    if (!game.start("auto"))
         return;
-    }
-    w.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
-    w.showMaximized();
-    game.caller.newGame();
     game.caller.takeCustomInterval(1);
     auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
     std::vector<qint64> shownAt;

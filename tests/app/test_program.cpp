@@ -1,6 +1,7 @@
 // The program as its options start it: the hall display (--saalanzeige), a window
 // on any screen (--fenster), the answers on the command line.
 #include "fakes/fakes.h"
+#include "fakes/offscreenscreens.h"
 
 #include "app/display.h"
 #include "app/program.h"
@@ -29,20 +30,6 @@ using namespace kugelfon;
 using namespace kugelfon::test;
 
 namespace {
-
-// Plugs Qt's offscreen platform to screen a alone, or to a and b (a stays the
-// primary): the program hears of it on the next turn of the event loop.
-void plug(bool second)
-{
-    QJsonArray screens{QJsonObject{{"name", "a"}, {"width", 1280}, {"height", 1024}}};
-    if (second)
-        screens.append(QJsonObject{{"name", "b"}, {"x", 1280}, {"width", 1920}, {"height", 1080}});
-    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
-    const auto set = reinterpret_cast<void (*)(const QJsonObject &, QPlatformNativeInterface *)>(
-        native->nativeResourceForIntegration("setConfiguration"));
-    set(QJsonObject{{"screens", screens}}, native);
-    QCoreApplication::processEvents();
-}
 
 // What the window shows on its screen right now, without painting anew.
 QImage onScreen(const QWidget &w, const QRect &part = QRect())

@@ -2,6 +2,7 @@
 // screens come and go, and the program under a real window manager with a
 // question open while the hall's monitor is unplugged.
 #include "fakes/fakes.h"
+#include "fakes/offscreenscreens.h"
 
 #include "game/caller.h"
 #include "platform/qtscreenlist.h"
@@ -25,20 +26,6 @@ using Kind = HallPlacement::Kind;
 namespace {
 
 const QMargins kFrame(4, 30, 4, 4);
-
-// Plugs Qt's offscreen platform to screen a (1280 x 1024) alone, or to a and
-// b (1920 x 1080) on its right.
-void plug(bool second)
-{
-    QJsonArray screens{QJsonObject{{"name", "a"}, {"width", 1280}, {"height", 1024}}};
-    if (second)
-        screens.append(QJsonObject{{"name", "b"}, {"x", 1280}, {"width", 1920}, {"height", 1080}});
-    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
-    const auto set = reinterpret_cast<void (*)(const QJsonObject &, QPlatformNativeInterface *)>(
-        native->nativeResourceForIntegration("setConfiguration"));
-    set(QJsonObject{{"screens", screens}}, native);
-    QCoreApplication::processEvents();
-}
 
 // A private X server with two RandR monitors and openbox, and the program
 // started on it; everything asked of it through the X tools.
