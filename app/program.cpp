@@ -9,6 +9,9 @@
 #include "platform/fonts.h"
 #include "platform/twips.h"
 #include "ui/main/layout.h"
+#include "platform/messagebox.h"
+#include "platform/screenmetrics.h"
+#include "platform/soundoutput.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -48,19 +51,17 @@ Program::Program(const Services &services, StartOptions options)
 {
     // The organiser learns once per run that the hall hears nothing; the
     // box does not wait, so automatic calling goes on behind it.
-    if (m_services.sound && m_services.messages)
-        m_services.sound->setFailureHandler([this](const QString &notice) {
-            if (m_soundNoticeShown)
-                return;
-            m_soundNoticeShown = true;
-            m_services.messages->notice(m_main.get(), notice);
-        });
+    m_services.sound->setFailureHandler([this](const QString &notice) {
+        if (m_soundNoticeShown)
+            return;
+        m_soundNoticeShown = true;
+        m_services.messages->notice(m_main.get(), notice);
+    });
 }
 
 Program::~Program()
 {
-    if (m_services.sound)
-        m_services.sound->setFailureHandler({});
+    m_services.sound->setFailureHandler({});
     m_hall.reset();
     m_main.reset();
     if (m_splash)
@@ -122,7 +123,7 @@ void Program::splashDone()
     }
     if (windowLevel > 0) {
         m_levelScreen = std::make_unique<LevelScreen>(real, levelScreenSize(windowLevel));
-        mainServices.screen = m_levelScreen.get();
+        mainServices.screen = *m_levelScreen;
         const QSize client = (QSizeF(levelScreenSize(windowLevel)) * scale).toSize();
         const QSize framed = client.grownBy(kWindowFrameAllowance);
         const QPoint frameTopLeft = real.available.topLeft()
@@ -147,7 +148,7 @@ void Program::splashDone()
         m_main->showMaximized();
     }
     // It goes to a screen other than the main window's, so it comes after it.
-    if (m_options.hallDisplay && m_services.screens)
+    if (m_options.hallDisplay)
         m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main);
 }
 

@@ -3,6 +3,8 @@
 #include "platform/appinfo.h"
 #include "platform/fonts.h"
 #include "platform/twips.h"
+#include "platform/resources.h"
+#include "platform/timer.h"
 
 #include <QGuiApplication>
 #include <QLabel>

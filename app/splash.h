@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
+#include "platform/timer.h"
 
 #include <QWidget>
 #include <functional>

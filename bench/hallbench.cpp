@@ -5,6 +5,7 @@
 #include "ui/hall/halldisplay.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
+#include "platform/soundoutput.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -79,7 +80,7 @@ void benchHall()
     NoSound sound;
     OneScreen screens;
     Services s = real.services();
-    s.sound = &sound;
+    s.sound = sound;
     Settings settings;
     CheckSheet sheet;
     Caller caller(settings, s);

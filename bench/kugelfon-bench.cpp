@@ -42,6 +42,7 @@
 #include <QtTest/QTest>
 #ifdef KUGELFON_BENCH_FAKES
 #include "tests/game/callerwalk.h"
+#include "platform/soundoutput.h"
 #endif
 
 #include <algorithm>
@@ -96,7 +97,7 @@ struct BenchServices {
     Services services()
     {
         Services s = real.services();
-        s.sound = &sound;
+        s.sound = sound;
         return s;
     }
 };

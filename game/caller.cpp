@@ -2,6 +2,11 @@
 
 #include "audio/recordings.h"
 #include "platform/rounding.h"
+#include "platform/application.h"
+#include "platform/messagebox.h"
+#include "platform/resources.h"
+#include "platform/soundoutput.h"
+#include "platform/timer.h"
 
 namespace kugelfon {
 

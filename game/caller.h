@@ -3,6 +3,8 @@
 #include "game/numberdraw.h"
 #include "game/settings.h"
 #include "platform/services.h"
+#include "platform/messagebox.h"
+#include "platform/timer.h"
 
 #include <QObject>
 #include <QString>

@@ -2,6 +2,7 @@
 
 #include "platform/fonts.h"
 #include "platform/twips.h"
+#include "platform/resources.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -128,9 +129,7 @@ void HelpWindow::cboThemen_LostFocus()
 
 void HelpWindow::showPicture(int id)
 {
-    const QImage img = m_services.resources
-                           ? m_services.resources->picture(QStringLiteral("help-%1").arg(id))
-                           : QImage();
+    const QImage img = m_services.resources->picture(QStringLiteral("help-%1").arg(id));
     m_image->setPixmap(QPixmap::fromImage(img));
     m_shown = id;
 }

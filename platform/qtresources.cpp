@@ -1,5 +1,7 @@
 #include "platform/qtresources.h"
 
+#include <QImage>
+
 #include <QFile>
 
 namespace kugelfon {

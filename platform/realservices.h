@@ -30,18 +30,9 @@ struct RealServices {
 
     Services services()
     {
-        Services s;
-        s.timers = &timers;
-        s.messages = &messages;
-        s.screen = &screen;
-        s.sound = &sound;
-        s.random = &random;
-        s.resources = &resources;
-        s.app = &application;
-        s.printers = &printers;
-        s.sysinfo = &sysinfo;
-        s.screens = &screens;
-        return s;
+        return {.timers = timers, .messages = messages, .screen = screen, .sound = sound,
+                .random = random, .resources = resources, .app = application,
+                .printers = printers, .sysinfo = sysinfo, .screens = screens};
     }
 };
 

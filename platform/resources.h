@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QImage>
+
+class QImage;
 
 namespace kugelfon {
 

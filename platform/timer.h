@@ -42,21 +42,13 @@ public:
     // loop itself (a print run) takes one so the game does not move on under it.
     class [[nodiscard]] Hold {
     public:
-        explicit Hold(ITimerFactory *factory) : m_factory(factory)
-        {
-            if (m_factory)
-                m_factory->beginHold();
-        }
-        ~Hold()
-        {
-            if (m_factory)
-                m_factory->endHold();
-        }
+        explicit Hold(ITimerFactory &factory) : m_factory(factory) { m_factory.beginHold(); }
+        ~Hold() { m_factory.endHold(); }
         Hold(const Hold &) = delete;
         Hold &operator=(const Hold &) = delete;
 
     private:
-        ITimerFactory *m_factory;
+        ITimerFactory &m_factory;
     };
 
 protected:

@@ -6,6 +6,7 @@
 #include "platform/printers.h"
 #include "platform/rounding.h"
 #include "tickets/ticketprinting.h"
+#include "platform/timer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -322,25 +323,23 @@ void PrintDialog::setupConnections()
 
 void PrintDialog::Form_Load()
 {
-    IPrinters *printers = m_services.printers;
+    IPrinters &printers = *m_services.printers;
     int found = -1;
-    if (printers) {
-        m_printerBox->addItems(printers->names());
-        // CB_FINDSTRING: the first entry that begins with the text, any case.
-        const QString def = printers->defaultName();
-        if (!def.isEmpty()) {
-            for (int i = 0; i < m_printerBox->count(); ++i) {
-                if (m_printerBox->itemText(i).startsWith(def, Qt::CaseInsensitive)) {
-                    found = i;
-                    break;
-                }
+    m_printerBox->addItems(printers.names());
+    // CB_FINDSTRING: the first entry that begins with the text, any case.
+    const QString def = printers.defaultName();
+    if (!def.isEmpty()) {
+        for (int i = 0; i < m_printerBox->count(); ++i) {
+            if (m_printerBox->itemText(i).startsWith(def, Qt::CaseInsensitive)) {
+                found = i;
+                break;
             }
         }
     }
     if (found >= 0) {
         m_printerBox->setCurrentIndex(found);
         // The printer shown is the one that prints.
-        printers->setCurrent(m_printerBox->itemText(found));
+        printers.setCurrent(m_printerBox->itemText(found));
         m_printButton->setEnabled(true);
     } else {
         m_printerBox->setCurrentIndex(-1);
@@ -424,9 +423,7 @@ void PrintDialog::repaintOptions()
 
 void PrintDialog::cboDrucker_LostFocus()
 {
-    IPrinters *printers = m_services.printers;
-    if (!printers)
-        return;
+    IPrinters *printers = &*m_services.printers;
     const QString text = m_printerBox->currentText();
     if (text != printers->current()) {
         // A typed name counts when it names a listed printer.
@@ -490,16 +487,16 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
             .arg(s.rows * s.columns)
             .arg(s.pool);
 
-    IPrinters *printers = m_services.printers;
-    s.printer = printers ? printers->current() : QString();
-    if (!printers || !printers->exists(s.printer))
+    const IPrinters &printers = *m_services.printers;
+    s.printer = printers.current();
+    if (!printers.exists(s.printer))
         return QStringLiteral("Der Drucker %1 ist nicht vorhanden. Bitte wählen Sie einen Drucker "
                               "aus der Liste.")
             .arg(quoted(s.printer.isEmpty() ? m_printerBox->currentText() : s.printer));
 
     // A grid that runs off the page would lose cells; a ticket with missing
     // numbers cannot be played, so such a run is refused.
-    const QSizeF area = printers->printableAreaMm(s.printer);
+    const QSizeF area = printers.printableAreaMm(s.printer);
     // A printer in the list whose page the print server would not describe.
     if (area.isEmpty())
         return QStringLiteral("Der Drucker %1 antwortet nicht. Bitte versuchen Sie es später noch einmal.")
@@ -550,8 +547,7 @@ QString PrintDialog::summaryText() const
 
 void PrintDialog::refuse(const QString &text)
 {
-    if (m_services.messages)
-        m_services.messages->show(this, text, MsgButtons::Ok, kTitle);
+    m_services.messages->show(this, text, MsgButtons::Ok, kTitle);
 }
 
 void PrintDialog::cmdDruck_Click()
@@ -566,8 +562,6 @@ void PrintDialog::cmdDruck_Click()
         refuse(*why);
         return;
     }
-    if (!m_services.messages || !m_services.random)
-        return;
     const int answer = m_services.messages->show(this, summaryText(), MsgButtons::YesNo, kTitle);
     if (answer != kAnswerYes) {
         fillRowsList();
@@ -608,7 +602,7 @@ PrintRunResult PrintDialog::printWithProgress(const PrintSettings &s)
     m_cancelRequested = false;
     // Timer ticks (automatic calling) wait until the run is over and then
     // come once.
-    const ITimerFactory::Hold hold(m_services.timers);
+    const ITimerFactory::Hold hold(*m_services.timers);
     std::unique_ptr<ProgressWindow> window;
     QElapsedTimer clock;
     clock.start();

@@ -101,8 +101,8 @@ struct Started {
         fakes.screen.m.available.setHeight(screen.height() - panel);
         Services s = fakes.services();
         if (screen.isEmpty())
-            s.screen = &realScreen;
-        s.screens = &screens;
+            s.screen = realScreen;
+        s.screens = screens;
         program = std::make_unique<Program>(s, parseStartOptions(QStringList{"kugelfon"} + args));
         program->start();
         tick("SplashTimer");
@@ -509,3 +509,5 @@ private slots:
 
 QTEST_MAIN(TestProgram)
 #include "test_program.moc"
+#include "platform/screenlist.h"
+#include "platform/screenmetrics.h"

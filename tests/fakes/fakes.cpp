@@ -1,5 +1,7 @@
 #include "fakes/fakes.h"
 
+#include <QImage>
+
 #include "platform/appinfo.h"
 
 namespace kugelfon::test {

@@ -1,6 +1,16 @@
 #pragma once
 
+#include "platform/application.h"
+#include "platform/messagebox.h"
+#include "platform/printers.h"
+#include "platform/random.h"
+#include "platform/resources.h"
+#include "platform/screenlist.h"
+#include "platform/screenmetrics.h"
 #include "platform/services.h"
+#include "platform/soundoutput.h"
+#include "platform/sysinfo.h"
+#include "platform/timer.h"
 
 #include <QByteArray>
 #include <QList>
@@ -148,6 +158,42 @@ public:
     int quits = 0;
 };
 
+// A machine without printers; tests that print bring FakePrinters.
+class NoPrinters final : public IPrinters {
+public:
+    QStringList names() const override { return {}; }
+    QString defaultName() const override { return {}; }
+    bool exists(const QString &) const override { return false; }
+    QString current() const override { return {}; }
+    void setCurrent(const QString &) override {}
+    QSizeF printableAreaMm(const QString &) const override { return {}; }
+    std::unique_ptr<IPrintJob> startJob(const QString &, const QString &) override { return {}; }
+};
+
+// Counts its starts and answers with `found`.
+class FakeSystemInfo final : public ISystemInfoLauncher {
+public:
+    bool start() override
+    {
+        ++starts;
+        return found;
+    }
+    bool found = true;
+    int starts = 0;
+};
+
+// The desktop's screens as the test sets them; set() tells the change.
+class FakeScreenList final : public IScreenList {
+public:
+    QList<QRect> geometries() const override { return screens; }
+    void set(QList<QRect> list)
+    {
+        screens = std::move(list);
+        changed();
+    }
+    QList<QRect> screens{QRect(0, 0, 1280, 1024)};
+};
+
 // A whole set of fakes, wired into Services.
 struct FakeServices {
     FakeTimerFactory timers;
@@ -157,11 +203,15 @@ struct FakeServices {
     FakeRandom random;
     FakeResources resources;
     FakeApplication app;
+    NoPrinters printers;
+    FakeSystemInfo sysinfo;
+    FakeScreenList screens;
 
     Services services()
     {
-        return {.timers = &timers, .messages = &messages, .screen = &screen, .sound = &sound,
-                .random = &random, .resources = &resources, .app = &app};
+        return {.timers = timers, .messages = messages, .screen = screen, .sound = sound,
+                .random = random, .resources = resources, .app = app, .printers = printers,
+                .sysinfo = sysinfo, .screens = screens};
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include "fakes/fakes.h"
 #include "game/caller.h"
+#include "platform/soundoutput.h"
 
 #include <random>
 
@@ -21,7 +22,7 @@ public:
     {
         settings.screen.heightPx = 1024;
         Services s = f.services();
-        s.sound = this;
+        s.sound = *this;
         m_c = std::make_unique<Caller>(settings, s);
         m_auto = f.timers.timer(QStringLiteral("AutoTimer"));
         m_letters = f.timers.timer(QStringLiteral("ZeitUni"));

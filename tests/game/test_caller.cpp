@@ -36,7 +36,7 @@ struct Game final : ISoundOutput {
     {
         settings.screen.heightPx = 1024;
         Services s = f.services();
-        s.sound = this;
+        s.sound = *this;
         c = std::make_unique<Caller>(settings, s);
         QObject::connect(c.get(), &Caller::checkSheetWanted, [this] { note("sheet"); });
         QObject::connect(c.get(), &Caller::ending, [this] { note("exit"); });
@@ -405,3 +405,4 @@ private slots:
 
 QTEST_GUILESS_MAIN(TestCaller)
 #include "test_caller.moc"
+#include "platform/soundoutput.h"

@@ -34,8 +34,8 @@ struct Shown {
     explicit Shown(Args &&...args)
     {
         Services s = f.services();
-        s.resources = &resources;
-        s.sysinfo = &launcher;
+        s.resources = resources;
+        s.sysinfo = launcher;
         w = new Window(s, std::forward<Args>(args)...);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -194,3 +194,5 @@ private slots:
 
 QTEST_MAIN(TestHelpAbout)
 #include "test_helpabout.moc"
+#include "platform/resources.h"
+#include "platform/sysinfo.h"

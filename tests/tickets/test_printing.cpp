@@ -42,9 +42,9 @@ struct DialogHarness {
     bool open()
     {
         Services s = fakes.services();
-        s.printers = &printers;
+        s.printers = printers;
         if (timers)
-            s.timers = timers;
+            s.timers = *timers;
         dialog = new PrintDialog(s, [this] { ++mainShown; });
         dialog->show();
         QApplication::setActiveWindow(dialog);
@@ -677,3 +677,5 @@ private slots:
 
 QTEST_MAIN(TestPrinting)
 #include "test_printing.moc"
+#include "platform/printers.h"
+#include "platform/timer.h"

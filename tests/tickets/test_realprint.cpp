@@ -139,7 +139,7 @@ private slots:
         test::FakeServices fakes;
         fakes.random = test::FakeRandom(4711);
         Services services = fakes.services();
-        services.printers = &m_printers;
+        services.printers = m_printers;
         PrintDialog dialog(services, [] {});
         QCOMPARE(dialog.findChild<QComboBox *>(QStringLiteral("cboDrucker"))->currentText(), kQueue);
         QComboBox *tickets = dialog.findChild<QComboBox *>(QStringLiteral("cboScheine"));
@@ -239,7 +239,7 @@ private slots:
         test::FakeServices fakes;
         WatchedPrinters printers;
         Services services = fakes.services();
-        services.printers = &printers;
+        services.printers = printers;
         PrintDialog dialog(services, [] {});
         dialog.findChild<QComboBox *>(QStringLiteral("cboScheine"))->setEditText(QString::number(tickets));
         const pid_t cupsd = pid_t(m_cupsd.processId());
@@ -348,3 +348,4 @@ int main(int argc, char **argv)
 }
 
 #include "test_realprint.moc"
+#include "platform/printers.h"

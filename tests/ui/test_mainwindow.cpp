@@ -64,7 +64,7 @@ struct Harness {
     explicit Harness(const std::function<void(Services &)> &replace = {})
     {
         Services s = f.services();
-        s.printers = &printers;
+        s.printers = printers;
         if (replace)
             replace(s);
         caller = std::make_unique<Caller>(settings, s);
@@ -388,3 +388,4 @@ private slots:
 
 QTEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"
+#include "platform/printers.h"

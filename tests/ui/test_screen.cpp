@@ -76,7 +76,7 @@ private slots:
         for (int level = 1; level <= 4; ++level)
             m_level = levelScreenSize(level) == m_size ? level : m_level;
         Services s = m_fakes.services();
-        s.screen = &m_real;
+        s.screen = m_real;
         m_program = std::make_unique<Program>(s);
         m_program->start();
     }
@@ -214,3 +214,4 @@ private slots:
 
 QTEST_MAIN(TestScreen)
 #include "test_screen.moc"
+#include "platform/screenmetrics.h"

@@ -8,12 +8,17 @@
 #include "platform/clockrandom.h"
 #include "platform/printers.h"
 #include "platform/qtscreenmetrics.h"
+#include "platform/qtscreenlist.h"
 #include "platform/qttimer.h"
 #include "platform/services.h"
+#include "platform/sysinfo.h"
 #include "tickets/printdialog.h"
 #include "ui/interval/intervaldialog.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
+#include "platform/application.h"
+#include "platform/resources.h"
+#include "platform/soundoutput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -65,6 +70,11 @@ class NoApplication final : public IApplication {
 public:
     void quit() override {}
     bool quitRequested() const override { return false; }
+};
+
+class NoSystemInfo final : public ISystemInfoLauncher {
+public:
+    bool start() override { return false; }
 };
 
 // One printer, as an organiser's machine would list it.
@@ -460,15 +470,11 @@ int main(int argc, char *argv[])
     NoResources resources;
     NoApplication application;
     OnePrinter printers;
-    Services services;
-    services.timers = &timers;
-    services.messages = &messages;
-    services.screen = &screen;
-    services.sound = &sound;
-    services.random = &random;
-    services.resources = &resources;
-    services.app = &application;
-    services.printers = &printers;
+    NoSystemInfo sysinfo;
+    QtScreenList screens;
+    const Services services{.timers = timers, .messages = messages, .screen = screen, .sound = sound,
+                            .random = random, .resources = resources, .app = application,
+                            .printers = printers, .sysinfo = sysinfo, .screens = screens};
 
     Settings settings;
     CheckSheet sheet;

@@ -4,6 +4,8 @@
 #include "platform/fonts.h"
 #include "platform/sysinfo.h"
 #include "platform/twips.h"
+#include "platform/messagebox.h"
+#include "platform/resources.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -26,13 +28,11 @@ void AboutWindow::setupControls()
     picProduct->setObjectName(QStringLiteral("picProduct"));
     picProduct->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(picProduct, 180, 120, 795, 1875);
-    if (m_services.resources) {
-        const QImage product = m_services.resources->picture(QStringLiteral("product"));
-        picProduct->setPixmap(QPixmap::fromImage(product));
-        // The box is drawn for 120 dots per inch; at 96 it would cut the
-        // 62 x 141 picture, so it grows to hold all of it.
-        picProduct->resize(picProduct->size().expandedTo(product.size()));
-    }
+    const QImage product = m_services.resources->picture(QStringLiteral("product"));
+    picProduct->setPixmap(QPixmap::fromImage(product));
+    // The box is drawn for 120 dots per inch; at 96 it would cut the
+    // 62 x 141 picture, so it grows to hold all of it.
+    picProduct->resize(picProduct->size().expandedTo(product.size()));
 
     m_titleLabel = new QLabel(this);
     m_titleLabel->setObjectName(QStringLiteral("lblTitle"));
@@ -118,11 +118,10 @@ void AboutWindow::cmdSysInfo_Click()
 
 void AboutWindow::StartSysInfo()
 {
-    if (m_services.sysinfo && m_services.sysinfo->start())
+    if (m_services.sysinfo->start())
         return;
-    if (m_services.messages)
-        m_services.messages->show(this, QStringLiteral("Systeminformationsprogramm zur Zeit nicht verfügbar."),
-                                  MsgButtons::Ok);
+    m_services.messages->show(this, QStringLiteral("Systeminformationsprogramm zur Zeit nicht verfügbar."),
+                              MsgButtons::Ok);
 }
 
 void AboutWindow::showEvent(QShowEvent *event)

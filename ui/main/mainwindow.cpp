@@ -8,6 +8,8 @@
 #include "ui/about/aboutwindow.h"
 #include "ui/interval/intervaldialog.h"
 #include "ui/sheet/checksheet.h"
+#include "platform/application.h"
+#include "platform/messagebox.h"
 
 #include <QAction>
 #include <QCloseEvent>
