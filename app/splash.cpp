@@ -20,7 +20,7 @@ SplashWindow::SplashWindow(const Services &services, std::function<void()> whenD
       m_whenDone(std::move(whenDone))
 {
     setObjectName(QStringLiteral("frmSplash"));
-    m_timer = m_services.timers->create(QStringLiteral("SplashTimer"));
+    m_timer = m_services.timers->create(TimerRole::Splash);
     m_timer->setInterval(1500);
     m_timer->setEnabled(false);
     m_timer->setHandler([this] { SplashTimer_Timer(); });

@@ -553,8 +553,8 @@ void benchMemory()
     w.findChild<QAction *>(QStringLiteral("mnuNew"))->trigger();
     auto *step = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
     auto *bingo = w.findChild<QPushButton *>(QStringLiteral("cmdBingo"));
-    test::FakeTimer *autoTimer = fakes.timers.timer(QStringLiteral("AutoTimer"));
-    test::FakeTimer *letters = fakes.timers.timer(QStringLiteral("ZeitUni"));
+    test::FakeTimer *autoTimer = fakes.timers.timer(TimerRole::AutoStep);
+    test::FakeTimer *letters = fakes.timers.timer(TimerRole::BingoLetters);
     qint64 called = 0;
     long afterFirstGame = 0;
     long afterThousand = 0;

@@ -46,8 +46,8 @@ int autoIntervalMs(float seconds)
 Caller::Caller(Settings &settings, const Services &services)
     : m_settings(settings),
       m_services(services),
-      m_autoTimer(services.timers->create(QStringLiteral("AutoTimer"))),
-      m_letterTimer(services.timers->create(QStringLiteral("ZeitUni"))),
+      m_autoTimer(services.timers->create(TimerRole::AutoStep)),
+      m_letterTimer(services.timers->create(TimerRole::BingoLetters)),
       m_chosenSeconds(settings.intervalSeconds)
 {
     m_autoTimer->setEnabled(false);

@@ -81,7 +81,7 @@ void QtProgramTimer::apply()
         m_timer.stop();
 }
 
-std::unique_ptr<ITimer> QtTimerFactory::create(const QString &)
+std::unique_ptr<ITimer> QtTimerFactory::create(TimerRole)
 {
     return std::make_unique<QtProgramTimer>(m_hold);
 }

@@ -42,7 +42,7 @@ private:
 
 class QtTimerFactory final : public ITimerFactory {
 public:
-    std::unique_ptr<ITimer> create(const QString &name) override;
+    std::unique_ptr<ITimer> create(TimerRole role) override;
 
 protected:
     void beginHold() override;

@@ -30,11 +30,13 @@ private:
     std::function<void()> m_handler;
 };
 
+// What a timer is for, so that a test can reach the one it means.
+enum class TimerRole { AutoStep, BingoLetters, Splash };
+
 class ITimerFactory {
 public:
     virtual ~ITimerFactory() = default;
-    // The name identifies the timer to tests ("AutoTimer", "ZeitUni", "SplashTimer").
-    virtual std::unique_ptr<ITimer> create(const QString &name) = 0;
+    virtual std::unique_ptr<ITimer> create(TimerRole role) = 0;
 
     // While a Hold lives, no timer of this factory fires; one that fell due
     // meanwhile fires once from the event loop after the last hold ends, and

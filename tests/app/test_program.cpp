@@ -105,7 +105,7 @@ struct Started {
         s.screens = screens;
         program = std::make_unique<Program>(s, parseStartOptions(QStringList{"kugelfon"} + args));
         program->start();
-        tick("SplashTimer");
+        tick(TimerRole::Splash);
         QCoreApplication::processEvents();
     }
     MainWindow &main() const { return *program->mainWindow(); }
@@ -115,7 +115,7 @@ struct Started {
         QTest::mouseClick(main().findChild<QPushButton *>(name), Qt::LeftButton);
     }
     void menu(const char *name) { main().findChild<QAction *>(name)->trigger(); }
-    void tick(const char *timer) { fakes.timers.timer(timer)->tick(); }
+    void tick(TimerRole timer) { fakes.timers.timer(timer)->tick(); }
     // Full-screen without a frame, or a framed window; the main window keeps the focus.
     bool hallOn(const char *screen, bool fullScreen) const
     {
@@ -223,7 +223,7 @@ private slots:
         };
         s.click("cmdBingo");
         for (int i = 0; i < 6; ++i) {
-            s.tick("ZeitUni");
+            s.tick(TimerRole::BingoLetters);
             QCOMPARE(hall.numberText(), s.mainDisplay());
             QVERIFY(QApplication::activeWindow() != &hall); // the check sheet comes up
         }
@@ -270,9 +270,9 @@ private slots:
                 for (int k = 0; k < 80; ++k)
                     s.click("cmdWeiter");
                 break;
-            case 5: case 6: case 7: s.tick("ZeitUni"); break;
+            case 5: case 6: case 7: s.tick(TimerRole::BingoLetters); break;
             case 8: case 9: case 10: case 11: case 12: case 13: case 14: case 15:
-                s.tick("AutoTimer");
+                s.tick(TimerRole::AutoStep);
                 break;
             default: s.click("cmdWeiter"); break;
             }
@@ -377,7 +377,7 @@ private slots:
         s.click("cmdWeiter");
         QStringList shown;
         for (int i = 0; i < 3; ++i) {
-            QVERIFY(s.fakes.timers.timer("AutoTimer")->tick());
+            QVERIFY(s.fakes.timers.timer(TimerRole::AutoStep)->tick());
             shown << s.mainDisplay();
         }
         QCOMPARE(s.fakes.sound.played.size(), 3);

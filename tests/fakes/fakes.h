@@ -55,14 +55,14 @@ private:
 
 class FakeTimerFactory final : public ITimerFactory {
 public:
-    std::unique_ptr<ITimer> create(const QString &name) override
+    std::unique_ptr<ITimer> create(TimerRole role) override
     {
         auto t = std::make_unique<FakeTimer>(m_hold);
-        m_latest[name] = t.get();
+        m_latest[role] = t.get();
         return t;
     }
-    // The most recently created timer of that name, or nullptr.
-    FakeTimer *timer(const QString &name) const { return m_latest.value(name); }
+    // The most recently created timer for that role, or nullptr.
+    FakeTimer *timer(TimerRole role) const { return m_latest.value(role); }
     bool held() const { return m_hold->depth > 0; }
 
 protected:
@@ -77,7 +77,7 @@ protected:
     }
 
 private:
-    QMap<QString, FakeTimer *> m_latest;
+    QMap<TimerRole, FakeTimer *> m_latest;
     std::shared_ptr<FakeTimerHold> m_hold = std::make_shared<FakeTimerHold>();
 };
 

@@ -24,8 +24,8 @@ public:
         Services s = f.services();
         s.sound = *this;
         m_c = std::make_unique<Caller>(settings, s);
-        m_auto = f.timers.timer(QStringLiteral("AutoTimer"));
-        m_letters = f.timers.timer(QStringLiteral("ZeitUni"));
+        m_auto = f.timers.timer(TimerRole::AutoStep);
+        m_letters = f.timers.timer(TimerRole::BingoLetters);
         f.messages.responder = [this](const ShownBox &box) { return answer(box); };
     }
 

@@ -43,8 +43,8 @@ struct Game final : ISoundOutput {
         f.messages.responder = [this](const ShownBox &box) { return answer(box); };
     }
     const CallerView &v() const { return c->view(); }
-    FakeTimer &autoT() const { return *f.timers.timer(QStringLiteral("AutoTimer")); }
-    FakeTimer &letters() const { return *f.timers.timer(QStringLiteral("ZeitUni")); }
+    FakeTimer &autoT() const { return *f.timers.timer(TimerRole::AutoStep); }
+    FakeTimer &letters() const { return *f.timers.timer(TimerRole::BingoLetters); }
     int order(int i) const { return c->order()[size_t(i)]; }
 
     // Numbers are told by their place in the order: "say3" is the third

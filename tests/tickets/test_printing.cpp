@@ -459,7 +459,7 @@ private slots:
         QFETCH(QString, report);
         // Automatic calling goes on during a run; its ticks wait until the run is over.
         QtTimerFactory timers;
-        const std::unique_ptr<ITimer> timer = timers.create(QStringLiteral("AutoTimer"));
+        const std::unique_ptr<ITimer> timer = timers.create(TimerRole::AutoStep);
         int ticks = 0;
         timer->setHandler([&] { ++ticks; });
         timer->setInterval(300);

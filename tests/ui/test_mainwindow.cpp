@@ -75,8 +75,8 @@ struct Harness {
     MainWindow &w() const { return *window; }
     QString text(const QString &name) const { return labelText(w(), name); }
     void trigger(const QString &item) { child<QAction>(w(), item)->trigger(); }
-    FakeTimer *autoTimer() const { return f.timers.timer(QStringLiteral("AutoTimer")); }
-    FakeTimer *letters() const { return f.timers.timer(QStringLiteral("ZeitUni")); }
+    FakeTimer *autoTimer() const { return f.timers.timer(TimerRole::AutoStep); }
+    FakeTimer *letters() const { return f.timers.timer(TimerRole::BingoLetters); }
 };
 
 // The main window at start, field by field as seen() lists it.

@@ -88,7 +88,7 @@ private slots:
     {
         QPointer<SplashWindow> splash = m_program->splash();
         QVERIFY(splash && splash->isVisible());
-        FakeTimer *timer = m_fakes.timers.timer(QStringLiteral("SplashTimer"));
+        FakeTimer *timer = m_fakes.timers.timer(TimerRole::Splash);
         QCOMPARE(timer->interval(), 1500);
         QVERIFY(timer->isEnabled());
         QCOMPARE(child(*splash, "lblVersion")->text(), "Version 1.1");
