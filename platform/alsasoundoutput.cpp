@@ -231,6 +231,8 @@ public:
 
 private:
     std::optional<Failure> open(const WaveData &wave);
+    std::optional<Failure> writeCall(const WaveData &wave);
+    std::optional<Failure> waitUntilPlayed(snd_pcm_sframes_t end);
     bool fits(const WaveData &wave) const
     {
         return m_format == formatOf(wave) && m_channels == unsigned(wave.channels)
@@ -414,6 +416,18 @@ std::optional<Failure> Stream::play(const WaveData &wave, const Call &call)
     // Opening may have waited long on a server that hung for a while.
     if (call.stale())
         return {};
+    std::optional<Failure> failure = writeCall(wave);
+    if (!failure)
+        failure = waitUntilPlayed(m_written);
+    if (failure || !m_late)
+        close();
+    else
+        m_lingerUntil = Clock::now() + linger;
+    return failure;
+}
+
+std::optional<Failure> Stream::writeCall(const WaveData &wave)
+{
     std::optional<Failure> failure;
     // A call that follows another on a late device gets a pause before it,
     // as between two calls on a device opened per call.
@@ -425,52 +439,42 @@ std::optional<Failure> Stream::play(const WaveData &wave, const Call &call)
     const snd_pcm_uframes_t frames = snd_pcm_uframes_t(wave.pcmBytes) / m_frameBytes;
     if (!failure)
         failure = write(wave.pcm, frames, true);
-    const snd_pcm_sframes_t end = m_written;
     if (!failure && m_s.alsa([&] { return snd_pcm_state(m_pcm); }) == SND_PCM_STATE_PREPARED) {
         // A sound shorter than the buffer never reaches the start threshold.
         if (const int err = m_s.alsa([&] { return snd_pcm_start(m_pcm); }); err < 0)
             failure = Failure{Trouble::PlayError, err};
     }
-    // Waits until the device has played the call. snd_pcm_drain could block
-    // without end on a stuck device, so the delay is polled instead.
-    while (!failure && !m_s.stopping) {
+    return failure;
+}
+
+// Waits until the device has played up to frame `end`. snd_pcm_drain could
+// block without end on a stuck device, so the delay is polled instead.
+std::optional<Failure> Stream::waitUntilPlayed(snd_pcm_sframes_t end)
+{
+    while (!m_s.stopping) {
         if (m_late) {
             // The next call follows on the same stream, after a little silence.
             if (m_s.callWaiting())
-                break;
-            if (!fillSilence()) {
-                failure = stalled();
-                break;
-            }
+                return {};
+            if (!fillSilence())
+                return stalled();
         }
-        if (!m_started) {
-            // Nothing tells the end of a call that has not begun.
-            if (!moving(true)) {
-                failure = stalled();
-                break;
-            }
-            std::this_thread::sleep_for(milliseconds(5));
-            continue;
+        if (m_started) {
+            snd_pcm_sframes_t delay = 0;
+            const snd_pcm_state_t state = m_s.alsa([&] { return snd_pcm_state(m_pcm); });
+            if (state != SND_PCM_STATE_RUNNING)
+                return {}; // an underrun here means everything has been played
+            if (m_s.alsa([&] { return snd_pcm_delay(m_pcm, &delay); }) < 0)
+                return {};
+            if (m_late ? m_written - delay >= end : delay <= 0)
+                return {};
         }
-        snd_pcm_sframes_t delay = 0;
-        const snd_pcm_state_t state = m_s.alsa([&] { return snd_pcm_state(m_pcm); });
-        if (state != SND_PCM_STATE_RUNNING)
-            break; // an underrun here means everything has been played
-        if (m_s.alsa([&] { return snd_pcm_delay(m_pcm, &delay); }) < 0)
-            break;
-        if (m_late ? m_written - delay >= end : delay <= 0)
-            break;
-        if (!moving(true)) {
-            failure = stalled();
-            break;
-        }
+        // Nothing tells the end of a call that has not begun.
+        if (!moving(true))
+            return stalled();
         std::this_thread::sleep_for(milliseconds(5));
     }
-    if (failure || !m_late)
-        close();
-    else
-        m_lingerUntil = Clock::now() + linger;
-    return failure;
+    return {};
 }
 
 } // namespace
