@@ -1,8 +1,8 @@
 #include "app/splash.h"
 
 #include "platform/appinfo.h"
-#include "platform/fonts.h"
-#include "platform/twips.h"
+#include "ui/kit/fonts.h"
+#include "ui/kit/twips.h"
 #include "platform/resources.h"
 #include "platform/timer.h"
 
@@ -87,7 +87,7 @@ void SplashWindow::setupControls()
 
     auto *logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("PicLogo"));
-    logo->setPixmap(QPixmap::fromImage(m_services.resources->picture(QStringLiteral("splash-logo"))));
+    logo->setPixmap(QPixmap::fromImage(QImage::fromData(m_services.resources->picture(QStringLiteral("splash-logo")))));
     logo->setGeometry(0, 0, twipsToPx(2000), twipsToPx(4600));
     logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 

@@ -22,7 +22,7 @@
 #include "platform/appinfo.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
-#include "audio/recordings.h"
+#include "game/recordings.h"
 
 #include <alsa/asoundlib.h>
 

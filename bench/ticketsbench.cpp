@@ -7,7 +7,7 @@
 #include "platform/printers.h"
 #include "tickets/ticketnumbers.h"
 #include "tickets/ticketprinting.h"
-#include "platform/fonts.h"
+#include "ui/kit/fonts.h"
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>

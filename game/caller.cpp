@@ -1,6 +1,6 @@
 #include "game/caller.h"
 
-#include "audio/recordings.h"
+#include "game/recordings.h"
 #include "platform/rounding.h"
 #include "platform/application.h"
 #include "platform/messagebox.h"

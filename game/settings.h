@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/recordings.h"
+#include "game/recordings.h"
 
 #include <QtGlobal>
 

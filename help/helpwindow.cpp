@@ -1,7 +1,7 @@
 #include "help/helpwindow.h"
 
-#include "platform/fonts.h"
-#include "platform/twips.h"
+#include "ui/kit/fonts.h"
+#include "ui/kit/twips.h"
 #include "platform/resources.h"
 
 #include <QCloseEvent>
@@ -129,7 +129,7 @@ void HelpWindow::cboThemen_LostFocus()
 
 void HelpWindow::showPicture(int id)
 {
-    const QImage img = m_services.resources->picture(QStringLiteral("help-%1").arg(id));
+    const QImage img = QImage::fromData(m_services.resources->picture(QStringLiteral("help-%1").arg(id)));
     m_image->setPixmap(QPixmap::fromImage(img));
     m_shown = id;
 }

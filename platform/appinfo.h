@@ -11,9 +11,9 @@ inline constexpr int kMinor = version::kMinor;
 
 inline QString productName() { return QStringLiteral("Kugelfon"); }
 inline QString title() { return QStringLiteral("Kugelfon"); }
-// "1.1"
+// The project version, "<major>.<minor>".
 inline QString versionText() { return QStringLiteral("%1.%2").arg(kMajor).arg(kMinor); }
-// "Kugelfon 1.1", the start of every secondary window's caption.
+// "Kugelfon <version>", the start of every secondary window's caption.
 inline QString productWithVersion() { return productName() + QLatin1Char(' ') + versionText(); }
 
 // Until the project has a domain of its own, its addresses live under the

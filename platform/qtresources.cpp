@@ -1,22 +1,29 @@
 #include "platform/qtresources.h"
 
-#include <QImage>
-
 #include <QFile>
 
 namespace kugelfon {
 
-QByteArray QtResources::recording(int id) const
+namespace {
+
+QByteArray fileContents(const QString &path)
 {
-    QFile file(QStringLiteral(":/recordings/%1.wav").arg(id));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-QImage QtResources::picture(const QString &name) const
+} // namespace
+
+QByteArray QtResources::recording(int id) const
 {
-    return QImage(QStringLiteral(":/images/%1.png").arg(name));
+    return fileContents(QStringLiteral(":/recordings/%1.wav").arg(id));
+}
+
+QByteArray QtResources::picture(const QString &name) const
+{
+    return fileContents(QStringLiteral(":/images/%1.png").arg(name));
 }
 
 } // namespace kugelfon

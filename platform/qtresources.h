@@ -9,7 +9,7 @@ namespace kugelfon {
 class QtResources final : public IResources {
 public:
     QByteArray recording(int id) const override;
-    QImage picture(const QString &name) const override;
+    QByteArray picture(const QString &name) const override;
 };
 
 } // namespace kugelfon

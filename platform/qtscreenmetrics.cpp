@@ -1,7 +1,5 @@
 #include "platform/qtscreenmetrics.h"
 
-#include "platform/twips.h"
-
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -13,11 +11,10 @@ ScreenMeasure QtScreenMetrics::measure() const
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return m; // 0 x 0: refused like any unsupported size
-    // 15 twips per pixel whatever font resolution the desktop sets (Xft.dpi
-    // 120 for "large fonts"): the layout's factors only fit the screen at
-    // that density, and the fonts are drawn as at 96 dpi to match (screenFont).
-    m.twipsPerPixelX = kTwipsPerPixel;
-    m.twipsPerPixelY = kTwipsPerPixel;
+    // The measure's 15 twips per pixel stand whatever font resolution the
+    // desktop sets (Xft.dpi 120 for "large fonts"): the layout's factors only
+    // fit the screen at that density, and the fonts are drawn as at 96 dpi to
+    // match (screenFont).
     m.twipsWidth = screen->size().width() * m.twipsPerPixelX;
     m.twipsHeight = screen->size().height() * m.twipsPerPixelY;
     m.geometry = screen->geometry();

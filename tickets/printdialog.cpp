@@ -1,7 +1,7 @@
 #include "tickets/printdialog.h"
 
 #include "platform/appinfo.h"
-#include "platform/fonts.h"
+#include "ui/kit/fonts.h"
 #include "platform/messagebox.h"
 #include "platform/printers.h"
 #include "platform/rounding.h"

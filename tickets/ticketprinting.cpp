@@ -3,7 +3,7 @@
 #include "platform/appinfo.h"
 #include "platform/printers.h"
 #include "platform/random.h"
-#include "platform/fonts.h"
+#include "ui/kit/fonts.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

@@ -1,5 +1,5 @@
 ; The installer of Kugelfon for Windows. CMake's "setup" target runs
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.1 -DEXE=...\Kugelfon.exe -DICON=... -DLICENSE=... -DOUTFILE=... kugelfon.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=<project version> -DEXE=...\Kugelfon.exe -DICON=... -DLICENSE=... -DOUTFILE=... kugelfon.nsi
 ; Per machine, under "Programme"; /S installs and uninstalls silently.
 ; A 64-bit installer, like the program: it runs where Kugelfon runs, and
 ; Wine without its 32-bit half runs it too.

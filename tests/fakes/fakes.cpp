@@ -1,7 +1,5 @@
 #include "fakes/fakes.h"
 
-#include <QImage>
-
 #include "platform/appinfo.h"
 
 namespace kugelfon::test {
@@ -52,11 +50,14 @@ QByteArray FakeResources::recording(int id) const
     return QByteArray("REC") + QByteArray::number(id);
 }
 
-QImage FakeResources::picture(const QString &) const
+QByteArray FakeResources::picture(const QString &) const
 {
-    QImage img(8, 8, QImage::Format_RGB32);
-    img.fill(Qt::cyan);
-    return img;
+    // A binary portable pixmap, which Qt reads without a plugin and which
+    // needs no GUI library to write.
+    QByteArray cyan = "P6 8 8 255\n";
+    for (int i = 0; i < 8 * 8; ++i)
+        cyan.append("\x00\xff\xff", 3);
+    return cyan;
 }
 
 int FakeResources::idOf(const QByteArray &image)

@@ -146,7 +146,7 @@ private:
 class FakeResources final : public IResources {
 public:
     QByteArray recording(int id) const override;
-    QImage picture(const QString &name) const override;
+    QByteArray picture(const QString &name) const override; // an 8 x 8 cyan image
     static int idOf(const QByteArray &image); // -1 when not a fake recording
     QList<int> missing;
 };

@@ -66,7 +66,7 @@ struct Help : Shown<HelpWindow> {
     {
         const QImage img = child<QLabel>("Image1")->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
         for (const auto &topic : kTopics)
-            if (img == resources.picture(QStringLiteral("help-%1").arg(topic.second)).convertToFormat(img.format()))
+            if (img == QImage::fromData(resources.picture(QStringLiteral("help-%1").arg(topic.second))).convertToFormat(img.format()))
                 return topic.second;
         return 0;
     }

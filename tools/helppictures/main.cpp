@@ -63,7 +63,7 @@ public:
 class NoResources final : public IResources {
 public:
     QByteArray recording(int) const override { return {}; }
-    QImage picture(const QString &) const override { return {}; }
+    QByteArray picture(const QString &) const override { return {}; }
 };
 
 class NoApplication final : public IApplication {

@@ -1,9 +1,9 @@
 #include "ui/about/aboutwindow.h"
 
 #include "platform/appinfo.h"
-#include "platform/fonts.h"
+#include "ui/kit/fonts.h"
 #include "platform/sysinfo.h"
-#include "platform/twips.h"
+#include "ui/kit/twips.h"
 #include "platform/messagebox.h"
 #include "platform/resources.h"
 
@@ -28,7 +28,7 @@ void AboutWindow::setupControls()
     picProduct->setObjectName(QStringLiteral("picProduct"));
     picProduct->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(picProduct, 180, 120, 795, 1875);
-    const QImage product = m_services.resources->picture(QStringLiteral("product"));
+    const QImage product = QImage::fromData(m_services.resources->picture(QStringLiteral("product")));
     picProduct->setPixmap(QPixmap::fromImage(product));
     // The box is drawn for 120 dots per inch; at 96 it would cut the
     // 62 x 141 picture, so it grows to hold all of it.

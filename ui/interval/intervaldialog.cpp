@@ -1,6 +1,6 @@
 #include "ui/interval/intervaldialog.h"
 
-#include "platform/fonts.h"
+#include "ui/kit/fonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/fixedwindow.h"
+#include "ui/kit/fixedwindow.h"
 
 class QLabel;
 class QPushButton;

@@ -2,8 +2,8 @@
 
 #include "help/helpwindow.h"
 #include "platform/appinfo.h"
-#include "platform/fonts.h"
-#include "platform/twips.h"
+#include "ui/kit/fonts.h"
+#include "ui/kit/twips.h"
 #include "tickets/printdialog.h"
 #include "ui/about/aboutwindow.h"
 #include "ui/interval/intervaldialog.h"

@@ -1,6 +1,6 @@
 #include "ui/sheet/checksheet.h"
 
-#include "platform/fonts.h"
+#include "ui/kit/fonts.h"
 
 #include <QCloseEvent>
 #include <QLabel>

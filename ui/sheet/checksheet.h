@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/settings.h"
-#include "platform/fixedwindow.h"
+#include "ui/kit/fixedwindow.h"
 
 #include <QColor>
 #include <array>

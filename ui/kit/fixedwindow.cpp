@@ -1,8 +1,8 @@
-#include "platform/fixedwindow.h"
+#include "ui/kit/fixedwindow.h"
 
 #include "platform/appinfo.h"
-#include "platform/fonts.h"
-#include "platform/twips.h"
+#include "ui/kit/fonts.h"
+#include "ui/kit/twips.h"
 
 #include <QAbstractButton>
 #include <QShortcut>

@@ -9,7 +9,7 @@ namespace kugelfon {
 
 // What the program's secondary windows share: a fixed client area and
 // controls placed in twips, a title bar with only a close box, a caption
-// "Kugelfon 1.1" and its own suffix, the classic dialog font, and Esc for
+// "Kugelfon <version>" and its own suffix, the classic dialog font, and Esc for
 // the cancel button. With an owner it is a dialog standing over it.
 class FixedWindow : public QWidget {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "platform/fonts.h"
+#include "ui/kit/fonts.h"
 
 #include <QApplication>
 
