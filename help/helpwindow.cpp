@@ -41,7 +41,7 @@ const Control kControls[] = {
                     "während der Herstellung des Produktes und deren Testphase nicht aufgetreten sind, "
                     "reproduzierbare Fehler vorhanden sein, können Sie uns jeder Zeit kontaktieren."),
      {120, 120, 7455, 1035}, {}, Control::Wrap | Control::TopLeft | Control::Fit},
-    // Sized in twips for the original system font; ours is a little wider.
+    // Sized in twips for a narrower system font; it grows to its whole text.
     {Control::Label, "lblThemen", QStringLiteral("Schlagworte und Themen:"), {120, 1320, 1995, 195}, {},
      Control::Fit},
     {Control::Field, "cboThemen", {}, {2220, 1260, 5415, 0}, {"Arial", 8.25, true}},

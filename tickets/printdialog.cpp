@@ -248,12 +248,15 @@ PrintDialog::PrintDialog(const Services &services, std::function<void()> showMai
     setFont(screenFont(QStringLiteral("MS Sans Serif"), 7.5, false));
     buildControls(this, kControls);
     findControls();
-    for (auto [button, row] : {std::pair{&m_printButton, &kPrintButton}, {&m_cancelButton, &kCancelButton}}) {
-        *button = new FocusFirstButton(this);
-        setUpControl(*button, *row);
-        (*button)->setAutoDefault(false);
-        (*button)->setFocusPolicy(Qt::StrongFocus);
-    }
+    auto button = [this](const Control &row) {
+        auto *b = new FocusFirstButton(this);
+        setUpControl(b, row);
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::StrongFocus);
+        return b;
+    };
+    m_printButton = button(kPrintButton);
+    m_cancelButton = button(kCancelButton);
     QWidget *order[] = {m_pool75,     m_pool90,     m_cancelButton, m_printButton,
                         m_rowsBox,    m_columnsBox, m_blocksBox,    m_ticketsBox,
                         m_printerBox, m_noFreeCell, m_freeCell};
