@@ -72,7 +72,7 @@ void Program::start()
 {
     auto *splash = new SplashWindow(m_services, [this] { splashDone(); });
     m_splash = splash;
-    splash->Form_Load();
+    splash->start();
     const ScreenMeasure screen = m_services.screen->measure();
     splash->move(screen.geometry.center() - splash->rect().center());
     splash->show();

@@ -1,7 +1,7 @@
 #include "app/splash.h"
 
 #include "platform/appinfo.h"
-#include "ui/kit/fonts.h"
+#include "ui/kit/fixedwindow.h"
 #include "ui/kit/twips.h"
 #include "platform/resources.h"
 #include "platform/timer.h"
@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSysInfo>
+#include <vector>
 
 namespace kugelfon {
 
@@ -23,7 +24,7 @@ SplashWindow::SplashWindow(const Services &services, std::function<void()> whenD
     m_timer = m_services.timers->create(TimerRole::Splash);
     m_timer->setInterval(1500);
     m_timer->setEnabled(false);
-    m_timer->setHandler([this] { SplashTimer_Timer(); });
+    m_timer->setHandler([this] { finish(); });
     setupControls();
 }
 
@@ -51,6 +52,21 @@ protected:
     }
 };
 
+std::vector<Control> controls()
+{
+    using C = Control;
+    auto bold = [](double points) { return FontSpec{"Times New Roman", points, true}; };
+    // The labels size themselves to their text.
+    return {
+        {C::Label, "PicLogo", {}, {0, 0, 2000, 4600}, {}, C::TopLeft},
+        {C::Label, "lblProductName1", appinfo::productName(), {3000, 1080, 0, 0}, bold(29.25), C::Fit},
+        {C::Label, "lblVersion", QStringLiteral("Version"), {4500, 1920, 0, 0}, bold(12), C::Fit},
+        {C::Label, "lblCompany", {}, {4920, 120, 0, 0}, bold(12), C::Fit},
+        {C::Label, "lblCompanyProduct1", appinfo::makerNotice(), {3240, 2460, 0, 0}, bold(8.25), C::Fit},
+        {C::Label, "lblPlatform1", QSysInfo::prettyProductName(), {3000, 3000, 0, 0}, bold(14.25), C::Fit},
+    };
+}
+
 } // namespace
 
 void SplashWindow::setupControls()
@@ -72,48 +88,25 @@ void SplashWindow::setupControls()
     pal.setColor(QPalette::WindowText, Qt::black);
     frame->setPalette(pal);
 
-    auto place = [](QWidget *w, double l, double t) {
-        w->move(twipsToPx(l), twipsToPx(t));
-    };
-    auto label = [frame, &place](const char *name, const QString &text, double points, double l,
-                                 double t) {
-        auto *lbl = new QLabel(text, frame);
-        lbl->setObjectName(QString::fromLatin1(name));
-        lbl->setFont(screenFont(QStringLiteral("Times New Roman"), points, true));
-        place(lbl, l, t);
-        lbl->adjustSize(); // the labels size themselves to their text
-        return lbl;
-    };
-
-    auto *logo = new QLabel(frame);
-    logo->setObjectName(QStringLiteral("PicLogo"));
-    logo->setPixmap(QPixmap::fromImage(QImage::fromData(m_services.resources->picture(QStringLiteral("splash-logo")))));
-    logo->setGeometry(0, 0, twipsToPx(2000), twipsToPx(4600));
-    logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    label("lblProductName1", appinfo::productName(), 29.25, 3000, 1080);
-    label("lblVersion", QStringLiteral("Version"), 12, 4500, 1920);
-    label("lblCompany", QString(), 12, 4920, 120);
-    label("lblCompanyProduct1", appinfo::makerNotice(), 8.25, 3240, 2460);
-    label("lblPlatform1", QSysInfo::prettyProductName(), 14.25, 3000, 3000);
+    buildControls(frame, controls());
+    control<QLabel>(this, "PicLogo")->setPixmap(
+        QPixmap::fromImage(QImage::fromData(m_services.resources->picture(QStringLiteral("splash-logo")))));
 }
 
-void SplashWindow::Form_Load()
+void SplashWindow::start()
 {
-    if (auto *version = findChild<QLabel *>(QStringLiteral("lblVersion"))) {
-        version->setText(QStringLiteral("Version ") + appinfo::versionText());
-        version->adjustSize();
-    }
+    auto *version = control<QLabel>(this, "lblVersion");
+    version->setText(QStringLiteral("Version ") + appinfo::versionText());
+    version->adjustSize();
     m_timer->setEnabled(true);
-    if (auto *company = findChild<QLabel *>(QStringLiteral("lblCompany"))) {
-        QString notice = appinfo::makerNoticeTwoLines();
-        notice.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        company->setText(notice);
-        company->adjustSize();
-    }
+    auto *company = control<QLabel>(this, "lblCompany");
+    QString notice = appinfo::makerNoticeTwoLines();
+    notice.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    company->setText(notice);
+    company->adjustSize();
 }
 
-void SplashWindow::SplashTimer_Timer()
+void SplashWindow::finish()
 {
     m_timer->setEnabled(false);
     hide();

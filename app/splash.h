@@ -17,8 +17,10 @@ public:
     SplashWindow(const Services &services, std::function<void()> whenDone);
     ~SplashWindow() override;
 
-    void Form_Load();
-    void SplashTimer_Timer();
+    // Shows the version and the maker's notice and starts the 1.5 s.
+    void start();
+    // The time is up: the splash goes and the start-up goes on.
+    void finish();
     ITimer &splashTimer() { return *m_timer; }
 
 private:

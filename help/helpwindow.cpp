@@ -1,18 +1,13 @@
 #include "help/helpwindow.h"
 
-#include "ui/kit/fonts.h"
-#include "ui/kit/twips.h"
 #include "platform/resources.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-
-#include <algorithm>
 
 namespace kugelfon {
 
@@ -36,79 +31,50 @@ QString HelpWindow::placeholder()
     return QStringLiteral("bitte wählen Sie ein Schlagwort oder Thema aus ...");
 }
 
+namespace {
+
+const Control kControls[] = {
+    {Control::Label, "lblEinführung",
+     QStringLiteral("Willkommen im Anleitungs- und Hilfeteil dieses Programmes. Hier wird Ihnen die "
+                    "Bedienung des Programmes erläutert und Hilfestellung zur Vermeidung von Fehlern, "
+                    "beziehungsweise mögliche Abhilfen aufgezeigt. Sollten dennoch Fehler auftreten, die "
+                    "während der Herstellung des Produktes und deren Testphase nicht aufgetreten sind, "
+                    "reproduzierbare Fehler vorhanden sein, können Sie uns jeder Zeit kontaktieren."),
+     {120, 120, 7455, 1035}, {}, Control::Wrap | Control::TopLeft | Control::Fit},
+    // Sized in twips for a narrower system font; it grows to its whole text.
+    {Control::Label, "lblThemen", QStringLiteral("Schlagworte und Themen:"), {120, 1320, 1995, 195}, {},
+     Control::Fit},
+    {Control::Field, "cboThemen", {}, {2220, 1260, 5415, 0}, {"Arial", 8.25, true}},
+    {Control::Label, "Image1", {}, {120, 1800, 7500, 5600}, {}, Control::TopLeft},
+    {Control::Button, "cmdZurück", QStringLiteral("Hilfe verlassen und Zurück"), {5340, 7500, 2295, 375}},
+};
+
+} // namespace
+
 HelpWindow::HelpWindow(const Services &services, std::function<void()> showMainWindow)
     : FixedWindow({"frmHilfe", 7725, 8025, QStringLiteral(" - Anleitung und Hilfe")}),
       m_services(services), m_showMain(std::move(showMainWindow))
 {
-    setupControls();
-    Form_Load();
-}
-
-void HelpWindow::setupControls()
-{
+    buildControls(this, kControls);
     // Only the free area and the picture react to the mouse; moves over the
-    // other controls must not reach the window.
-    auto quiet = [](QWidget *w) { w->setAttribute(Qt::WA_NoMousePropagation); };
-
-    auto *intro = new QLabel(
-        QStringLiteral("Willkommen im Anleitungs- und Hilfeteil dieses Programmes. Hier wird "
-                       "Ihnen die Bedienung des Programmes erläutert und Hilfestellung zur "
-                       "Vermeidung von Fehlern, beziehungsweise mögliche Abhilfen aufgezeigt. "
-                       "Sollten dennoch Fehler auftreten, die während der Herstellung des "
-                       "Produktes und deren Testphase nicht aufgetreten sind, reproduzierbare "
-                       "Fehler vorhanden sein, können Sie uns jeder Zeit kontaktieren."),
-        this);
-    intro->setObjectName(QStringLiteral("lblEinführung"));
-    intro->setWordWrap(true);
-    intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(intro, 120, 120, 7455, 1035);
-    // Never cut the last line off when the font runs a little larger.
-    intro->resize(intro->width(), std::max(intro->height(), intro->heightForWidth(intro->width())));
-    quiet(intro);
-
-    auto *themen = new QLabel(QStringLiteral("Schlagworte und Themen:"), this);
-    themen->setObjectName(QStringLiteral("lblThemen"));
-    place(themen, 120, 1320, 1995, 195);
-    // A label sized in twips for the original system font; let it show
-    // its whole text if ours is a little wider.
-    themen->adjustSize();
-    quiet(themen);
-
-    m_topicBox = new QComboBox(this);
-    m_topicBox->setObjectName(QStringLiteral("cboThemen"));
-    m_topicBox->setEditable(true);
-    m_topicBox->setInsertPolicy(QComboBox::NoInsert);
-    // No completion: it would turn typed "kontrollblatt" into a topic.
-    m_topicBox->setCompleter(nullptr);
-    m_topicBox->setFont(screenFont(QStringLiteral("Arial"), 8.25, true));
-    m_topicBox->setGeometry(twipsToPx(2220), twipsToPx(1260), twipsToPx(5415),
-                             m_topicBox->sizeHint().height());
+    // controls must not reach the window.
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        w->setAttribute(Qt::WA_NoMousePropagation);
+    setMouseTracking(true);
+    m_topicBox = control<QComboBox>(this, "cboThemen");
     m_topicBox->installEventFilter(this);
-    quiet(m_topicBox);
-
-    m_image = new QLabel(this);
-    m_image->setObjectName(QStringLiteral("Image1"));
-    m_image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_image = control<QLabel>(this, "Image1");
     m_image->setMouseTracking(true);
     m_image->installEventFilter(this);
-    place(m_image, 120, 1800, 7500, 5600);
-    quiet(m_image);
-
-    m_backButton = new QPushButton(QStringLiteral("Hilfe verlassen und Zurück"), this);
-    m_backButton->setObjectName(QStringLiteral("cmdZurück"));
-    place(m_backButton, 5340, 7500, 2295, 375);
-    quiet(m_backButton);
-    connect(m_backButton, &QPushButton::clicked, this, &HelpWindow::cmdZurueck_Click);
-
-    // cmdZurück is the cancel button: Esc presses it.
-    setCancelButton(m_backButton);
-
-    setMouseTracking(true);
+    auto *back = control<QPushButton>(this, "cmdZurück");
+    connect(back, &QPushButton::clicked, this, &QWidget::close);
+    // The back button is the cancel button: Esc presses it.
+    setCancelButton(back);
+    fillTopics();
 }
 
-void HelpWindow::Form_Load()
+void HelpWindow::fillTopics()
 {
-    m_topicBox->clear();
     m_topicBox->addItem(placeholder());
     for (const Topic &t : topics())
         m_topicBox->addItem(t.text);
@@ -116,7 +82,7 @@ void HelpWindow::Form_Load()
     showPicture(101);
 }
 
-void HelpWindow::cboThemen_LostFocus()
+void HelpWindow::showChosenTopic()
 {
     const QString text = m_topicBox->currentText();
     for (const Topic &t : topics()) {
@@ -134,25 +100,20 @@ void HelpWindow::showPicture(int id)
     m_shown = id;
 }
 
-void HelpWindow::cmdZurueck_Click()
-{
-    close();
-}
-
 void HelpWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    cboThemen_LostFocus();
+    showChosenTopic();
     QWidget::mouseMoveEvent(event);
 }
 
 bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_image && event->type() == QEvent::MouseMove) {
-        cboThemen_LostFocus();
+        showChosenTopic();
     } else if (watched == m_topicBox && event->type() == QEvent::FocusOut) {
         // Opening the drop-down list keeps the focus in the combo box.
         if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-            cboThemen_LostFocus();
+            showChosenTopic();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -7,7 +7,6 @@
 
 class QComboBox;
 class QLabel;
-class QPushButton;
 
 namespace kugelfon {
 
@@ -27,8 +26,7 @@ public:
     HelpWindow(const Services &services, std::function<void()> showMainWindow);
 
     // Shows the picture of the topic in the list's text, if it names one.
-    void cboThemen_LostFocus();
-    void cmdZurueck_Click();
+    void showChosenTopic();
 
     // The identifier of the picture on view.
     int shownPicture() const { return m_shown; }
@@ -39,15 +37,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Form_Load();
-    void setupControls();
+    void fillTopics();
     void showPicture(int id);
 
     Services m_services;
     std::function<void()> m_showMain;
     QComboBox *m_topicBox = nullptr;
     QLabel *m_image = nullptr;
-    QPushButton *m_backButton = nullptr;
     int m_shown = 0;
 };
 

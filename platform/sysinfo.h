@@ -3,7 +3,7 @@
 namespace kugelfon {
 
 // Finds and starts the operating system's system information program
-// (StartSysInfo). Windows would look it up in the registry; other desktops
+// (the about window's System-Info button). Windows would look it up in the registry; other desktops
 // search their own places.
 class ISystemInfoLauncher {
 public:

@@ -32,7 +32,7 @@ const QString kTitle = QStringLiteral("Spielscheinoptionen");
 const QString kNoPrinter = QStringLiteral("Kein Drucker installiert");
 
 // A count as the list rules read it; nothing when the text is no number or
-// the bound would not fit a 16-bit integer (the old step failed and was skipped).
+// the bound would not fit a 16-bit integer (the bound then stays as it was).
 std::optional<double> listNumber(const QString &text)
 {
     bool ok = false;
@@ -65,7 +65,7 @@ void fillRange(QComboBox *c, int from, int to)
         c->addItem(QString::number(k));
 }
 
-// Rules 2.4 and 3.4 of the lists: keep the old position when it still exists.
+// A rebuilt list keeps the old position when it still exists.
 void reselect(QComboBox *c, int remembered)
 {
     if (c->count() == 0)
@@ -178,136 +178,111 @@ bool FocusFirstButton::event(QEvent *e)
     return QPushButton::event(e);
 }
 
+namespace {
+
+const FontSpec kDialogFont{"MS Sans Serif", 7.5, false};
+// Set on every control, so that none inherits the bold of its frame.
+const FontSpec kFrameFont{"MS Sans Serif", 8.25, true};
+constexpr int kText = Control::Wrap | Control::TopLeft;
+
+// Frames before what lies in them; the lists after the frames, so they lie above them.
+const Control kControls[] = {
+    {Control::Label, "lblHinweisText",
+     QStringLiteral("Hier können Sie sich Spielscheine zu diesem Programm ausdrucken lassen. Jeder "
+                    "Spielschein wird für sich generiert und ausgedruckt. Sie können in diesem Fenster "
+                    "bestimmen, wieviele Spielreihen, Spielspalten und Spielscheine Sie haben möchten. "
+                    "Nachdem Sie sich entschieden haben, müssen Sie nur noch auf der Drucken-Button "
+                    "drücken und schon werden die Spielscheine gedruckt."),
+     {180, 120, 7155, 795}, kDialogFont, kText},
+    {Control::Frame, "fraOptionswerte", QStringLiteral("Einstelloptionen: "), {180, 1080, 8655, 3915}, kFrameFont},
+    {Control::Frame, "fraZahlenAnzahl", QStringLiteral("Optionen Zahlenmodus:"), {240, 300, 2895, 735},
+     kFrameFont, 0, "fraOptionswerte"},
+    {Control::Option, "opt75Zahlen", QStringLiteral("75 Zahlen"), {180, 300, 1275, 315}, kDialogFont, 0,
+     "fraZahlenAnzahl"},
+    {Control::Option, "opt90Zahlen", QStringLiteral("90 Zahlen"), {1620, 300, 1175, 315}, kDialogFont, 0,
+     "fraZahlenAnzahl"},
+    {Control::Frame, "fraSpielfeld", QStringLiteral("Optionen Spielfeld: "), {240, 1080, 2895, 2175},
+     kFrameFont, 0, "fraOptionswerte"},
+    {Control::Label, "lblSpielSpalten", QStringLiteral("Anzahl der Spielspalten: (min.5 bis max. 10)"),
+     {120, 360, 1755, 375}, kDialogFont, kText, "fraSpielfeld"},
+    {Control::Label, "lblSpielReihen", QStringLiteral("Anzahl der Spielreihen: (max. 25)"),
+     {120, 900, 1755, 375}, kDialogFont, kText, "fraSpielfeld"},
+    {Control::Label, "lblSpielBlöcke",
+     QStringLiteral("Anzahl der Spielblöcke: (max. Anzahl von den   Spielreihen abhängig)"),
+     {120, 1440, 1695, 615}, kDialogFont, kText, "fraSpielfeld"},
+    {Control::Frame, "fraFreiZahl", QStringLiteral("Spezialoption Spielfeld: "), {3240, 300, 4695, 1155},
+     kFrameFont, 0, "fraOptionswerte"},
+    {Control::Option, "optNoFreizahl", QStringLiteral("keine freien Spielfelder beim Ausdruck erzeugen"),
+     {120, 300, 3975, 315}, kDialogFont, 0, "fraFreiZahl"},
+    {Control::Option, "optFreizahl", QStringLiteral("Spielfelder durch Zufall frei lassen beim Ausdruck"),
+     {120, 720, 3975, 315}, kDialogFont, 0, "fraFreiZahl"},
+    {Control::Frame, "fraDrucker", QStringLiteral("Druckeroptionen: "), {3240, 1560, 4695, 1695}, kFrameFont,
+     0, "fraOptionswerte"},
+    {Control::Label, "lblDrucker", QStringLiteral("ausgewählter Drucker:"), {180, 360, 1755, 315},
+     kDialogFont, kText, "fraDrucker"},
+    {Control::Label, "lblAnzahlSpielscheine", QStringLiteral("Anzahl der Spielscheine:"),
+     {180, 1260, 1875, 255}, kDialogFont, kText, "fraDrucker"},
+    {Control::Label, "lblOptionstext",
+     QStringLiteral("Hinweis: Falls Sie sich nicht sicher sind, ob die von Ihnen eingestellten Werte "
+                    "korrekt sind, empfehlen wir Ihnen einen Test-Druck durchzuführen."),
+     {240, 3360, 7755, 390}, kDialogFont, kText, "fraOptionswerte"},
+    {Control::Field, "cboSpalten", {}, {2220, 1380, 675, 315}, kDialogFont, 0, "fraOptionswerte"},
+    {Control::Field, "cboReihen", {}, {2220, 1920, 675, 315}, kDialogFont, 0, "fraOptionswerte"},
+    {Control::Field, "cboBlöcke", {}, {2220, 2460, 675, 315}, kDialogFont, 0, "fraOptionswerte"},
+    {Control::Field, "cboScheine", {}, {5280, 2760, 735, 315}, kDialogFont, 0, "fraOptionswerte"},
+    {Control::Field, "cboDrucker", {}, {3600, 3300, 4395, 315}, kDialogFont},
+};
+
+const Control kPrintButton{Control::Button, "cmdDruck", QStringLiteral("&Drucken"), {3960, 5160, 2355, 435}};
+const Control kCancelButton{Control::Button, "cmdAbbrechen", QStringLiteral("Ab&brechen"),
+                            {6480, 5160, 2355, 435}};
+
+} // namespace
+
 PrintDialog::PrintDialog(const Services &services, std::function<void()> showMainWindow)
     : FixedWindow({"frmDrucken", 8985, 5715,
                    QString(10, QLatin1Char(' ')) + appinfo::makerNotice()}),
       m_services(services), m_showMainWindow(std::move(showMainWindow)),
       m_ticket(std::make_unique<TicketNumbers>())
 {
-    setupControls();
+    setFont(screenFont(QStringLiteral("MS Sans Serif"), 7.5, false));
+    buildControls(this, kControls);
+    findControls();
+    auto button = [this](const Control &row) {
+        auto *b = new FocusFirstButton(this);
+        setUpControl(b, row);
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::StrongFocus);
+        return b;
+    };
+    m_printButton = button(kPrintButton);
+    m_cancelButton = button(kCancelButton);
+    QWidget *order[] = {m_pool75,     m_pool90,     m_cancelButton, m_printButton,
+                        m_rowsBox,    m_columnsBox, m_blocksBox,    m_ticketsBox,
+                        m_printerBox, m_noFreeCell, m_freeCell};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
     setupConnections();
-    Form_Load();
+    showStartValues();
 }
 
 PrintDialog::~PrintDialog() = default;
 
-void PrintDialog::setupControls()
+void PrintDialog::findControls()
 {
-    // Set explicitly, so the controls do not inherit the bold of their frames.
-    const QFont dialogFont = screenFont(QStringLiteral("MS Sans Serif"), 7.5, false);
-    setFont(dialogFont);
-    const QFont frameFont = screenFont(QStringLiteral("MS Sans Serif"), 8.25, true);
-    auto frame = [&](QWidget *parent, const char *name, const QString &caption) {
-        auto *g = new QGroupBox(caption, parent);
-        g->setObjectName(QString::fromUtf8(name));
-        g->setFont(frameFont);
-        return g;
-    };
-    auto label = [&](QWidget *parent, const char *name, const QString &caption) {
-        auto *l = new QLabel(caption, parent);
-        l->setObjectName(QString::fromUtf8(name));
-        l->setFont(dialogFont);
-        l->setWordWrap(true);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return l;
-    };
-    auto option = [&](QWidget *parent, const char *name, const QString &caption) {
-        auto *o = new QRadioButton(caption, parent);
-        o->setObjectName(QString::fromUtf8(name));
-        o->setFont(dialogFont);
-        return o;
-    };
-    auto combo = [&](QWidget *parent, const char *name) {
-        auto *c = new QComboBox(parent);
-        c->setObjectName(QString::fromUtf8(name));
-        c->setFont(dialogFont);
-        c->setEditable(true);
-        c->setInsertPolicy(QComboBox::NoInsert);
-        c->setCompleter(nullptr); // the typed text stays as typed
+    m_optionsFrame = control<QGroupBox>(this, "fraOptionswerte");
+    m_gridFrame = control<QGroupBox>(this, "fraSpielfeld");
+    m_pool75 = control<QRadioButton>(this, "opt75Zahlen");
+    m_pool90 = control<QRadioButton>(this, "opt90Zahlen");
+    m_noFreeCell = control<QRadioButton>(this, "optNoFreizahl");
+    m_freeCell = control<QRadioButton>(this, "optFreizahl");
+    m_columnsBox = control<QComboBox>(this, "cboSpalten");
+    m_rowsBox = control<QComboBox>(this, "cboReihen");
+    m_blocksBox = control<QComboBox>(this, "cboBlöcke");
+    m_ticketsBox = control<QComboBox>(this, "cboScheine");
+    m_printerBox = control<QComboBox>(this, "cboDrucker");
+    for (QComboBox *c : {m_columnsBox, m_rowsBox, m_blocksBox, m_ticketsBox, m_printerBox})
         c->installEventFilter(this);
-        return c;
-    };
-
-    place(label(this, "lblHinweisText",
-                QStringLiteral("Hier können Sie sich Spielscheine zu diesem Programm ausdrucken lassen. "
-                               "Jeder Spielschein wird für sich generiert und ausgedruckt. Sie können "
-                               "in diesem Fenster bestimmen, wieviele Spielreihen, Spielspalten und "
-                               "Spielscheine Sie haben möchten. Nachdem Sie sich entschieden haben, "
-                               "müssen Sie nur noch auf der Drucken-Button drücken und schon werden "
-                               "die Spielscheine gedruckt.")),
-          180, 120, 7155, 795);
-
-    m_optionsFrame = frame(this, "fraOptionswerte", QStringLiteral("Einstelloptionen: "));
-    place(m_optionsFrame, 180, 1080, 8655, 3915);
-
-    QGroupBox *pool = frame(m_optionsFrame, "fraZahlenAnzahl", QStringLiteral("Optionen Zahlenmodus:"));
-    place(pool, 240, 300, 2895, 735);
-    m_pool75 = option(pool, "opt75Zahlen", QStringLiteral("75 Zahlen"));
-    place(m_pool75, 180, 300, 1275, 315);
-    m_pool90 = option(pool, "opt90Zahlen", QStringLiteral("90 Zahlen"));
-    place(m_pool90, 1620, 300, 1175, 315);
-
-    m_gridFrame = frame(m_optionsFrame, "fraSpielfeld", QStringLiteral("Optionen Spielfeld: "));
-    place(m_gridFrame, 240, 1080, 2895, 2175);
-    place(label(m_gridFrame, "lblSpielSpalten",
-                QStringLiteral("Anzahl der Spielspalten: (min.5 bis max. 10)")),
-          120, 360, 1755, 375);
-    place(label(m_gridFrame, "lblSpielReihen", QStringLiteral("Anzahl der Spielreihen: (max. 25)")),
-          120, 900, 1755, 375);
-    place(label(m_gridFrame, "lblSpielBlöcke",
-                QStringLiteral("Anzahl der Spielblöcke: (max. Anzahl von den   Spielreihen abhängig)")),
-          120, 1440, 1695, 615);
-
-    QGroupBox *free = frame(m_optionsFrame, "fraFreiZahl", QStringLiteral("Spezialoption Spielfeld: "));
-    place(free, 3240, 300, 4695, 1155);
-    m_noFreeCell = option(free, "optNoFreizahl",
-                         QStringLiteral("keine freien Spielfelder beim Ausdruck erzeugen"));
-    place(m_noFreeCell, 120, 300, 3975, 315);
-    m_freeCell = option(free, "optFreizahl",
-                       QStringLiteral("Spielfelder durch Zufall frei lassen beim Ausdruck"));
-    place(m_freeCell, 120, 720, 3975, 315);
-
-    QGroupBox *printer = frame(m_optionsFrame, "fraDrucker", QStringLiteral("Druckeroptionen: "));
-    place(printer, 3240, 1560, 4695, 1695);
-    place(label(printer, "lblDrucker", QStringLiteral("ausgewählter Drucker:")), 180, 360, 1755, 315);
-    place(label(printer, "lblAnzahlSpielscheine", QStringLiteral("Anzahl der Spielscheine:")), 180,
-          1260, 1875, 255);
-
-    place(label(m_optionsFrame, "lblOptionstext",
-                QStringLiteral("Hinweis: Falls Sie sich nicht sicher sind, ob die von Ihnen "
-                               "eingestellten Werte korrekt sind, empfehlen wir Ihnen einen "
-                               "Test-Druck durchzuführen.")),
-          240, 3360, 7755, 390);
-
-    // Created after the frames, so they lie above them.
-    const double comboHeight = 315;
-    m_columnsBox = combo(m_optionsFrame, "cboSpalten");
-    place(m_columnsBox, 2220, 1380, 675, comboHeight);
-    m_rowsBox = combo(m_optionsFrame, "cboReihen");
-    place(m_rowsBox, 2220, 1920, 675, comboHeight);
-    m_blocksBox = combo(m_optionsFrame, "cboBlöcke");
-    place(m_blocksBox, 2220, 2460, 675, comboHeight);
-    m_ticketsBox = combo(m_optionsFrame, "cboScheine");
-    place(m_ticketsBox, 5280, 2760, 735, comboHeight);
-    m_printerBox = combo(this, "cboDrucker");
-    place(m_printerBox, 3600, 3300, 4395, comboHeight);
-
-    m_printButton = new FocusFirstButton(QStringLiteral("&Drucken"), this);
-    m_printButton->setObjectName(QStringLiteral("cmdDruck"));
-    place(m_printButton, 3960, 5160, 2355, 435);
-    m_cancelButton = new FocusFirstButton(QStringLiteral("Ab&brechen"), this);
-    m_cancelButton->setObjectName(QStringLiteral("cmdAbbrechen"));
-    place(m_cancelButton, 6480, 5160, 2355, 435);
-    for (QPushButton *b : {static_cast<QPushButton *>(m_printButton), static_cast<QPushButton *>(m_cancelButton)}) {
-        b->setAutoDefault(false);
-        b->setFocusPolicy(Qt::StrongFocus);
-    }
-
-    QWidget *order[] = {m_pool75,     m_pool90,      m_cancelButton, m_printButton,
-                        m_rowsBox, m_columnsBox, m_blocksBox,   m_ticketsBox,
-                        m_printerBox, m_noFreeCell, m_freeCell};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 void PrintDialog::setupConnections()
@@ -316,36 +291,32 @@ void PrintDialog::setupConnections()
     connect(m_pool90, &QRadioButton::clicked, this, [this] { choosePool(90); });
     connect(m_freeCell, &QRadioButton::clicked, this, [this] { m_freeCellChosen = true; });
     connect(m_noFreeCell, &QRadioButton::clicked, this, [this] { m_freeCellChosen = false; });
-    connect(m_printButton, &QPushButton::clicked, this, &PrintDialog::cmdDruck_Click);
-    connect(m_cancelButton, &QPushButton::clicked, this, &PrintDialog::cmdAbbrechen_Click);
+    connect(m_printButton, &QPushButton::clicked, this, &PrintDialog::onPrintClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &PrintDialog::onCancelClicked);
     onEscape([this] { m_cancelButton->focusAndClick(); });
 }
 
-void PrintDialog::Form_Load()
+// The printer shown is the one that prints; with none, "Drucken" cannot be pressed.
+void PrintDialog::showPrinter(const QString &name)
+{
+    m_printerBox->setCurrentIndex(name.isEmpty() ? -1 : m_printerBox->findText(name, Qt::MatchExactly));
+    m_printerBox->setEditText(name.isEmpty() ? kNoPrinter : name);
+    m_printButton->setEnabled(!name.isEmpty());
+}
+
+void PrintDialog::showStartValues()
 {
     IPrinters &printers = *m_services.printers;
-    int found = -1;
     m_printerBox->addItems(printers.names());
-    // CB_FINDSTRING: the first entry that begins with the text, any case.
+    // The default printer is the first entry that begins with its name, in any case.
     const QString def = printers.defaultName();
-    if (!def.isEmpty()) {
-        for (int i = 0; i < m_printerBox->count(); ++i) {
-            if (m_printerBox->itemText(i).startsWith(def, Qt::CaseInsensitive)) {
-                found = i;
-                break;
-            }
-        }
-    }
-    if (found >= 0) {
-        m_printerBox->setCurrentIndex(found);
-        // The printer shown is the one that prints.
+    int found = -1;
+    for (int i = 0; i < m_printerBox->count() && found < 0 && !def.isEmpty(); ++i)
+        if (m_printerBox->itemText(i).startsWith(def, Qt::CaseInsensitive))
+            found = i;
+    if (found >= 0)
         printers.setCurrent(m_printerBox->itemText(found));
-        m_printButton->setEnabled(true);
-    } else {
-        m_printerBox->setCurrentIndex(-1);
-        m_printerBox->setEditText(kNoPrinter);
-        m_printButton->setEnabled(false);
-    }
+    showPrinter(found >= 0 ? m_printerBox->itemText(found) : QString());
 
     m_poolSize = 75;
     m_pool75->setChecked(true);
@@ -421,37 +392,25 @@ void PrintDialog::repaintOptions()
     m_optionsFrame->update();
 }
 
-void PrintDialog::cboDrucker_LostFocus()
+void PrintDialog::onPrinterEdited()
 {
-    IPrinters *printers = &*m_services.printers;
+    IPrinters &printers = *m_services.printers;
     const QString text = m_printerBox->currentText();
-    if (text != printers->current()) {
+    if (text != printers.current()) {
         // A typed name counts when it names a listed printer.
         int pos = selectedIndex(m_printerBox);
         if (pos < 0)
             pos = m_printerBox->findText(text.trimmed(), Qt::MatchFixedString);
-        const QString chosen = pos >= 0 ? m_printerBox->itemText(pos) : QString();
-        if (pos >= 0 && printers->exists(chosen)) {
-            printers->setCurrent(chosen);
-            m_printerBox->setCurrentIndex(pos);
-        }
+        if (pos >= 0 && printers.exists(m_printerBox->itemText(pos)))
+            printers.setCurrent(m_printerBox->itemText(pos));
         // Otherwise the combo goes back to the printer that prints.
-        const QString current = printers->current();
-        if (printers->exists(current)) {
-            const int i = m_printerBox->findText(current, Qt::MatchExactly);
-            m_printerBox->setCurrentIndex(i);
-            m_printerBox->setEditText(current);
-            m_printButton->setEnabled(true);
-        } else {
-            m_printerBox->setCurrentIndex(-1);
-            m_printerBox->setEditText(kNoPrinter);
-            m_printButton->setEnabled(false);
-        }
+        const QString current = printers.current();
+        showPrinter(printers.exists(current) ? current : QString());
     }
     repaintOptions();
 }
 
-std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
+std::optional<QString> PrintDialog::countRefusal(PrintSettings &s) const
 {
     const struct {
         const QComboBox *combo;
@@ -486,7 +445,11 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
             .arg(s.columns)
             .arg(s.rows * s.columns)
             .arg(s.pool);
+    return std::nullopt;
+}
 
+std::optional<QString> PrintDialog::printerRefusal(PrintSettings &s) const
+{
     const IPrinters &printers = *m_services.printers;
     s.printer = printers.current();
     if (!printers.exists(s.printer))
@@ -520,6 +483,13 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &s) const
     return std::nullopt;
 }
 
+std::optional<QString> PrintDialog::refusal(PrintSettings &settings) const
+{
+    if (auto why = countRefusal(settings))
+        return why;
+    return printerRefusal(settings);
+}
+
 QString PrintDialog::summaryText() const
 {
     const QString indent(8, QLatin1Char(' '));
@@ -550,13 +520,13 @@ void PrintDialog::refuse(const QString &text)
     m_services.messages->show(this, text, MsgButtons::Ok, kTitle);
 }
 
-void PrintDialog::cmdDruck_Click()
+void PrintDialog::onPrintClicked()
 {
     if (m_printing)
         return;
     // A printer name set without a focus change (assistive tools) switches
     // the printer too: the summary names the printer that prints.
-    cboDrucker_LostFocus();
+    onPrinterEdited();
     PrintSettings settings;
     if (const auto why = refusal(settings)) {
         refuse(*why);
@@ -577,21 +547,26 @@ void PrintDialog::cmdDruck_Click()
     }
     const PrintRunResult run = printWithProgress(now);
     m_lastRunPrinted = run.handedOver;
+    reportRun(run, now);
+}
+
+void PrintDialog::reportRun(const PrintRunResult &run, const PrintSettings &s)
+{
     // What the program knows is what the print server took, not what came
     // out of the printer: the report says no more than that.
     const QString handedOver = QStringLiteral("An den Drucker übergeben wurden %1 von %2 Spielscheinen")
                                    .arg(run.handedOver)
-                                   .arg(now.tickets);
+                                   .arg(s.tickets);
     if (run.cancelled)
         refuse(handedOver + QLatin1Char('.'));
     else if (run.printerGone)
         refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 ist nicht mehr vorhanden.\r%2; "
                               "was er bis dahin nicht gedruckt hatte, kommt nicht mehr heraus.")
-                   .arg(quoted(now.printer), handedOver));
+                   .arg(quoted(s.printer), handedOver));
     else if (!run.completed)
         refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 hat den Spielschein %2 "
                               "nicht angenommen.\r%3.")
-                   .arg(quoted(now.printer))
+                   .arg(quoted(s.printer))
                    .arg(run.handedOver + 1)
                    .arg(handedOver));
 }
@@ -641,7 +616,7 @@ void PrintDialog::showMainOnce()
         m_showMainWindow();
 }
 
-void PrintDialog::cmdAbbrechen_Click()
+void PrintDialog::onCancelClicked()
 {
     // Reached during a run only by assistive tools: it stops the run.
     if (m_printing) {
@@ -680,7 +655,7 @@ bool PrintDialog::eventFilter(QObject *watched, QEvent *event)
             else if (watched == m_blocksBox)
                 repaintOptions();
             else if (watched == m_printerBox)
-                cboDrucker_LostFocus();
+                onPrinterEdited();
         } else if (watched == m_blocksBox) {
             fillBlocksList();
         }

@@ -42,9 +42,11 @@ public:
     void fillRowsList();
     void fillBlocksList();
     void repaintOptions();
-    void cboDrucker_LostFocus();
-    void cmdDruck_Click();
-    void cmdAbbrechen_Click();
+    // The printer combo left: a listed name typed or picked becomes the
+    // printer, anything else gives way to the printer that prints.
+    void onPrinterEdited();
+    void onPrintClicked();
+    void onCancelClicked();
 
     // The check of the current values against the limits; the German message
     // that refuses them, or nothing when they may be printed.
@@ -62,10 +64,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void setupControls();
-    void buildList(QComboBox *list, const QComboBox *neighbour, int first, int cap, int &bound);
+    void findControls();
     void setupConnections();
-    void Form_Load();
+    void showStartValues();
+    void showPrinter(const QString &name);
+    void buildList(QComboBox *list, const QComboBox *neighbour, int first, int cap, int &bound);
+    std::optional<QString> countRefusal(PrintSettings &settings) const;
+    std::optional<QString> printerRefusal(PrintSettings &settings) const;
+    void reportRun(const PrintRunResult &run, const PrintSettings &settings);
     void choosePool(int pool);
     void refuse(const QString &text);
     void showMainOnce();

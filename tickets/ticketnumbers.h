@@ -21,22 +21,22 @@ struct PrintSettings {
     int blocks = 1;
     int rows = 1;
     int columns = 5;
-    int pool = 75; // Zahlenmenge
-    bool freeCells = false; // Zufall
+    int pool = 75;
+    bool freeCells = false; // a random cell of each row left empty
     QString printer;
 };
 
-// Scheinfelder(block, row, column), all indices from 1.
+// The numbers of one ticket by block, row and column, all indices from 1.
 struct TicketNumbers {
     std::int16_t at(int block, int row, int column) const { return cells[block][row][column]; }
     std::int16_t cells[kMaxBlocks + 1][kMaxRows + 1][kMaxColumns + 1] = {};
 };
 
-// BuildTicket: a fresh order of the pool per block; cells take it row by row.
+// A fresh order of the pool per block; cells take it row by row.
 // Needs settings within the limits (rows x columns <= pool).
 void buildTicket(IRandom &random, const PrintSettings &settings, TicketNumbers &ticket);
 
-// ChooseFreeColumn: the column left empty in a printed row, 0 for none.
+// The column left empty in a printed row, 0 for none.
 int chooseFreeColumn(IRandom &random, bool freeCells, int columns);
 
 } // namespace kugelfon

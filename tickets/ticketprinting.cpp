@@ -26,8 +26,8 @@ struct MmScale {
     double y;
 };
 
-// The print position is the top-left corner of the text, as on the old
-// printer object; QPainter wants the baseline.
+// Ticket positions name the top-left corner of a text; QPainter wants the
+// baseline.
 void printAt(QPainter &p, const MmScale &mm, const QFontMetricsF &fm, double xMm, double yMm,
              const QString &text)
 {

@@ -20,7 +20,7 @@ int ticketGridBottomMm(int rows, int blocks);
 // Right edge in millimetres of the last column.
 int ticketGridRightMm(int columns);
 
-// PrintTicket: title, grids, numbers and footer in millimetres from the
+// Title, grids, numbers and footer in millimetres from the
 // top-left corner of the printable area of the painter's device. Reseeds the
 // generator first; it draws the free columns.
 void paintTicket(QPainter &painter, const TicketNumbers &ticket, const PrintSettings &settings,
@@ -41,7 +41,7 @@ struct PrintRunResult {
 // there, and a ticket without an answer is withdrawn.
 using PrintProgress = std::function<bool(int n, int total)>;
 
-// PrintTickets: builds and prints every ticket as a document of its own on
+// Builds and prints every ticket as a document of its own on
 // settings.printer; stops at the first ticket the printer does not take.
 // ticket keeps the numbers of the last ticket built.
 PrintRunResult printTickets(const PrintSettings &settings, IPrinters &printers, IRandom &random,

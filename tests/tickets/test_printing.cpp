@@ -4,6 +4,7 @@
 // comes out of the printer, every frame and text in millimetres.
 #include "fakes/fakeprinters.h"
 #include "fakes/fakes.h"
+#include "fakes/testkit.h"
 #include "game/numberdraw.h"
 #include "platform/qttimer.h"
 #include "tickets/printdialog.h"
@@ -15,8 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QThread>
@@ -51,10 +50,7 @@ struct DialogHarness {
         return QTest::qWaitForWindowActive(dialog);
     }
 
-    QComboBox *combo(const char *name) const { return dialog->findChild<QComboBox *>(QString::fromUtf8(name)); }
-    QPushButton *button(const char *name) const { return dialog->findChild<QPushButton *>(name); }
-    QRadioButton *option(const QString &name) const { return dialog->findChild<QRadioButton *>(name); }
-
+    QComboBox *combo(const char *name) const { return child<QComboBox>(*dialog, QString::fromUtf8(name)); }
     // A count list as "first-last:shown", e.g. "1-15:1"; "-" when empty, "?" after a gap.
     QString list(const char *name) const
     {
@@ -68,10 +64,8 @@ struct DialogHarness {
     // Columns, rows, blocks and tickets.
     QString lists() const
     {
-        return QStringList{list("cboSpalten"), list("cboReihen"), list("cboBlöcke"), list("cboScheine")}
-            .join(QLatin1Char(' '));
+        return QStringList{list("cboSpalten"), list("cboReihen"), list("cboBlöcke"), list("cboScheine")}.join(' ');
     }
-
     // Clicks into the combo, replaces its text by typing, and stays there.
     void type(const char *name, const QString &text)
     {
@@ -92,8 +86,9 @@ struct DialogHarness {
     void clickInto(const char *name) { QTest::mouseClick(combo(name)->lineEdit(), Qt::LeftButton); }
     // Moves the focus on with the Tab key, running the focus rules.
     void tabAway() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
-    void clickPool(int pool) { QTest::mouseClick(option(QStringLiteral("opt%1Zahlen").arg(pool)), Qt::LeftButton); }
-    void clickDrucken() { QTest::mouseClick(button("cmdDruck"), Qt::LeftButton); }
+    void clickPool(int pool) { click(*dialog, QStringLiteral("opt%1Zahlen").arg(pool)); }
+    void clickDrucken() { click(*dialog, "cmdDruck"); }
+    bool canPrint() const { return child<QPushButton>(*dialog, "cmdDruck")->isEnabled(); }
 };
 
 // What a user might type: nothing, a small number, digits beyond any
@@ -157,57 +152,38 @@ QString font(const RecordedText &t)
 class TestPrinting : public QObject {
     Q_OBJECT
 private slots:
-    // Every opening shows the start values, whatever the last one changed,
-    // and every way of leaving shows the main window again, once.
+    // Every opening shows the start values and the default printer, whatever
+    // the last one changed, and every way of leaving shows the main window
+    // again, once.
     void opensAnewEachTime()
     {
         DialogHarness h;
         int opening = 0;
         for (const QString how : {"click", "alt", "esc", "close"}) {
             QVERIFY(h.open());
-            const QComboBox *printer = h.combo("cboDrucker");
-            QStringList seen = {h.dialog->windowTitle(),
-                                QStringLiteral("%1 x %2").arg(h.dialog->width()).arg(h.dialog->height())
-                                    + (h.dialog->minimumSize() == h.dialog->maximumSize() ? " fest" : ""),
-                                h.dialog->findChild<QLabel *>(QStringLiteral("lblSpielBlöcke"))->text(),
-                                h.button("cmdDruck")->text(), h.button("cmdAbbrechen")->text(), h.lists(),
-                                printer->itemText(0) + ", " + printer->itemText(1) + ": " + printer->currentText(),
-                                h.button("cmdDruck")->isEnabled() ? "an" : "aus"};
+            QStringList seen = {h.lists(), h.combo("cboDrucker")->currentText(), h.canPrint() ? "an" : "aus",
+                                QApplication::focusWidget()->objectName()};
             for (const QString name : {"opt75Zahlen", "opt90Zahlen", "optNoFreizahl", "optFreizahl"})
-                if (h.option(name)->isChecked())
+                if (child<QAbstractButton>(*h.dialog, name)->isChecked())
                     seen << name;
-            // The focus, then its order (Qt tabs only to the checked option of
-            // a group, so the chain is read, not walked with Tab).
-            QStringList order = {QApplication::focusWidget()->objectName()};
-            for (QWidget *w = QApplication::focusWidget(); order.size() < 11; order << w->objectName()) {
-                do
-                    w = w->nextInFocusChain();
-                while (w->focusPolicy() == Qt::NoFocus || w->inherits("QLineEdit"));
-            }
-            seen << order.join(' ');
-            QCOMPARE(seen.join(QStringLiteral(" | ")),
-                     QStringLiteral("Kugelfon 1.1          \u00A9 2026 Kugelfon-Projekt | 599 x 381 fest | Anzahl "
-                                    "der Spielblöcke: (max. Anzahl von den   Spielreihen abhängig) | &Drucken | "
-                                    "Ab&brechen | 5-10:5 1-15:1 1-3:1 1-100:1 | Büro, Keller Laser: Keller "
-                                    "Laser | an | opt75Zahlen | optNoFreizahl | opt75Zahlen opt90Zahlen cmdAbbrechen "
-                                    "cmdDruck cboReihen cboSpalten cboBlöcke cboScheine cboDrucker optNoFreizahl "
-                                    "optFreizahl"));
+            QCOMPARE(seen.join(" | "), "5-10:5 1-15:1 1-3:1 1-100:1 | Keller Laser | an | opt75Zahlen | "
+                                       "opt75Zahlen | optNoFreizahl");
             // Change everything on the way. Leaving the columns keeps the blocks;
             // from 90 to 75 numbers with 15 rows of 6 the rows fall back to the
             // first entry, the columns stay.
-            QTest::mouseClick(h.option("optFreizahl"), Qt::LeftButton);
+            click(*h.dialog, "optFreizahl");
             h.type("cboScheine", "7");
             h.clickPool(90);
             h.pick("cboBlöcke", "3");
             h.pick("cboSpalten", "6");
             h.pick("cboReihen", "15");
-            QCOMPARE(h.combo("cboBlöcke")->currentText(), QStringLiteral("3"));
+            QCOMPARE(h.combo("cboBlöcke")->currentText(), "3");
             h.clickPool(75);
-            QCOMPARE(h.list("cboReihen") + ' ' + h.list("cboSpalten"), QStringLiteral("1-12:1 5-10:6"));
+            QCOMPARE(h.list("cboReihen") + ' ' + h.list("cboSpalten"), "1-12:1 5-10:6");
             // Then leave from the rows.
             h.type("cboReihen", "4");
             if (how == "click")
-                QTest::mouseClick(h.button("cmdAbbrechen"), Qt::LeftButton);
+                click(*h.dialog, "cmdAbbrechen");
             else if (how == "alt")
                 QTest::keyClick(h.dialog, Qt::Key_B, Qt::AltModifier);
             else if (how == "esc")
@@ -216,7 +192,7 @@ private slots:
                 h.dialog->close();
             ++opening;
             QTRY_COMPARE_WITH_TIMEOUT(h.mainShown, opening, 2000);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            flushDeletes();
             QVERIFY2(!h.dialog, qPrintable(how));
             QCOMPARE(h.mainShown, opening);
         }
@@ -281,47 +257,44 @@ private slots:
         // blocks back to 1 before the summary is made.
         QTest::keyClick(h.dialog, Qt::Key_D, Qt::AltModifier);
         QTRY_VERIFY_WITH_TIMEOUT(!h.fakes.messages.shown.isEmpty(), 2000);
-        QVERIFY(h.fakes.messages.shown[0].text.contains(QStringLiteral("Zahlenblöcke: 1\r")));
+        QVERIFY(h.fakes.messages.shown[0].text.contains("Zahlenblöcke: 1\r"));
         h.pick("cboBlöcke", "4");
         h.clickDrucken();
         QCOMPARE(h.fakes.messages.shown.size(), 2);
         const ShownBox box = h.fakes.messages.shown[1];
         QVERIFY(box.title == kTitle && box.buttons == MsgButtons::YesNo);
-        QCOMPARE(box.text, QStringLiteral("Diese Spielscheinwerte wurden von Ihnen eingestellt:\r\r"
-                                          "        Zahlenmodus:  90 Zahlen \r\r"
-                                          "        Zahlenspalten: 10\r"
-                                          "        Zahlenreihen: 2\r"
-                                          "        Zahlenblöcke: 4\r"
-                                          "        Spielscheine: 3 Schein(e)\r\r"
-                                          "Drucker: Keller Laser\r\r"
-                                          "Wollen Sie mit diesen Werten Drucken?\r"));
+        QCOMPARE(box.text, "Diese Spielscheinwerte wurden von Ihnen eingestellt:\r\r"
+                           "        Zahlenmodus:  90 Zahlen \r\r"
+                           "        Zahlenspalten: 10\r        Zahlenreihen: 2\r        Zahlenblöcke: 4\r"
+                           "        Spielscheine: 3 Schein(e)\r\r"
+                           "Drucker: Keller Laser\r\rWollen Sie mit diesen Werten Drucken?\r");
         // No: everything stays but the blocks.
         QVERIFY(h.printers.jobs.isEmpty());
-        QCOMPARE(h.lists(), QStringLiteral("5-10:10 1-9:2 1-6:1 1-100:3"));
+        QCOMPARE(h.lists(), "5-10:10 1-9:2 1-6:1 1-100:3");
 
         // Yes, with free cells on another printer: every ticket built afresh
         // and printed as a document of its own, no progress window for a short
         // run, no message after it, and the dialog stays as it was.
         answer = kAnswerYes;
-        QTest::mouseClick(h.option("optFreizahl"), Qt::LeftButton);
+        click(*h.dialog, "optFreizahl");
         h.pick("cboDrucker", "Büro");
         int windows = 0;
         h.printers.onStartJob = [&](int) { windows += h.dialog->findChildren<QDialog *>().size(); };
         h.clickDrucken();
-        QStringList jobs;
+        QStringList jobs, expected;
         QSet<QString> tickets;
         for (const auto &job : std::as_const(h.printers.jobs)) {
             const auto &texts = job->texts; // title, footer, 9 numbers a row
             jobs << QStringLiteral("%1 on %2: %3 frames, %4 texts").arg(job->docName, job->printer)
                         .arg(job->rects.size()).arg(texts.size());
+            expected << productWithVersion() + QStringLiteral(" Spielschein %1 von 3 on Büro: 20 frames, 20 texts")
+                                                   .arg(jobs.size());
             tickets.insert(texts[1].text + texts[2].text + texts[3].text);
         }
-        QCOMPARE(jobs.join('\n'), QStringLiteral("Kugelfon 1.1 Spielschein 1 von 3 on Büro: 20 frames, 20 texts\n"
-                                                 "Kugelfon 1.1 Spielschein 2 von 3 on Büro: 20 frames, 20 texts\n"
-                                                 "Kugelfon 1.1 Spielschein 3 von 3 on Büro: 20 frames, 20 texts"));
-        QVERIFY(tickets.size() == 3 && windows == 0 && h.dialog->isVisible() && h.mainShown == 0);
-        QCOMPARE(h.fakes.messages.shown.size(), 3);
-        QCOMPARE(h.lists(), QStringLiteral("5-10:10 1-9:2 1-6:1 1-100:3"));
+        QCOMPARE(jobs, expected);
+        QVERIFY(jobs.size() == 3 && tickets.size() == 3 && windows == 0 && h.dialog->isVisible());
+        QVERIFY(h.fakes.messages.shown.size() == 3 && h.mainShown == 0);
+        QCOMPARE(h.lists(), "5-10:10 1-9:2 1-6:1 1-100:3");
     }
 
     // What pressing "Drucken" shows after the counts were typed (pool, columns,
@@ -418,7 +391,7 @@ private slots:
         if (how != "set")
             h.tabAway();
         h.clickDrucken();
-        QStringList result = {h.combo("cboDrucker")->currentText(), h.button("cmdDruck")->isEnabled() ? "an" : "aus"};
+        QStringList result = {h.combo("cboDrucker")->currentText(), h.canPrint() ? "an" : "aus"};
         for (const ShownBox &box : std::as_const(h.fakes.messages.shown)) {
             QCOMPARE(box.title, kTitle);
             result << (box.buttons == MsgButtons::Ok ? box.text : box.text.split('\r').value(9));
@@ -644,7 +617,7 @@ private slots:
         QVERIFY(near(web.right(), 105) && near(web.bottom(), 278));
         QCOMPARE(QStringList({texts.first().text, font(texts.first()), font(texts[1]), texts.last().text,
                               font(texts.last())}),
-                 QStringList({"Kugelfon 1.1", "Times New Roman 30 bold", "Times New Roman 30 bold",
+                 QStringList({productWithVersion(), "Times New Roman 30 bold", "Times New Roman 30 bold",
                               "www.kugelfon.example.org", "Times New Roman 8 bold"}));
     }
 

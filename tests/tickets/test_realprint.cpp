@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(dialog.findChild<QComboBox *>(QStringLiteral("cboDrucker"))->currentText(), kQueue);
         QComboBox *tickets = dialog.findChild<QComboBox *>(QStringLiteral("cboScheine"));
         tickets->setEditText(QStringLiteral("3"));
-        dialog.cmdDruck_Click();
+        dialog.onPrintClicked();
         QCOMPARE(fakes.messages.shown.size(), 1); // the summary, nothing after it
         // The same generator gives the same tickets again (its reseeds do not
         // look at the clock, and without free cells printing draws nothing).
@@ -195,7 +195,7 @@ private slots:
 
         QVERIFY(!run("cupsreject", {kQueue}).isNull());
         tickets->setEditText(QStringLiteral("2"));
-        dialog.cmdDruck_Click();
+        dialog.onPrintClicked();
         run("cupsaccept", {kQueue});
         QCOMPARE(fakes.messages.shown.size(), 3);
         QCOMPARE(fakes.messages.shown[2].text,
@@ -274,7 +274,7 @@ private slots:
                                       Qt::LeftButton);
                 }, Qt::QueuedConnection);
         };
-        dialog.cmdDruck_Click();
+        dialog.onPrintClicked();
         if (trouble == "stop") {
             // "Drucken" again while the server still hangs: the check of the
             // printer waits a bounded time and keeps what it knew.

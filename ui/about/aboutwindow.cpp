@@ -1,7 +1,6 @@
 #include "ui/about/aboutwindow.h"
 
 #include "platform/appinfo.h"
-#include "ui/kit/fonts.h"
 #include "platform/sysinfo.h"
 #include "ui/kit/twips.h"
 #include "platform/messagebox.h"
@@ -11,79 +10,52 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <vector>
 
 namespace kugelfon {
+
+namespace {
+
+const FontSpec kTitleFont{"Times New Roman", 14.25, true};
+const FontSpec kTextFont{"Times New Roman", 9.75, true};
+
+std::vector<Control> controls()
+{
+    using C = Control;
+    return {
+        {C::Label, "picProduct", {}, {180, 120, 795, 1875}, {}, C::TopLeft},
+        {C::Label, "lblTitle", appinfo::title(), {1050, 240, 4092, 480}, kTitleFont},
+        {C::Label, "lblVersion", QStringLiteral("Version ") + appinfo::versionText(), {1050, 600, 4095, 225},
+         kTextFont},
+        {C::Label, "lblProgErklärung",
+         QStringLiteral("Kugelfon erstellt per Zufallsgenarator Zahlen die dann akustisch vorgetragen "
+                        "werden. Zudem können verschiedene Einstellungen vorgenommen werden."),
+         {1080, 900, 5115, 750}, {"Times New Roman", 9.75}, C::Wrap | C::TopLeft},
+        {C::Label, "lblDisclaimer",
+         QStringLiteral("Warnung: Jegliche Programmänderungen oder Verfälschungen sind zu unterlassen. "
+                        "Zudem wird    keine Haftung für verlorene Daten übernommen."),
+         {195, 2505, 3870, 600}, {}, C::Wrap | C::TopLeft},
+        {C::Button, "cmdOK", QStringLiteral("OK"), {4725, 2505, 1467, 345}, {}, C::Default},
+        {C::Button, "cmdSysInfo", QStringLiteral("&System-Info..."), {4740, 2955, 1452, 345}, {}, C::AutoDefault},
+        // The address is longer than the box drawn for it; all of it shows.
+        {C::Label, "lblInternet", appinfo::webAddress(), {180, 3180, 1515, 255}, {"Arial", 9.75, true}, C::Fit},
+    };
+}
+
+} // namespace
 
 AboutWindow::AboutWindow(const Services &services, QWidget *owner)
     : FixedWindow({"frmAbout", 6300, 3450, QStringLiteral(" - Information"), true, owner}),
       m_services(services)
 {
-    setupControls();
-    Form_Load();
-}
+    buildControls(this, controls());
+    showProductPicture();
+    m_okButton = control<QPushButton>(this, "cmdOK");
+    m_sysInfoButton = control<QPushButton>(this, "cmdSysInfo");
+    connect(m_okButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_sysInfoButton, &QPushButton::clicked, this, &AboutWindow::startSystemInfo);
 
-void AboutWindow::setupControls()
-{
-    auto *picProduct = new QLabel(this);
-    picProduct->setObjectName(QStringLiteral("picProduct"));
-    picProduct->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(picProduct, 180, 120, 795, 1875);
-    const QImage product = QImage::fromData(m_services.resources->picture(QStringLiteral("product")));
-    picProduct->setPixmap(QPixmap::fromImage(product));
-    // The box is drawn for 120 dots per inch; at 96 it would cut the
-    // 62 x 141 picture, so it grows to hold all of it.
-    picProduct->resize(picProduct->size().expandedTo(product.size()));
-
-    m_titleLabel = new QLabel(this);
-    m_titleLabel->setObjectName(QStringLiteral("lblTitle"));
-    m_titleLabel->setFont(screenFont(QStringLiteral("Times New Roman"), 14.25, true));
-    place(m_titleLabel, 1050, 240, 4092, 480);
-
-    m_versionLabel = new QLabel(this);
-    m_versionLabel->setObjectName(QStringLiteral("lblVersion"));
-    m_versionLabel->setFont(screenFont(QStringLiteral("Times New Roman"), 9.75, true));
-    place(m_versionLabel, 1050, 600, 4095, 225);
-
-    auto *explain = new QLabel(QStringLiteral("Kugelfon erstellt per Zufallsgenarator Zahlen die dann "
-                                              "akustisch vorgetragen werden. Zudem können "
-                                              "verschiedene Einstellungen vorgenommen werden."),
-                               this);
-    explain->setObjectName(QStringLiteral("lblProgErklärung"));
-    explain->setFont(screenFont(QStringLiteral("Times New Roman"), 9.75));
-    explain->setWordWrap(true);
-    explain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(explain, 1080, 900, 5115, 750);
-
-    auto *disclaimer = new QLabel(QStringLiteral("Warnung: Jegliche Programmänderungen oder "
-                                                 "Verfälschungen sind zu unterlassen. Zudem wird    "
-                                                 "keine Haftung für verlorene Daten übernommen."),
-                                  this);
-    disclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
-    disclaimer->setWordWrap(true);
-    disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(disclaimer, 195, 2505, 3870, 600);
-
-    m_okButton = new QPushButton(QStringLiteral("OK"), this);
-    m_okButton->setObjectName(QStringLiteral("cmdOK"));
-    m_okButton->setDefault(true);
-    place(m_okButton, 4725, 2505, 1467, 345);
-    connect(m_okButton, &QPushButton::clicked, this, &AboutWindow::cmdOK_Click);
-
-    m_sysInfoButton = new QPushButton(QStringLiteral("&System-Info..."), this);
-    m_sysInfoButton->setObjectName(QStringLiteral("cmdSysInfo"));
-    m_sysInfoButton->setAutoDefault(true);
-    place(m_sysInfoButton, 4740, 2955, 1452, 345);
-    connect(m_sysInfoButton, &QPushButton::clicked, this, &AboutWindow::cmdSysInfo_Click);
-    setTabOrder(m_okButton, m_sysInfoButton);
-
-    auto *internet = new QLabel(appinfo::webAddress(), this);
-    internet->setObjectName(QStringLiteral("lblInternet"));
-    internet->setFont(screenFont(QStringLiteral("Arial"), 9.75, true));
-    place(internet, 180, 3180, 1515, 255);
-    // The address is longer than the box drawn for it; show all of it.
-    internet->adjustSize();
-
-    // cmdOK is both the cancel button (Esc) and the default button (Enter);
+    // OK is both the cancel button (Esc) and the default button (Enter);
     // Enter on the focused System-Info button presses that one instead.
     setCancelButton(m_okButton);
     for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
@@ -92,10 +64,14 @@ void AboutWindow::setupControls()
     }
 }
 
-void AboutWindow::Form_Load()
+void AboutWindow::showProductPicture()
 {
-    m_versionLabel->setText(QStringLiteral("Version ") + appinfo::versionText());
-    m_titleLabel->setText(appinfo::title());
+    auto *picture = control<QLabel>(this, "picProduct");
+    const QImage product = QImage::fromData(m_services.resources->picture(QStringLiteral("product")));
+    picture->setPixmap(QPixmap::fromImage(product));
+    // The box is drawn for 120 dots per inch; at 96 it would cut the
+    // 62 x 141 picture, so it grows to hold all of it.
+    picture->resize(picture->size().expandedTo(product.size()));
 }
 
 void AboutWindow::pressDefault()
@@ -106,17 +82,7 @@ void AboutWindow::pressDefault()
         m_okButton->click();
 }
 
-void AboutWindow::cmdOK_Click()
-{
-    close();
-}
-
-void AboutWindow::cmdSysInfo_Click()
-{
-    StartSysInfo();
-}
-
-void AboutWindow::StartSysInfo()
+void AboutWindow::startSystemInfo()
 {
     if (m_services.sysinfo->start())
         return;

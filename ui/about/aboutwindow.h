@@ -3,7 +3,6 @@
 #include "ui/kit/fixedwindow.h"
 #include "platform/services.h"
 
-class QLabel;
 class QPushButton;
 
 namespace kugelfon {
@@ -17,24 +16,19 @@ class AboutWindow : public FixedWindow {
 public:
     explicit AboutWindow(const Services &services, QWidget *owner = nullptr);
 
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
     // Starts the system information program or says that there is none.
-    void StartSysInfo();
+    void startSystemInfo();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Form_Load();
-    void setupControls();
+    void showProductPicture();
     void pressDefault();
 
     Services m_services;
     bool m_centred = false;
-    QLabel *m_titleLabel = nullptr;
-    QLabel *m_versionLabel = nullptr;
     QPushButton *m_okButton = nullptr;
     QPushButton *m_sysInfoButton = nullptr;
 };

@@ -277,6 +277,59 @@ QRect HallDisplay::cellRect(int number) const
     return layout().cells[size_t(number)];
 }
 
+namespace {
+
+// Number and count above the board or beside it, whichever gives the larger
+// type, the board's numbers counting twice: they are the smallest text in
+// the hall.
+struct Arrangement {
+    QRect panel, board, number, count;
+    QFont cellFont, numberFont;
+    double score = 0;
+};
+
+void completeArrangement(Arrangement &o, int columns, int rows)
+{
+    const QFont bold = hallFont(true);
+    const QSizeF cell(o.board.width() / double(columns), o.board.height() / double(rows));
+    o.cellFont = fitted(bold, kWidestNumber, QSizeF(cell.width() * 0.62, cell.height() * 0.56));
+    if (o.panel.width() > 5 * o.panel.height()) { // a wide strip: the count to the right
+        const int countWidth = o.panel.width() * 2 / 5;
+        o.number = o.panel.adjusted(0, 0, -countWidth, 0);
+        o.count = QRect(o.number.right() + 1, o.panel.top(), countWidth, o.panel.height());
+    } else {
+        const int countHeight = o.panel.height() / 4;
+        o.number = o.panel.adjusted(0, 0, 0, -countHeight);
+        o.count = QRect(o.panel.left(), o.number.bottom() + 1, o.panel.width(), countHeight);
+    }
+    o.numberFont = fitted(bold, kWidestNumber, insetBy(o.number, 0.06, 0.08).size());
+    const double cellPx = o.cellFont.pixelSize();
+    o.score = cellPx * cellPx * o.numberFont.pixelSize();
+}
+
+// The board takes no more room than makes its cells about square; the
+// number gets the rest.
+Arrangement arrange(const QSize &size, int columns, int rows)
+{
+    const int w = std::max(size.width(), 1), h = std::max(size.height(), 1);
+    const int margin = std::max(4, std::min(w, h) / 40);
+    Arrangement stacked, beside;
+    const int fullWidth = w - 2 * margin, fullHeight = h - 2 * margin;
+    const int boardHeight = std::min((fullHeight - margin) * 3 / 5,
+                                     static_cast<int>(rows * fullWidth / double(columns) * 0.9));
+    stacked.panel = QRect(margin, margin, fullWidth, fullHeight - margin - boardHeight);
+    stacked.board = QRect(margin, h - margin - boardHeight, fullWidth, boardHeight);
+    const int boardWidth = std::min((fullWidth - margin) * 3 / 5,
+                                    static_cast<int>(columns * fullHeight / double(rows) * 1.5));
+    beside.panel = QRect(margin, margin, fullWidth - margin - boardWidth, fullHeight);
+    beside.board = QRect(w - margin - boardWidth, margin, boardWidth, fullHeight);
+    completeArrangement(stacked, columns, rows);
+    completeArrangement(beside, columns, rows);
+    return beside.score > stacked.score ? beside : stacked;
+}
+
+} // namespace
+
 const HallDisplay::Layout &HallDisplay::layout() const
 {
     Layout &l = m_layout;
@@ -287,56 +340,21 @@ const HallDisplay::Layout &HallDisplay::layout() const
     l.pool = m_shown.pool;
     const int columns = l.pool == 90 ? 10 : 15;
     const int rows = l.pool == 90 ? 9 : 5;
-    const int w = std::max(width(), 1), h = std::max(height(), 1);
-    const int margin = std::max(4, std::min(w, h) / 40);
-    const QFont bold = hallFont(true);
-
-    // Number and count above the board or beside it, whichever gives the
-    // larger type, the board's numbers counting twice: they are the smallest
-    // text in the hall. The board takes no more room than makes its cells
-    // about square; the number gets the rest.
-    struct Option {
-        QRect panel, board, number, count;
-        QFont cellFont, numberFont;
-        double score = 0;
-    };
-    auto complete = [&](Option &o) {
-        const QSizeF cell(o.board.width() / double(columns), o.board.height() / double(rows));
-        o.cellFont = fitted(bold, kWidestNumber, QSizeF(cell.width() * 0.62, cell.height() * 0.56));
-        if (o.panel.width() > 5 * o.panel.height()) { // a wide strip: the count to the right
-            const int countWidth = o.panel.width() * 2 / 5;
-            o.number = o.panel.adjusted(0, 0, -countWidth, 0);
-            o.count = QRect(o.number.right() + 1, o.panel.top(), countWidth, o.panel.height());
-        } else {
-            const int countHeight = o.panel.height() / 4;
-            o.number = o.panel.adjusted(0, 0, 0, -countHeight);
-            o.count = QRect(o.panel.left(), o.number.bottom() + 1, o.panel.width(), countHeight);
-        }
-        o.numberFont = fitted(bold, kWidestNumber, insetBy(o.number, 0.06, 0.08).size());
-        const double cellPx = o.cellFont.pixelSize();
-        o.score = cellPx * cellPx * o.numberFont.pixelSize();
-    };
-    Option stacked, beside;
-    const int fullWidth = w - 2 * margin, fullHeight = h - 2 * margin;
-    const int boardHeight = std::min((fullHeight - margin) * 3 / 5,
-                                     static_cast<int>(rows * fullWidth / double(columns) * 0.9));
-    stacked.panel = QRect(margin, margin, fullWidth, fullHeight - margin - boardHeight);
-    stacked.board = QRect(margin, h - margin - boardHeight, fullWidth, boardHeight);
-    const int boardWidth = std::min((fullWidth - margin) * 3 / 5,
-                                    static_cast<int>(columns * fullHeight / double(rows) * 1.5));
-    beside.panel = QRect(margin, margin, fullWidth - margin - boardWidth, fullHeight);
-    beside.board = QRect(w - margin - boardWidth, margin, boardWidth, fullHeight);
-    complete(stacked);
-    complete(beside);
-    const Option &o = beside.score > stacked.score ? beside : stacked;
-
+    const Arrangement o = arrange(l.size, columns, rows);
     l.panel = o.panel;
     l.number = o.number;
     l.count = o.count;
     l.numberFont = o.numberFont;
     l.numberInk = QFontMetricsF(l.numberFont).tightBoundingRect(kWidestNumber);
-    l.wordFont = fitted(bold, kBingoWord, insetBy(l.number, 0.06, 0.08).size());
+    l.wordFont = fitted(hallFont(true), kBingoWord, insetBy(l.number, 0.06, 0.08).size());
     l.wordInk = QFontMetricsF(l.wordFont).tightBoundingRect(kBingoWord);
+    layOutCount(l);
+    layOutBoard(l, o.board, o.cellFont, columns, rows);
+    return l;
+}
+
+void HallDisplay::layOutCount(Layout &l)
+{
     // The count changes at every step; only its slot is painted then.
     l.countFont = fitted(hallFont(false), kWidestCount, insetBy(l.count, 0.04, 0.2).size());
     l.countDigitsFont = l.countFont;
@@ -351,26 +369,28 @@ const HallDisplay::Layout &HallDisplay::layout() const
     l.countBaseline = l.count.center().y() + (countMetrics.ascent() - countMetrics.descent()) / 2;
     l.countSlot = QRectF(l.prefixX + prefix, l.count.top(), slot, l.count.height()).toAlignedRect()
                   & l.count;
+}
 
-    l.litFont = o.cellFont;
-    l.cellFont = o.cellFont;
+void HallDisplay::layOutBoard(Layout &l, const QRect &board, const QFont &cellFont, int columns, int rows)
+{
+    l.litFont = cellFont;
+    l.cellFont = cellFont;
     l.cellFont.setBold(false);
-    l.latestFont = o.cellFont;
+    l.latestFont = cellFont;
     l.latestFont.setUnderline(true);
-    const double cw = o.board.width() / double(columns), ch = o.board.height() / double(rows);
+    const double cw = board.width() / double(columns), ch = board.height() / double(rows);
     const int gap = std::max(2, static_cast<int>(std::min(cw, ch) * 0.1));
     l.frame = std::max(3, static_cast<int>(std::min(cw, ch) * 0.1));
     l.drawn = l.panel;
     for (int n = 1; n <= l.pool; ++n) {
         const int row = (n - 1) / columns, column = (n - 1) % columns;
-        const int x0 = o.board.left() + static_cast<int>(std::lround(column * cw));
-        const int x1 = o.board.left() + static_cast<int>(std::lround((column + 1) * cw));
-        const int y0 = o.board.top() + static_cast<int>(std::lround(row * ch));
-        const int y1 = o.board.top() + static_cast<int>(std::lround((row + 1) * ch));
+        const int x0 = board.left() + static_cast<int>(std::lround(column * cw));
+        const int x1 = board.left() + static_cast<int>(std::lround((column + 1) * cw));
+        const int y0 = board.top() + static_cast<int>(std::lround(row * ch));
+        const int y1 = board.top() + static_cast<int>(std::lround((row + 1) * ch));
         l.cells[size_t(n)] = QRect(x0 + gap / 2, y0 + gap / 2, x1 - x0 - gap, y1 - y0 - gap);
         l.drawn += l.cells[size_t(n)];
     }
-    return l;
 }
 
 // --------------------------------------------------------------- painting

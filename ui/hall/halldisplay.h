@@ -75,6 +75,8 @@ private:
     void changing();
     void place();
     const Layout &layout() const;
+    static void layOutCount(Layout &l);
+    static void layOutBoard(Layout &l, const QRect &board, const QFont &cellFont, int columns, int rows);
     static Placed placeText(const Layout &l, const QString &text);
     void paintCell(QPainter &p, const Layout &l, int n) const;
 

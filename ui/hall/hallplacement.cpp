@@ -1,6 +1,7 @@
 #include "ui/hall/hallplacement.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kugelfon {
 
@@ -9,6 +10,50 @@ namespace {
 qint64 area(const QRect &r)
 {
     return r.isValid() ? qint64(r.width()) * r.height() : 0;
+}
+
+// The room beside the organiser's window on one screen: the strips to its
+// right, left, below and above; the whole screen when it is elsewhere.
+QList<QRect> stripsBeside(const QRect &screen, const QRect &mainFrame)
+{
+    const QRect m = mainFrame & screen;
+    if (m.isEmpty())
+        return {screen};
+    return {QRect(QPoint(m.right() + 1, screen.top()), screen.bottomRight()),
+            QRect(screen.topLeft(), QPoint(m.left() - 1, screen.bottom())),
+            QRect(QPoint(screen.left(), m.bottom() + 1), screen.bottomRight()),
+            QRect(screen.topLeft(), QPoint(screen.right(), m.top() - 1))};
+}
+
+// The largest free strip beside the organiser's window on any screen, the
+// window as large as there and as before (half the screen, at least the
+// 640 x 480 layout), in the strip's corner away from the organiser.
+std::optional<QRect> freeCorner(const QList<QRect> &screens, const QRect &mainFrame, const QMargins &frame)
+{
+    const QPoint mainCentre = mainFrame.center();
+    std::optional<QRect> out;
+    for (const QRect &s : screens) {
+        const QSize preferred = (s.size() / 2).expandedTo(QSize(640, 480)).boundedTo(s.size());
+        for (const QRect &strip : stripsBeside(s, mainFrame)) {
+            const QRect room = strip.marginsRemoved(frame);
+            if (room.width() < kHallMinimumSize.width() || room.height() < kHallMinimumSize.height())
+                continue;
+            QRect r(QPoint(), room.size().boundedTo(preferred));
+            if (area(r) <= (out ? area(*out) : 0))
+                continue;
+            const QPoint c = strip.center();
+            if (c.x() < mainCentre.x())
+                r.moveLeft(room.left());
+            else
+                r.moveRight(room.right());
+            if (c.y() > mainCentre.y())
+                r.moveBottom(room.bottom());
+            else
+                r.moveTop(room.top());
+            out = r;
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -33,47 +78,11 @@ HallPlacement placeHall(const QList<QRect> &screens, const QRect &mainFrame, con
             return out;
         }
     }
-
-    // The largest free strip beside the organiser's window on any screen,
-    // the window as large as there and as before (half the screen, at least
-    // the 640 x 480 layout), in the strip's corner away from the organiser.
-    const QPoint mainCentre = mainFrame.center();
-    qint64 best = 0;
-    for (const QRect &s : screens) {
-        const QRect m = mainFrame & s;
-        QList<QRect> strips;
-        if (m.isEmpty()) {
-            strips << s;
-        } else {
-            strips << QRect(QPoint(m.right() + 1, s.top()), s.bottomRight())
-                   << QRect(s.topLeft(), QPoint(m.left() - 1, s.bottom()))
-                   << QRect(QPoint(s.left(), m.bottom() + 1), s.bottomRight())
-                   << QRect(s.topLeft(), QPoint(s.right(), m.top() - 1));
-        }
-        const QSize preferred = (s.size() / 2).expandedTo(QSize(640, 480)).boundedTo(s.size());
-        for (const QRect &strip : strips) {
-            const QRect room = strip.marginsRemoved(frame);
-            if (room.width() < kHallMinimumSize.width() || room.height() < kHallMinimumSize.height())
-                continue;
-            QRect r(QPoint(), room.size().boundedTo(preferred));
-            if (area(r) <= best)
-                continue;
-            best = area(r);
-            const QPoint c = strip.center();
-            if (c.x() < mainCentre.x())
-                r.moveLeft(room.left());
-            else
-                r.moveRight(room.right());
-            if (c.y() > mainCentre.y())
-                r.moveBottom(room.bottom());
-            else
-                r.moveTop(room.top());
-            out.kind = HallPlacement::Kind::Corner;
-            out.rect = r;
-        }
-    }
-    if (out.kind == HallPlacement::Kind::Corner)
+    if (const auto corner = freeCorner(screens, mainFrame, frame)) {
+        out.kind = HallPlacement::Kind::Corner;
+        out.rect = *corner;
         return out;
+    }
 
     // No room: as before, in the middle of the organiser's screen, but behind
     // the organiser's window.

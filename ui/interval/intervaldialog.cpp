@@ -1,7 +1,5 @@
 #include "ui/interval/intervaldialog.h"
 
-#include "ui/kit/fonts.h"
-
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -9,55 +7,39 @@
 
 namespace kugelfon {
 
+namespace {
+
+const FontSpec kBold{"Times New Roman", 14.25, true};
+
+const Control kControls[] = {
+    {Control::Label, "lblErklärung",
+     QStringLiteral("Bitte stellen Sie den von Ihnen gewünschten Zeitintervall ein. Es sind Werte von "
+                    "1 Sekunde bis 60 Sekunden möglich."),
+     {120, 120, 6615, 435}, {}, Control::Wrap},
+    {Control::Slider, "sldZeitinterval", {}, {120, 660, 6615, 435}},
+    {Control::Label, "lblTextZeit", QStringLiteral("   Aktueller Zeitintervall:"), {120, 1200, 3135, 315}, kBold},
+    {Control::Label, "lblSekundenAnzeige", {}, {3360, 1200, 1635, 315}, kBold},
+    {Control::Button, "cmdZurück", QStringLiteral("Wert übernehmen"), {5160, 1200, 1635, 375}},
+};
+
+} // namespace
+
 IntervalDialog::IntervalDialog()
     : FixedWindow({"frmZeitManuell", 6930, 1710, QStringLiteral(" - Zeiteinstellung Manuell")})
 {
-    setupControls();
-    setupConnections();
-}
-
-void IntervalDialog::setupControls()
-{
-    auto *explain = new QLabel(QStringLiteral("Bitte stellen Sie den von Ihnen gewünschten "
-                                              "Zeitintervall ein. Es sind Werte von 1 Sekunde bis "
-                                              "60 Sekunden möglich."),
-                               this);
-    explain->setObjectName(QStringLiteral("lblErklärung"));
-    explain->setWordWrap(true);
-    place(explain, 120, 120, 6615, 435);
-
-    m_slider = new QSlider(Qt::Horizontal, this);
-    m_slider->setObjectName(QStringLiteral("sldZeitinterval"));
+    buildControls(this, kControls);
+    m_slider = control<QSlider>(this, "sldZeitinterval");
     m_slider->setRange(1, 60);
-    m_slider->setSingleStep(1);
     m_slider->setPageStep(5);
-    m_slider->setTickPosition(QSlider::NoTicks);
     m_slider->setValue(1);
-    place(m_slider, 120, 660, 6615, 435);
+    m_seconds = control<QLabel>(this, "lblSekundenAnzeige");
+    auto *take = control<QPushButton>(this, "cmdZurück");
 
-    const QFont bold = screenFont(QStringLiteral("Times New Roman"), 14.25, true);
-    auto *text = new QLabel(QStringLiteral("   Aktueller Zeitintervall:"), this);
-    text->setObjectName(QStringLiteral("lblTextZeit"));
-    text->setFont(bold);
-    place(text, 120, 1200, 3135, 315);
-
-    m_seconds = new QLabel(this);
-    m_seconds->setObjectName(QStringLiteral("lblSekundenAnzeige"));
-    m_seconds->setFont(bold);
-    place(m_seconds, 3360, 1200, 1635, 315);
-
-    m_take = new QPushButton(QStringLiteral("Wert übernehmen"), this);
-    m_take->setObjectName(QStringLiteral("cmdZurück"));
-    place(m_take, 5160, 1200, 1635, 375);
-}
-
-void IntervalDialog::setupConnections()
-{
     // With tracking on, valueChanged also comes while the thumb is dragged.
     connect(m_slider, &QSlider::valueChanged, this, &IntervalDialog::sliderMoved);
-    connect(m_take, &QPushButton::clicked, this, &IntervalDialog::take);
+    connect(take, &QPushButton::clicked, this, &IntervalDialog::take);
     // The take button is the cancel button: Esc presses it.
-    setCancelButton(m_take);
+    setCancelButton(take);
 }
 
 void IntervalDialog::sliderMoved(int value)

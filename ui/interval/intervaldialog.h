@@ -3,7 +3,6 @@
 #include "ui/kit/fixedwindow.h"
 
 class QLabel;
-class QPushButton;
 class QSlider;
 
 namespace kugelfon {
@@ -32,14 +31,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void setupControls();
-    void setupConnections();
     void sliderMoved(int value);
     void take();
 
     QSlider *m_slider = nullptr;
     QLabel *m_seconds = nullptr;
-    QPushButton *m_take = nullptr;
     bool m_taking = false;
     bool m_moved = false;
 };

@@ -4,10 +4,102 @@
 #include "ui/kit/fonts.h"
 #include "ui/kit/twips.h"
 
-#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QShortcut>
+#include <QSlider>
 
 namespace kugelfon {
+
+namespace {
+
+QWidget *makeControl(Control::Kind kind, QWidget *parent)
+{
+    switch (kind) {
+    case Control::Label:
+        return new QLabel(parent);
+    case Control::Button:
+        return new QPushButton(parent);
+    case Control::Option:
+        return new QRadioButton(parent);
+    case Control::Frame:
+        return new QGroupBox(parent);
+    case Control::Field: {
+        auto *c = new QComboBox(parent);
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setCompleter(nullptr); // it would complete typed text into an entry
+        return c;
+    }
+    case Control::Slider:
+        return new QSlider(Qt::Horizontal, parent);
+    }
+    return nullptr;
+}
+
+void setText(QWidget *control, const QString &text)
+{
+    if (auto *l = qobject_cast<QLabel *>(control))
+        l->setText(text);
+    else if (auto *b = qobject_cast<QAbstractButton *>(control))
+        b->setText(text);
+    else if (auto *g = qobject_cast<QGroupBox *>(control))
+        g->setTitle(text);
+}
+
+void setLook(QWidget *control, int look)
+{
+    if (auto *l = qobject_cast<QLabel *>(control)) {
+        l->setWordWrap(look & Control::Wrap);
+        if (look & Control::TopLeft)
+            l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    if (auto *b = qobject_cast<QPushButton *>(control)) {
+        if (look & Control::Default)
+            b->setDefault(true);
+        if (look & Control::AutoDefault)
+            b->setAutoDefault(true);
+    }
+}
+
+void fitText(QWidget *control)
+{
+    auto *l = qobject_cast<QLabel *>(control);
+    if (l && l->wordWrap())
+        l->resize(l->width(), std::max(l->height(), l->heightForWidth(l->width())));
+    else
+        control->adjustSize();
+}
+
+} // namespace
+
+void setUpControl(QWidget *control, const Control &row)
+{
+    control->setObjectName(QString::fromUtf8(row.name));
+    if (row.font.family)
+        control->setFont(screenFont(QString::fromUtf8(row.font.family), row.font.points, row.font.bold));
+    setText(control, row.text);
+    setLook(control, row.look);
+    FixedWindow::place(control, row.at);
+    if (row.look & Control::Fit)
+        fitText(control);
+}
+
+void buildControls(QWidget *window, std::span<const Control> rows)
+{
+    QHash<QString, QWidget *> frames;
+    for (const Control &row : rows) {
+        QWidget *parent = row.frame ? frames.value(QString::fromUtf8(row.frame), window) : window;
+        QWidget *control = makeControl(row.kind, parent);
+        setUpControl(control, row);
+        if (row.kind == Control::Frame)
+            frames.insert(control->objectName(), control);
+    }
+}
 
 FixedWindow::FixedWindow(const Frame &frame)
     : QWidget(frame.owner, (frame.owner ? Qt::Dialog : Qt::Window) | Qt::MSWindowsFixedSizeDialogHint
@@ -23,9 +115,10 @@ FixedWindow::FixedWindow(const Frame &frame)
     setFont(screenFont(QStringLiteral("MS Sans Serif"), 8.25));
 }
 
-void FixedWindow::place(QWidget *control, double left, double top, double width, double height)
+void FixedWindow::place(QWidget *control, const Twips &at)
 {
-    control->setGeometry(twipsRect(left, top, width, height));
+    const QRect r = twipsRect(at.left, at.top, at.width, at.height);
+    control->setGeometry(r.x(), r.y(), r.width(), at.height > 0 ? r.height() : control->sizeHint().height());
 }
 
 void FixedWindow::setCancelButton(QAbstractButton *button)

@@ -39,70 +39,58 @@ private:
     QColor m_colour = kNotShown;
 };
 
+const Control kControls[] = {
+    {Control::Label, "lblHinweis",
+     QStringLiteral("In diesem Fenster kann Kontrolliert werden, welche Zahlen schon gezeigt wurden und "
+                    "welche noch nicht."),
+     {120, 120, 3675, 615}, {}, Control::Wrap | Control::TopLeft},
+    {Control::Label, "lblNicht", QStringLiteral("= nicht gezeigt"), {600, 960, 2295, 195}},
+    {Control::Label, "lblGezeigt", QStringLiteral("= gezeigt"), {600, 1380, 2295, 195}},
+};
+
+// Where button i lies: 0 and 91 are the legend's swatches, 1..90 ten a row.
+Twips numberPlace(int i)
+{
+    if (i == 0 || i == 91)
+        return {120, i == 0 ? 900.0 : 1320.0, 375, 315};
+    const int column = (i - 1) % 10;
+    const int row = (i - 1) / 10;
+    return {120.0 + 360 * column, 1920.0 + 300 * row, 375, 315};
+}
+
 } // namespace
 
 // It lives for the whole run: closing only hides it.
 CheckSheet::CheckSheet()
     : FixedWindow({"frmKontrolle", 3885, 5295, QStringLiteral(" - Kontrollblatt"), false})
 {
-    setupControls();
-    setupConnections();
+    buildControls(this, kControls);
+    addNumberButtons();
+    auto *back = new QPushButton(this);
+    setUpControl(back, {Control::Button, "cmdZurück", QStringLiteral("Zurück zum Spiel"),
+                        {2100, 4800, 1635, 375}, {}, Control::Default | Control::AutoDefault});
+    connect(back, &QPushButton::clicked, this, [this] {
+        emit backToGame();
+        hide();
+    });
 }
 
-void CheckSheet::setupControls()
+void CheckSheet::addNumberButtons()
 {
-    auto *hinweis = new QLabel(QStringLiteral("In diesem Fenster kann Kontrolliert werden, welche "
-                                              "Zahlen schon gezeigt wurden und welche noch nicht."),
-                               this);
-    hinweis->setObjectName(QStringLiteral("lblHinweis"));
-    hinweis->setWordWrap(true);
-    hinweis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(hinweis, 120, 120, 3675, 615);
-
-    auto *nicht = new QLabel(QStringLiteral("= nicht gezeigt"), this);
-    nicht->setObjectName(QStringLiteral("lblNicht"));
-    place(nicht, 600, 960, 2295, 195);
-    auto *gezeigt = new QLabel(QStringLiteral("= gezeigt"), this);
-    gezeigt->setObjectName(QStringLiteral("lblGezeigt"));
-    place(gezeigt, 600, 1380, 2295, 195);
-
     const QFont numberFont = screenFont(QStringLiteral("Times New Roman"), 8.25);
     for (int i = 0; i <= 91; ++i) {
         auto *b = new NumberButton(this);
         b->setObjectName(QStringLiteral("cmdZahl_%1").arg(i));
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(numberFont);
+        place(b, numberPlace(i));
         m_numberButtons[i] = b;
-        if (i == 0) {
-            place(b, 120, 900, 375, 315);
-            b->setEnabled(false);
-            setNumberColour(0, kNotShown);
-        } else if (i == 91) {
-            place(b, 120, 1320, 375, 315);
-            b->setEnabled(false);
-            setNumberColour(91, kShown);
-        } else {
-            const int col = (i - 1) % 10;
-            const int row = (i - 1) / 10;
-            place(b, 120 + 360 * col, 1920 + 300 * row, 375, 315);
+        const bool swatch = i == 0 || i == 91;
+        b->setEnabled(!swatch);
+        if (!swatch)
             b->setText(QString::number(i));
-            setNumberColour(i, kNotShown);
-        }
+        setNumberColour(i, i == 91 ? kShown : kNotShown);
     }
-
-    m_backButton = new QPushButton(QStringLiteral("Zurück zum Spiel"), this);
-    m_backButton->setObjectName(QStringLiteral("cmdZurück"));
-    m_backButton->setDefault(true);
-    m_backButton->setAutoDefault(true);
-    place(m_backButton, 2100, 4800, 1635, 375);
-}
-
-void CheckSheet::setupConnections()
-{
-    connect(m_backButton, &QPushButton::clicked, this, [this] {
-        emit backToGame();
-        hide();
-    });
 }
 
 QPushButton *CheckSheet::cmdZahl(int index) const

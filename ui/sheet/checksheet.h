@@ -7,7 +7,6 @@
 #include <array>
 #include <bitset>
 
-class QLabel;
 class QPushButton;
 
 namespace kugelfon {
@@ -43,12 +42,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void setupControls();
-    void setupConnections();
+    void addNumberButtons();
 
     std::array<QPushButton *, 92> m_numberButtons{};
     std::array<QColor, 92> m_colour{};
-    QPushButton *m_backButton = nullptr;
 };
 
 } // namespace kugelfon
