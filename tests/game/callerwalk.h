@@ -20,10 +20,9 @@ public:
     // The caller on fakes, with this walk as its sound output.
     explicit CallerWalk(quint32 seed) : m_rng(seed)
     {
-        settings.screen.heightPx = 1024;
         Services s = f.services();
         s.sound = *this;
-        m_c = std::make_unique<Caller>(settings, s);
+        m_c = std::make_unique<Caller>(s);
         m_auto = f.timers.timer(TimerRole::AutoStep);
         m_letters = f.timers.timer(TimerRole::BingoLetters);
         f.messages.responder = [this](const ShownBox &box) { return answer(box); };
@@ -63,19 +62,18 @@ public:
     void playWave(const QByteArray &image) override
     {
         const CallerView &v = m_c->view();
-        const Voice voice = m_c->settings().voice;
+        const Voice voice = m_c->view().settings.voice;
         const bool bingo = v.display == QLatin1String("Bingo!");
         const int want = bingo ? bingoRecording(voice)
                                : numberRecording(voice, m_c->order()[size_t(m_c->count())]);
         const int id = FakeResources::idOf(image);
         if (id != want && m_fault.isEmpty())
             m_fault = QStringLiteral("recording %1 played, %2 due").arg(id).arg(want);
-        if (!bingo && v.stepButton == StepButton::Stop && !m_auto->isEnabled() && m_fault.isEmpty())
+        if (!bingo && (v.stepping == Stepping::Running || v.stepping == Stepping::Halted) && !m_auto->isEnabled() && m_fault.isEmpty())
             m_fault = QStringLiteral("announced before the timer was armed again");
     }
 
     FakeServices f;
-    Settings settings;
     // How often the deep states were reached, to show the walk got there.
     int endsOfPool = 0, questions = 0, quitQuestions = 0, ticksBehindBoxes = 0, taken = 0;
 
@@ -127,7 +125,7 @@ private:
         case OpenDialog: // as the dialog does: it opens at 1
             if (!std::exchange(m_dialog, true)) {
                 m_slider = 1;
-                m_inForce = c.settings().intervalSeconds;
+                m_inForce = c.view().settings.intervalSeconds;
             }
             break;
         case Slider:
@@ -155,7 +153,7 @@ private:
         const NumberOrder &order = c.order();
         if (f.messages.open != 0)
             return QStringLiteral("a box is still open");
-        const int size = poolSize(c.settings().pool), m = c.count();
+        const int size = poolSize(c.view().settings.pool), m = c.count();
         const bool started = order[1] != 0;
         std::bitset<kMaxPool + 1> firstM, whole;
         for (int i = 1; i <= kMaxPool && started; ++i) {
@@ -179,13 +177,13 @@ private:
         const bool isLetters = v.display.size() < 6 && QStringLiteral("Bingo!").startsWith(v.display);
         if (!isNumber && !isLetters)
             return QStringLiteral("display '%1' at %2").arg(v.display).arg(m);
-        const int letters = c.bingoLetters();
+        const int letters = v.claimLetters;
         const bool armed = m_letters->isEnabled() && m_letters->interval() == 20;
         if (letters < 0 || letters > 6 || armed != (letters >= 1) || (!armed && m_letters->isEnabled()))
             return QStringLiteral("letter timer %1 at letter %2").arg(armed).arg(letters);
         if (started && !v.gameButtonsEnabled)
             return QStringLiteral("step button disabled during a game");
-        if (v.stepButton == StepButton::Pause && m_auto->isEnabled())
+        if (v.stepping == Stepping::Paused && m_auto->isEnabled())
             return QStringLiteral("timer runs behind \"Pause\"");
         return {};
     }

@@ -34,10 +34,9 @@ const QHash<QString, QString> kBoxes = {
 struct Game final : ISoundOutput {
     Game()
     {
-        settings.screen.heightPx = 1024;
         Services s = f.services();
         s.sound = *this;
-        c = std::make_unique<Caller>(settings, s);
+        c = std::make_unique<Caller>(s);
         QObject::connect(c.get(), &Caller::checkSheetWanted, [this] { note("sheet"); });
         QObject::connect(c.get(), &Caller::ending, [this] { note("exit"); });
         f.messages.responder = [this](const ShownBox &box) { return answer(box); };
@@ -64,7 +63,7 @@ struct Game final : ISoundOutput {
                 onShow = i == v().shownCount
                     && (v().display == QString::number(order(i))
                         || (!v().display.isEmpty() && QStringLiteral("Bingo").startsWith(v().display)));
-                if (v().stepButton == StepButton::Stop && !autoT().isEnabled())
+                if ((v().stepping == Stepping::Running || v().stepping == Stepping::Halted) && !autoT().isEnabled())
                     heard += QLatin1Char('!');
             }
         }
@@ -153,10 +152,11 @@ struct Game final : ISoundOutput {
         QString shown = v().display.isEmpty() ? QStringLiteral("-") : v().display;
         if (v().shownCount > 0 && v().display == QString::number(order(v().shownCount)))
             shown = QStringLiteral("#");
-        static const char *const captions[] = {"Weiter", "Start", "Stop", "Pause"};
-        QString s = QString::fromLatin1(captions[int(v().stepButton)]);
-        if (v().stepToolTip != v().stepButton)
-            s += QStringLiteral("(%1)").arg(captions[int(v().stepToolTip)]);
+        static const char *const captions[] = {"Weiter", "Start", "Stop", "Stop", "Pause"};
+        QString s = QString::fromLatin1(captions[int(v().stepping)]);
+        const QString tip = v().poolRanOut ? "Start" : "Weiter";
+        if (tip != s)
+            s += QStringLiteral("(%1)").arg(tip);
         s += QStringLiteral(" %1 %2 g%3").arg(v().shownCount).arg(shown).arg(v().marked.count());
         if (!v().gameButtonsEnabled)
             s += QStringLiteral(" no-game");
@@ -169,7 +169,6 @@ struct Game final : ISoundOutput {
         return s;
     }
     FakeServices f;
-    Settings settings;
     std::unique_ptr<Caller> c;
     QStringList story;
     QStringList scripts;

@@ -56,7 +56,6 @@ QStringList texts(const QWidget &w)
 struct Harness {
     FakeServices f;
     FakePrinters printers{{"Büro"}, "Büro"};
-    Settings settings;
     CheckSheet sheet;
     std::unique_ptr<Caller> caller;
     std::unique_ptr<MainWindow> window;
@@ -67,9 +66,9 @@ struct Harness {
         s.printers = printers;
         if (replace)
             replace(s);
-        caller = std::make_unique<Caller>(settings, s);
-        window = std::make_unique<MainWindow>(settings, *caller, sheet, s);
-        w().Form_Load();
+        caller = std::make_unique<Caller>(s);
+        window = std::make_unique<MainWindow>(*caller, sheet, s);
+        w().startUp();
         w().show();
     }
     MainWindow &w() const { return *window; }
