@@ -45,7 +45,6 @@ public:
     // Fires if the timer would: enabled, an interval above 0 and not held
     // (a held tick comes when the hold ends).
     bool tick();
-    void deliverLate() { tick(); }
 
 private:
     int m_interval = 0;
@@ -73,7 +72,7 @@ protected:
             return;
         const QList<FakeTimer *> due = std::exchange(m_hold->due, {});
         for (FakeTimer *t : due)
-            t->deliverLate();
+            t->tick();
     }
 
 private:
@@ -122,11 +121,15 @@ public:
     void playWave(const QByteArray &image) override
     {
         played.append(image);
+        if (onPlay)
+            onPlay(image);
         if (failing)
             reportFailure(QStringLiteral("Tonausgabe nicht möglich"));
     }
     QList<QByteArray> played;
     bool failing = false;
+    // Called as a recording starts, while the windows show what it calls.
+    std::function<void(const QByteArray &image)> onPlay;
 };
 
 // Deterministic: a fixed-seed generator unless values are queued.
