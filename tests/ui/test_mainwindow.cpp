@@ -197,11 +197,8 @@ private slots:
         row("Alt+E A D Alt+E M", "");
         row("Alt+E 9", "90 Zahlen| von 90|- 683px|buttons|Weiblich Manuell 90Zahlen");
         row("Alt+E 9 Alt+E 7", "- 683px|buttons");
-        row("Ctrl+N Alt+E A K cmdWeiter tick", "5 Sekunden|1 von 75|# 683px|Stop/Weiter|buttons|"
-                                               "no pools|Weiblich 5Sec 75Zahlen|1 green|every 5000 ms");
         row("Ctrl+N Alt+E A K cmdWeiter tick*3 cmdWeiter",
             "5 Sekunden|3 von 75|- 683px|Pause/Weiter|buttons|Weiblich 5Sec 75Zahlen|3 green");
-        row("Ctrl+N cmdWeiter cmdBingo letter*2", "1 von 75|Bi 390px|buttons|1 green");
         // The sheet shows at "Bingo" as it was laid out last, at first for
         // 90; Enter on it goes back to the game.
         row("Ctrl+N cmdWeiter*2 cmdBingo letter*5",
