@@ -103,7 +103,7 @@ void Program::splashDone()
     if (m_splash)
         m_splash->deleteLater();
     m_sheet = std::make_unique<CheckSheet>();
-    m_caller = std::make_unique<Caller>(m_settings, m_services);
+    m_caller = std::make_unique<Caller>(m_services);
 
     // In a window on a screen of another size, the main window takes the
     // largest layout that fits; the other windows keep the real screen.
@@ -132,9 +132,9 @@ void Program::splashDone()
         window = QRect(frameTopLeft + QPoint(kWindowFrameAllowance.left(), kWindowFrameAllowance.top()),
                        client);
     }
-    m_main = std::make_unique<MainWindow>(m_settings, *m_caller, *m_sheet, mainServices);
+    m_main = std::make_unique<MainWindow>(*m_caller, *m_sheet, mainServices);
     m_main->setScale(scale);
-    if (!m_main->Form_Load()) {
+    if (!m_main->startUp()) {
         m_refused = true;
         return;
     }

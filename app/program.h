@@ -2,7 +2,6 @@
 
 #include "app/options.h"
 #include "app/splash.h"
-#include "game/settings.h"
 #include "platform/services.h"
 
 #include <QPointer>
@@ -21,7 +20,7 @@ class MainWindow;
 void configureApplication(QApplication &app);
 
 // The start-up order: the splash window, then after its timer the hidden
-// check sheet, then the main window. Owns the settings and the game.
+// check sheet, then the main window. Owns the game and its windows.
 class Program {
 public:
     explicit Program(const Services &services, StartOptions options = {});
@@ -35,7 +34,6 @@ public:
     // Only with --saalanzeige.
     HallDisplay *hallDisplay() const { return m_hall.get(); }
     Caller *caller() const { return m_caller.get(); }
-    const Settings &settings() const { return m_settings; }
     // The screen was refused: the program ends with status 1.
     bool refused() const { return m_refused; }
 
@@ -44,7 +42,6 @@ private:
 
     Services m_services;
     StartOptions m_options;
-    Settings m_settings;
     QPointer<SplashWindow> m_splash;
     std::unique_ptr<CheckSheet> m_sheet;
     std::unique_ptr<Caller> m_caller;

@@ -81,11 +81,10 @@ void benchHall()
     OneScreen screens;
     Services s = real.services();
     s.sound = sound;
-    Settings settings;
     CheckSheet sheet;
-    Caller caller(settings, s);
-    MainWindow w(settings, caller, sheet, s);
-    if (!w.Form_Load()) {
+    Caller caller(s);
+    MainWindow w(caller, sheet, s);
+    if (!w.startUp()) {
         std::printf("hall: screen size not supported here\n");
         return;
     }

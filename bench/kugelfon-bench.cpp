@@ -200,8 +200,7 @@ void benchStartup()
 
 // The main window with its game, as the program puts them together.
 struct Game {
-    explicit Game(const Services &s) : caller(settings, s), w(settings, caller, sheet, s) {}
-    Settings settings;
+    explicit Game(const Services &s) : caller(s), w(caller, sheet, s) {}
     CheckSheet sheet;
     Caller caller;
     MainWindow w;
@@ -210,7 +209,7 @@ struct Game {
     // told under the figure's name, where the screen has no layout.
     bool start(const char *figure)
     {
-        if (!w.Form_Load()) {
+        if (!w.startUp()) {
             std::printf("%s: screen size not supported here\n", figure);
             return false;
         }
@@ -544,7 +543,7 @@ void benchMemory()
     const Services s = fakes.services();
     Game game(s);
     MainWindow &w = game.w;
-    if (!w.Form_Load()) {
+    if (!w.startUp()) {
         std::printf("memory: screen size not supported here\n");
         return;
     }

@@ -43,12 +43,10 @@ int autoIntervalMs(float seconds)
     return static_cast<int>(roundHalfEven(ms));
 }
 
-Caller::Caller(Settings &settings, const Services &services)
-    : m_settings(settings),
-      m_services(services),
+Caller::Caller(const Services &services)
+    : m_services(services),
       m_autoTimer(services.timers->create(TimerRole::AutoStep)),
-      m_letterTimer(services.timers->create(TimerRole::BingoLetters)),
-      m_chosenSeconds(settings.intervalSeconds)
+      m_letterTimer(services.timers->create(TimerRole::BingoLetters))
 {
     m_autoTimer->setEnabled(false);
     m_letterTimer->setInterval(0);
@@ -65,20 +63,9 @@ qint16 Caller::orderAt(int index) const
     return index < 0 || index > kMaxPool ? qint16(0) : m_order[static_cast<size_t>(index)];
 }
 
-double Caller::numberPoints() const
-{
-    return static_cast<double>(roundHalfEven(m_settings.screen.heightPx / 2.0));
-}
-
-void Caller::setDisplayPoints(double points)
-{
-    if (points > 0)
-        m_view.displayPoints = points;
-}
-
 bool Caller::poolUsedUp() const
 {
-    return (m_settings.pool == Pool::Of75 && m_count >= 76) || m_count >= 91;
+    return (settings().pool == Pool::Of75 && m_count >= 76) || m_count >= 91;
 }
 
 int Caller::ask(const QString &text, MsgButtons buttons, const QString &title)
@@ -110,81 +97,45 @@ void Caller::play(int recording)
 
 void Caller::announce()
 {
-    if (m_bingoLetters == kBingoComplete) {
-        play(bingoRecording(m_settings.voice));
+    if (m_view.claimLetters == kBingoComplete) {
+        play(bingoRecording(settings().voice));
         askContinueAfterBingo();
         return;
     }
-    play(numberRecording(m_settings.voice, orderAt(m_count)));
+    play(numberRecording(settings().voice, orderAt(m_count)));
 }
 
 // ----------------------------------------------------------------- stepping
 
 void Caller::pressStep()
 {
-    // A press while running pauses, a press while paused resumes; a tick
-    // calls with the timer already off, so "Stop" stays and re-arms it.
-    if (m_view.stepButton == StepButton::Stop && m_autoTimer->isEnabled())
-        m_view.stepButton = StepButton::Pause;
-    if (m_view.stepButton == StepButton::Pause && !m_autoTimer->isEnabled())
-        m_view.stepButton = StepButton::Stop;
-    setDisplayPoints(numberPoints());
-
-    const StepButton state = m_view.stepButton;
-    if ((state == StepButton::Start || state == StepButton::Stop)
-        && autoIntervalMs(m_settings.intervalSeconds) <= 0) {
-        // No period: a timer of 0 ms would never step while the button
-        // claims it runs. Go back to manual stepping, marks and all.
-        m_autoTimer->setEnabled(false);
-        m_view.poolChoiceEnabled = true;
-        m_view.stepButton = StepButton::Weiter;
-        m_view.stepToolTip = StepButton::Weiter;
-        m_view.steppingChoice = SteppingChoice::Manual;
-        m_settings.stepping = SteppingMode::Manual;
-        if (state == StepButton::Start) {
-            // Step at once, as the press asked.
-            if (m_count == 0)
-                newGame();
-            pressStep();
-            return;
-        }
-        // A tick put its number up: it is still called.
-        if (!m_view.display.isEmpty() && m_count >= 1)
+    m_view.lettering = Lettering::Number;
+    switch (m_view.stepping) {
+    case Stepping::Manual:
+        if (stepManually())
             announce();
-        emit changed();
-        return;
-    }
-
-    switch (state) {
-    case StepButton::Weiter:
-        if (!manualStep()) {
-            emit changed();
-            return;
-        }
         break;
-    case StepButton::Start:
-    case StepButton::Stop:
-        if (!startAutomatic()) {
-            emit changed();
-            return;
-        }
+    case Stepping::Running:
+        pause();
         break;
-    case StepButton::Pause:
-        m_autoTimer->setEnabled(false);
-        m_view.poolChoiceEnabled = true;
-        m_view.display.clear();
+    case Stepping::Ready:
+    case Stepping::Halted:
+    case Stepping::Paused:
+        if (autoIntervalMs(settings().intervalSeconds) <= 0) {
+            fallBackToManual(m_view.stepping == Stepping::Ready);
+            break;
+        }
+        startTimer();
+        // A number on show is called again as stepping starts.
+        if (!m_view.display.isEmpty())
+            announce();
         break;
     }
-
-    const StepButton now = m_view.stepButton;
-    if ((!m_view.display.isEmpty() && now == StepButton::Stop)
-        || (m_count >= 1 && now == StepButton::Weiter))
-        announce();
     emit changed();
 }
 
 // True when a number was shown and is to be announced.
-bool Caller::manualStep()
+bool Caller::stepManually()
 {
     ++m_count;
     if (poolUsedUp()) {
@@ -197,36 +148,67 @@ bool Caller::manualStep()
     return true;
 }
 
+void Caller::startTimer()
+{
+    m_autoTimer->setInterval(autoIntervalMs(settings().intervalSeconds));
+    m_autoTimer->setEnabled(true);
+    m_view.stepping = Stepping::Running;
+    m_view.poolChoiceEnabled = false;
+}
+
+void Caller::stopTimer()
+{
+    m_autoTimer->setEnabled(false);
+    if (m_view.stepping == Stepping::Running)
+        m_view.stepping = Stepping::Halted;
+}
+
+void Caller::pause()
+{
+    stopTimer();
+    m_view.stepping = Stepping::Paused;
+    m_view.poolChoiceEnabled = true;
+    m_view.display.clear();
+}
+
+// No period: a timer of 0 ms would never step while the button claims it
+// runs. Stepping goes back to manual, marks and all; a press of "Start"
+// steps at once, as it asked.
+void Caller::fallBackToManual(bool stepNow)
+{
+    m_autoTimer->setEnabled(false);
+    m_view.poolChoiceEnabled = true;
+    m_view.stepping = Stepping::Manual;
+    m_view.poolRanOut = false;
+    settings().stepping = SteppingChoice::Manual;
+    if (stepNow) {
+        if (m_count == 0)
+            newGame();
+        if (stepManually())
+            announce();
+    } else if (!m_view.display.isEmpty() && m_count >= 1) {
+        // A tick put its number up: it is still called.
+        announce();
+    }
+}
+
 void Caller::reachEndOfPool()
 {
     ask(kEndOfPool, MsgButtons::Ok);
     m_count = 0;
     m_view.shownCount = 0;
     m_view.display.clear();
-    m_view.stepButton = StepButton::Start;
-    m_view.stepToolTip = StepButton::Start;
-}
-
-// False when the count has passed the pool: the button reads "Stop" but
-// nothing is armed.
-bool Caller::startAutomatic()
-{
-    m_view.stepButton = StepButton::Stop;
-    m_autoTimer->setInterval(autoIntervalMs(m_settings.intervalSeconds));
-    if (poolSize(m_settings.pool) < m_count)
-        return false;
-    m_autoTimer->setEnabled(true);
-    m_view.poolChoiceEnabled = false;
-    return true;
+    m_view.stepping = Stepping::Ready;
+    m_view.poolRanOut = true;
 }
 
 void Caller::onAutoTick()
 {
     if (m_count == 0)
         newGame();
-    m_autoTimer->setEnabled(false);
+    stopTimer();
     m_view.display.clear();
-    setDisplayPoints(numberPoints());
+    m_view.lettering = Lettering::Number;
     ++m_count;
     if (poolUsedUp()) {
         reachEndOfPool();
@@ -239,6 +221,8 @@ void Caller::onAutoTick()
         return;
     }
     showNextNumber();
+    // Then as a press of the button: the timer starts again, or where manual
+    // stepping was chosen meanwhile, the next number follows.
     pressStep();
 }
 
@@ -246,32 +230,31 @@ void Caller::onAutoTick()
 
 void Caller::claimBingo()
 {
-    if (m_autoTimer->isEnabled())
-        m_autoTimer->setEnabled(false);
-    setDisplayPoints(m_settings.screen.heightPx / 3.5);
+    stopTimer();
+    m_view.lettering = Lettering::Claim;
     m_letterTimer->setInterval(20);
-    if (m_bingoLetters == 0) {
+    if (m_view.claimLetters == 0) {
         m_view.display.clear();
-        m_bingoLetters = 1;
+        m_view.claimLetters = 1;
     }
-    if (m_bingoLetters >= 1 && m_bingoLetters <= 6)
+    if (m_view.claimLetters >= 1 && m_view.claimLetters <= 6)
         m_letterTimer->setEnabled(true);
     emit changed();
-    if (m_bingoLetters == 6)
+    if (m_view.claimLetters == 6)
         emit checkSheetWanted();
 }
 
 void Caller::onLetterTick()
 {
     m_letterTimer->setEnabled(false);
-    m_view.display = kBingoWord.left(m_bingoLetters);
-    ++m_bingoLetters;
-    if (m_bingoLetters < kBingoComplete) {
+    m_view.display = kBingoWord.left(m_view.claimLetters);
+    ++m_view.claimLetters;
+    if (m_view.claimLetters < kBingoComplete) {
         claimBingo();
         m_view.poolChoiceEnabled = true;
     }
-    if (m_bingoLetters == kBingoComplete) {
-        m_autoTimer->setEnabled(false);
+    if (m_view.claimLetters == kBingoComplete) {
+        stopTimer();
         announce();
     }
     emit changed();
@@ -281,16 +264,16 @@ void Caller::askContinueAfterBingo()
 {
     const int answer = ask(kContinueQuestion, MsgButtons::YesNo, kContinueTitle);
     if (answer == kAnswerYes) {
-        m_bingoLetters = 0;
+        m_view.claimLetters = 0;
         m_view.display.clear();
-        setDisplayPoints(numberPoints());
+        m_view.lettering = Lettering::Number;
     }
-    if (m_view.stepButton != StepButton::Weiter)
-        m_view.stepButton = StepButton::Start;
+    if (m_view.stepping != Stepping::Manual)
+        m_view.stepping = Stepping::Ready;
     if (answer == kAnswerNo) {
-        m_bingoLetters = 0;
+        m_view.claimLetters = 0;
         m_count = 0;
-        m_autoTimer->setEnabled(false);
+        stopTimer();
         newGame();
     }
 }
@@ -299,9 +282,9 @@ void Caller::askContinueAfterBingo()
 
 void Caller::newGame()
 {
-    drawOrder(*m_services.random, poolSize(m_settings.pool), m_order);
+    drawOrder(*m_services.random, poolSize(settings().pool), m_order);
     m_view.display.clear();
-    setDisplayPoints(numberPoints());
+    m_view.lettering = Lettering::Number;
     m_view.marked.reset();
     m_count = 0;
     m_view.gameButtonsEnabled = true;
@@ -316,7 +299,7 @@ bool Caller::confirmQuit()
         return false;
     // The program ends at once; a tick still due before the event loop stops
     // must not play another number.
-    m_autoTimer->setEnabled(false);
+    stopTimer();
     m_letterTimer->setEnabled(false);
     emit ending();
     m_services.app->quit();
@@ -327,39 +310,37 @@ bool Caller::confirmQuit()
 
 void Caller::chooseVoice(Voice voice)
 {
-    m_settings.voice = voice;
+    settings().voice = voice;
     emit changed();
 }
 
 void Caller::chooseManualStepping()
 {
-    m_view.steppingChoice = SteppingChoice::Manual;
-    m_settings.stepping = SteppingMode::Manual;
-    m_view.stepButton = StepButton::Weiter;
+    settings().stepping = SteppingChoice::Manual;
+    m_view.stepping = Stepping::Manual;
     emit changed();
 }
 
 void Caller::chooseFixedInterval(int seconds)
 {
-    m_view.steppingChoice = seconds == 5    ? SteppingChoice::Seconds5
-                            : seconds == 10 ? SteppingChoice::Seconds10
-                                            : SteppingChoice::Seconds20;
-    m_settings.intervalSeconds = static_cast<float>(seconds);
-    m_chosenSeconds = m_settings.intervalSeconds;
-    m_settings.stepping = SteppingMode::Automatic;
-    m_view.stepButton = StepButton::Start;
+    settings().stepping = seconds == 5    ? SteppingChoice::Seconds5
+                          : seconds == 10 ? SteppingChoice::Seconds10
+                                          : SteppingChoice::Seconds20;
+    settings().intervalSeconds = static_cast<float>(seconds);
+    m_chosenSeconds = settings().intervalSeconds;
+    m_view.stepping = Stepping::Ready;
     emit changed();
 }
 
 void Caller::setInterval(float seconds)
 {
     // Takes effect at the next automatic step; marks and status stay.
-    m_settings.intervalSeconds = seconds;
+    settings().intervalSeconds = seconds;
 }
 
 void Caller::dropSliderInterval()
 {
-    m_settings.intervalSeconds = m_chosenSeconds;
+    settings().intervalSeconds = m_chosenSeconds;
     // A tick may have armed the timer at the slider's period already: the
     // period the status row shows takes over now, not one interval later.
     const int ms = autoIntervalMs(m_chosenSeconds);
@@ -369,21 +350,20 @@ void Caller::dropSliderInterval()
 
 void Caller::takeCustomInterval(int seconds)
 {
-    m_settings.intervalSeconds = static_cast<float>(seconds);
-    m_chosenSeconds = m_settings.intervalSeconds;
-    m_view.steppingChoice = SteppingChoice::Custom;
-    m_view.customSeconds = seconds;
-    m_settings.stepping = SteppingMode::Automatic;
-    m_view.stepButton = StepButton::Start;
+    settings().intervalSeconds = static_cast<float>(seconds);
+    m_chosenSeconds = settings().intervalSeconds;
+    settings().stepping = SteppingChoice::Custom;
+    settings().customSeconds = seconds;
+    m_view.stepping = Stepping::Ready;
     emit changed();
 }
 
 void Caller::choosePool(Pool pool)
 {
-    m_settings.pool = pool;
+    settings().pool = pool;
     emit poolChosen();
-    if (m_view.stepButton != StepButton::Start && m_count > 0) {
-        m_view.stepButton = StepButton::Start;
+    if (m_view.stepping != Stepping::Ready && m_count > 0) {
+        m_view.stepping = Stepping::Ready;
         m_view.shownCount = 0;
         m_view.display.clear();
     }

@@ -13,25 +13,33 @@
 
 namespace kugelfon {
 
-// The step button's state, which its caption shows.
-enum class StepButton { Weiter, Start, Stop, Pause };
+// How stepping stands; the step button's caption shows it.
+enum class Stepping {
+    Manual,  // "Weiter": a press shows the next number
+    Ready,   // "Start": a press starts automatic stepping
+    Running, // "Stop": the timer steps; a press pauses
+    Halted,  // "Stop": a claim or the quit question stopped the timer; a press goes on
+    Paused,  // "Pause": a press goes on
+};
 
-// The item of the stepping group that carries the check mark.
-enum class SteppingChoice { Manual, Seconds5, Seconds10, Seconds20, Custom };
+// What the number display is set in, so that the window can size its type.
+enum class Lettering { Design, Number, Claim };
 
 // Everything of the game that the windows show.
 struct CallerView {
+    Settings settings;
+    Stepping stepping = Stepping::Manual;
+    // Since the pool last ran out the step button's tool tip reads "Start",
+    // until stepping falls back to manual for want of an interval.
+    bool poolRanOut = false;
+    int claimLetters = 0;     // "Bingo!" typing: 0 idle, 1..6 letters of the next tick, 7 complete
     QString display;          // the number, letters of "Bingo!", or nothing
-    double displayPoints = 0; // font size of the display; 0 until first set
+    Lettering lettering = Lettering::Design;
     int shownCount = 0;       // the count row; empty while 0
     int lastNumber = 0;       // the number last put on the display by a step
     std::bitset<kMaxPool + 1> marked; // shown in this game: green on the check sheet
-    StepButton stepButton = StepButton::Weiter;
-    StepButton stepToolTip = StepButton::Weiter;
     bool gameButtonsEnabled = false; // until the first new game
     bool poolChoiceEnabled = true;   // off while automatic stepping runs
-    SteppingChoice steppingChoice = SteppingChoice::Manual;
-    int customSeconds = 0;           // the interval taken from the dialog
 };
 
 // The caller's rules: the order of a game and how far it got, manual and
@@ -41,12 +49,12 @@ struct CallerView {
 class Caller final : public QObject {
     Q_OBJECT
 public:
-    Caller(Settings &settings, const Services &services);
+    explicit Caller(const Services &services);
     ~Caller() override;
 
-    // The step button, also called by every automatic tick.
+    // The step button; every automatic tick ends with it too.
     void pressStep();
-    // One press of "Bingo!"; the letter timer calls it again while typing.
+    // One press of "Bingo!"; each letter tick presses again until "Bingo" stands.
     void claimBingo();
     void newGame();
     // Asks whether to end the program; true when it ends.
@@ -64,14 +72,9 @@ public:
     void choosePool(Pool pool);
 
     const CallerView &view() const { return m_view; }
-    const Settings &settings() const { return m_settings; }
     const NumberOrder &order() const { return m_order; }
     // How many numbers of the order have been shown.
     int count() const { return m_count; }
-    // "Bingo!" typing: 0 idle, 1..6 letters of the next tick, 7 complete.
-    int bingoLetters() const { return m_bingoLetters; }
-    ITimer &autoTimer() { return *m_autoTimer; }
-    ITimer &letterTimer() { return *m_letterTimer; }
 
 signals:
     void changed();
@@ -85,26 +88,28 @@ signals:
 private:
     void onAutoTick();
     void onLetterTick();
-    bool manualStep();
-    bool startAutomatic();
+    bool stepManually();
+    void startTimer();
+    void stopTimer();
+    void pause();
+    void fallBackToManual(bool stepNow);
     void reachEndOfPool();
     void showNextNumber();
     void announce();
     void play(int recording);
     void askContinueAfterBingo();
     int ask(const QString &text, MsgButtons buttons, const QString &title = QString());
-    void setDisplayPoints(double points);
-    double numberPoints() const;
     bool poolUsedUp() const;
     qint16 orderAt(int index) const;
 
-    Settings &m_settings;
+    Settings &settings() { return m_view.settings; }
+    const Settings &settings() const { return m_view.settings; }
+
     Services m_services;
     std::unique_ptr<ITimer> m_autoTimer;
     std::unique_ptr<ITimer> m_letterTimer;
     NumberOrder m_order{};
     int m_count = 0;
-    int m_bingoLetters = 0;
     float m_chosenSeconds = 0; // the interval the status row stands for
     CallerView m_view;
 };

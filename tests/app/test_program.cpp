@@ -276,7 +276,7 @@ private slots:
                 break;
             default: s.click("cmdWeiter"); break;
             }
-            const int pool = poolSize(s.program->settings().pool);
+            const int pool = poolSize(s.program->caller()->view().settings.pool);
             QCOMPARE(litCells(hall, pool), s.program->checkSheet()->shownNumbers());
             QCOMPARE(hall.numberText(), s.mainDisplay());
             QVERIFY(QApplication::activeWindow() != &hall);

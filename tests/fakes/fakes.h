@@ -32,10 +32,7 @@ struct FakeTimerHold {
 // A timer that ticks only when the test says so.
 class FakeTimer final : public ITimer {
 public:
-    explicit FakeTimer(std::shared_ptr<FakeTimerHold> hold = std::make_shared<FakeTimerHold>())
-        : m_hold(std::move(hold))
-    {
-    }
+    explicit FakeTimer(std::shared_ptr<FakeTimerHold> hold = std::make_shared<FakeTimerHold>()) : m_hold(std::move(hold)) {}
     ~FakeTimer() override { m_hold->due.removeAll(this); }
     void setInterval(int ms) override { m_interval = ms < 0 ? 0 : ms; }
     int interval() const override { return m_interval; }
@@ -45,7 +42,6 @@ public:
     // Fires if the timer would: enabled, an interval above 0 and not held
     // (a held tick comes when the hold ends).
     bool tick();
-    void deliverLate() { tick(); }
 
 private:
     int m_interval = 0;
@@ -57,9 +53,7 @@ class FakeTimerFactory final : public ITimerFactory {
 public:
     std::unique_ptr<ITimer> create(TimerRole role) override
     {
-        auto t = std::make_unique<FakeTimer>(m_hold);
-        m_latest[role] = t.get();
-        return t;
+        return std::unique_ptr<ITimer>(m_latest[role] = new FakeTimer(m_hold));
     }
     // The most recently created timer for that role, or nullptr.
     FakeTimer *timer(TimerRole role) const { return m_latest.value(role); }
@@ -73,7 +67,7 @@ protected:
             return;
         const QList<FakeTimer *> due = std::exchange(m_hold->due, {});
         for (FakeTimer *t : due)
-            t->deliverLate();
+            t->tick();
     }
 
 private:
@@ -122,11 +116,15 @@ public:
     void playWave(const QByteArray &image) override
     {
         played.append(image);
+        if (onPlay)
+            onPlay(image);
         if (failing)
             reportFailure(QStringLiteral("Tonausgabe nicht möglich"));
     }
     QList<QByteArray> played;
     bool failing = false;
+    // Called as a recording starts, while the windows show what it calls.
+    std::function<void(const QByteArray &image)> onPlay;
 };
 
 // Deterministic: a fixed-seed generator unless values are queued.
@@ -173,11 +171,7 @@ public:
 // Counts its starts and answers with `found`.
 class FakeSystemInfo final : public ISystemInfoLauncher {
 public:
-    bool start() override
-    {
-        ++starts;
-        return found;
-    }
+    bool start() override { return ++starts, found; }
     bool found = true;
     int starts = 0;
 };
@@ -186,11 +180,7 @@ public:
 class FakeScreenList final : public IScreenList {
 public:
     QList<QRect> geometries() const override { return screens; }
-    void set(QList<QRect> list)
-    {
-        screens = std::move(list);
-        changed();
-    }
+    void set(QList<QRect> list) { screens = std::move(list), changed(); }
     QList<QRect> screens{QRect(0, 0, 1280, 1024)};
 };
 
@@ -207,12 +197,7 @@ struct FakeServices {
     FakeSystemInfo sysinfo;
     FakeScreenList screens;
 
-    Services services()
-    {
-        return {.timers = timers, .messages = messages, .screen = screen, .sound = sound,
-                .random = random, .resources = resources, .app = app, .printers = printers,
-                .sysinfo = sysinfo, .screens = screens};
-    }
+    Services services() { return {timers, messages, screen, sound, random, resources, app, printers, sysinfo, screens}; }
 };
 
 } // namespace kugelfon::test

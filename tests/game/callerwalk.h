@@ -1,81 +1,127 @@
-// A long random walk over the caller's actions from a fixed seed: every
-// public action, ticks of both timers, answers to whatever box is open and
-// ticks behind open boxes, a few levels deep. After each action the game
-// must be consistent. test_caller runs it; kugelfon-bench times it.
+// The caller on fake services and the actions a user has on it, in one
+// language for the scenarios of test_caller and for the long random walk
+// that test_caller and kugelfon-bench run.
 #pragma once
 
 #include "fakes/fakes.h"
 #include "game/caller.h"
-#include "platform/soundoutput.h"
 
 #include <random>
 
 namespace kugelfon::test {
 
-class CallerWalk final : public ISoundOutput {
-public:
-    enum Act { Step, Bingo, NewGame, Quit, ChooseVoice, Manual, Fixed, OpenDialog, Slider, Take,
-               CloseDialog, ChoosePool, TickAuto, TickLetters, Burst };
+enum class Act { New, Step, Bingo, Quit, Tick, Letter, Male, Female, Manual, Fixed, Pool, Slider,
+                 Take, Drop, Mute };
 
-    // The caller on fakes, with this walk as its sound output.
-    explicit CallerWalk(quint32 seed) : m_rng(seed)
+struct CallerRig {
+    FakeServices f;
+    Caller caller{f.services()};
+    FakeTimer &autoTimer() const { return *f.timers.timer(TimerRole::AutoStep); }
+    FakeTimer &letters() const { return *f.timers.timer(TimerRole::BingoLetters); }
+    int order(int i) const { return caller.order()[size_t(i)]; }
+
+    // One word of a script:
+    //   new step bingo quit   "Neues Spiel", the two buttons, "Beenden"
+    //   tick letter           a tick of the automatic or of the letter timer
+    //   male female manual    the voice items and "Manuell schalten"
+    //   5s 10s 20s  75 90     the interval items and the pools
+    //   slider:S take:S drop  the interval dialog: slider moved to S seconds,
+    //                         "Wert übernehmen" at S, closed without taking
+    //   mute                  the first number's recording goes missing
+    // False for any other word.
+    static bool parse(const QString &word, Act &act, float &arg)
     {
-        settings.screen.heightPx = 1024;
-        Services s = f.services();
-        s.sound = *this;
-        m_c = std::make_unique<Caller>(settings, s);
-        m_auto = f.timers.timer(TimerRole::AutoStep);
-        m_letters = f.timers.timer(TimerRole::BingoLetters);
-        f.messages.responder = [this](const ShownBox &box) { return answer(box); };
+        static const QStringList plain = {"new", "step", "bingo", "quit", "tick", "letter",
+                                          "male", "female", "manual"};
+        const QString head = word.section(':', 0, 0);
+        arg = word.section(':', 1).toFloat();
+        if (plain.contains(word))
+            act = Act(plain.indexOf(word));
+        else if (word == "5s" || word == "10s" || word == "20s")
+            act = Act::Fixed, arg = word.chopped(1).toFloat();
+        else if (word == "75" || word == "90")
+            act = Act::Pool, arg = word.toFloat();
+        else if (head == "slider" || head == "take" || word == "drop" || word == "mute")
+            act = head == "slider" ? Act::Slider : head == "take" ? Act::Take
+                : word == "drop"   ? Act::Drop   : Act::Mute;
+        else
+            return false;
+        return true;
     }
 
-    // Runs the actions; returns an empty string or the first inconsistency.
+    // What a user cannot press (a disabled button or item) is left alone.
+    void perform(Act act, float arg)
+    {
+        Caller &c = caller;
+        const CallerView &v = c.view();
+        switch (act) {
+        case Act::New: c.newGame(); break;
+        case Act::Step: if (v.gameButtonsEnabled) c.pressStep(); break;
+        case Act::Bingo: if (v.gameButtonsEnabled) c.claimBingo(); break;
+        case Act::Quit: c.confirmQuit(); break;
+        case Act::Tick: autoTimer().tick(); break;
+        case Act::Letter: letters().tick(); break;
+        case Act::Male: c.chooseVoice(Voice::Male); break;
+        case Act::Female: c.chooseVoice(Voice::Female); break;
+        case Act::Manual: c.chooseManualStepping(); break;
+        case Act::Fixed: c.chooseFixedInterval(int(arg)); break;
+        case Act::Pool:
+            if (v.poolChoiceEnabled)
+                c.choosePool(arg == 90 ? Pool::Of90 : Pool::Of75);
+            break;
+        case Act::Slider: c.setInterval(arg); break;
+        case Act::Take: c.takeCustomInterval(int(arg)); break;
+        case Act::Drop: c.dropSliderInterval(); break;
+        case Act::Mute: f.resources.missing = {numberRecording(Voice::Female, order(1))}; break;
+        }
+    }
+};
+
+// A long random walk from a fixed seed over every action, with answers to
+// whatever box is open and ticks behind open boxes, a few levels deep. After
+// each action the game must be consistent.
+class CallerWalk {
+public:
+    explicit CallerWalk(quint32 seed) : m_rng(seed)
+    {
+        r.f.messages.responder = [this](const ShownBox &box) { return answer(box); };
+        r.f.sound.onPlay = [this](const QByteArray &image) { heard(image); };
+    }
+
+    // Returns an empty string or the first inconsistency.
     QString run(qint64 actions)
     {
         // Steps and ticks dominate, so that games reach the end of the pool
-        // and claims reach the question.
-        std::discrete_distribution<int> dist({24, 3, 1, 1, 2, 2, 3, 1, 3, 1, 1, 2, 24, 18, 2});
+        // and claims reach the question; the last weight is for a burst.
+        std::discrete_distribution<int> dist({1, 24, 3, 1, 24, 18, 1, 1, 2, 3, 2, 3, 1, 1, 0, 2});
         for (qint64 i = 0; i < actions; ++i) {
-            auto act = Act(dist(m_rng));
+            int act = dist(m_rng);
             if (m_burst > 0) {
                 --m_burst;
                 act = m_burstAct;
-            } else if (act == Burst) { // a run of steps or ticks, to use up pools
+            } else if (act == 15) { // a run of steps or ticks, to use up pools
                 m_burst = 10 + pick(80);
-                m_burstAct = pick(2) ? Step : TickAuto;
+                act = m_burstAct = pick(2) ? int(Act::Step) : int(Act::Tick);
             }
-            const int arg = pick(60);
-            perform(act, arg);
+            const int n = pick(60);
+            float arg = n + 1; // the slider's seconds
+            if (Act(act) == Act::Fixed)
+                arg = 5 << (n % 3);
+            else if (Act(act) == Act::Pool)
+                arg = n % 2 ? 90 : 75;
+            else if (Act(act) == Act::Take)
+                arg = float(++taken % 60 + 1);
+            r.perform(Act(act), arg);
             // The seed replays the walk up to here.
             const QString fault = m_fault.isEmpty() ? check() : m_fault;
             if (!fault.isEmpty())
-                return QStringLiteral("after action %1 (%2:%3): %4")
-                    .arg(i).arg(act).arg(arg).arg(fault);
+                return QStringLiteral("after action %1 (%2:%3): %4").arg(i).arg(act).arg(arg).arg(fault);
             if ((i & 1023) == 0) // the fake keeps a record of every box
-                f.messages.shown.clear();
+                r.f.messages.shown.clear();
         }
         return {};
     }
 
-    // What is heard must be the number at the count, or "Bingo!" when it
-    // stands, in the voice chosen; in automatic stepping only once the timer
-    // is armed again.
-    void playWave(const QByteArray &image) override
-    {
-        const CallerView &v = m_c->view();
-        const Voice voice = m_c->settings().voice;
-        const bool bingo = v.display == QLatin1String("Bingo!");
-        const int want = bingo ? bingoRecording(voice)
-                               : numberRecording(voice, m_c->order()[size_t(m_c->count())]);
-        const int id = FakeResources::idOf(image);
-        if (id != want && m_fault.isEmpty())
-            m_fault = QStringLiteral("recording %1 played, %2 due").arg(id).arg(want);
-        if (!bingo && v.stepButton == StepButton::Stop && !m_auto->isEnabled() && m_fault.isEmpty())
-            m_fault = QStringLiteral("announced before the timer was armed again");
-    }
-
-    FakeServices f;
-    Settings settings;
     // How often the deep states were reached, to show the walk got there.
     int endsOfPool = 0, questions = 0, quitQuestions = 0, ticksBehindBoxes = 0, taken = 0;
 
@@ -87,75 +133,43 @@ private:
         if (m_depth < 3) { // ticks that fall due while the box waits
             ++m_depth;
             for (int i = pick(4); i > 0; --i)
-                ticksBehindBoxes += (pick(2) ? m_auto : m_letters)->tick();
+                ticksBehindBoxes += (pick(2) ? r.autoTimer() : r.letters()).tick();
             --m_depth;
         }
-        int &count = box.buttons == MsgButtons::Ok ? endsOfPool
-            : box.title == QLatin1String("Programm schliessen") ? quitQuestions
-                                                                : questions;
-        ++count;
-        if (&count == &quitQuestions)
-            return kAnswerNo; // Yes would end the program
-        return &count == &questions && pick(2) ? kAnswerNo : kAnswerYes;
+        if (box.buttons == MsgButtons::Ok)
+            return ++endsOfPool, kAnswerOk;
+        if (box.title == QLatin1String("Programm schliessen"))
+            return ++quitQuestions, kAnswerNo; // Yes would end the program
+        ++questions;
+        return pick(2) ? kAnswerNo : kAnswerYes;
     }
 
-    // A user cannot press a disabled button nor choose a disabled item.
-    void perform(Act act, int arg)
+    // What is heard is the number at the count, or "Bingo!" when it stands,
+    // in the voice chosen, while the display shows it; in automatic stepping
+    // only once the timer is armed again.
+    void heard(const QByteArray &image)
     {
-        Caller &c = *m_c;
-        const CallerView &v = c.view();
-        switch (act) {
-        case Step:
-            if (v.gameButtonsEnabled)
-                c.pressStep();
-            break;
-        case Bingo:
-            if (v.gameButtonsEnabled)
-                c.claimBingo();
-            break;
-        case NewGame: c.newGame(); break;
-        case Quit: c.confirmQuit(); break;
-        case ChooseVoice: c.chooseVoice(arg % 2 ? Voice::Male : Voice::Female); break;
-        case Manual: c.chooseManualStepping(); break;
-        case Fixed: c.chooseFixedInterval(5 << (arg % 3)); break;
-        case ChoosePool:
-            if (v.poolChoiceEnabled)
-                c.choosePool(arg % 2 ? Pool::Of90 : Pool::Of75);
-            break;
-        case TickAuto: m_auto->tick(); break;
-        case TickLetters: m_letters->tick(); break;
-        case OpenDialog: // as the dialog does: it opens at 1
-            if (!std::exchange(m_dialog, true)) {
-                m_slider = 1;
-                m_inForce = c.settings().intervalSeconds;
-            }
-            break;
-        case Slider:
-            if (m_dialog)
-                c.setInterval(float(m_slider = arg + 1));
-            break;
-        case Take:
-            if (std::exchange(m_dialog, false)) {
-                ++taken;
-                c.takeCustomInterval(m_slider);
-            }
-            break;
-        case CloseDialog:
-            if (std::exchange(m_dialog, false))
-                c.setInterval(m_inForce);
-            break;
-        default: break;
-        }
+        const CallerView &v = r.caller.view();
+        const bool bingo = v.display == QLatin1String("Bingo!");
+        const int number = r.order(r.caller.count());
+        const int want = bingo ? bingoRecording(v.settings.voice)
+                               : numberRecording(v.settings.voice, number);
+        const bool halted = v.stepping == Stepping::Running || v.stepping == Stepping::Halted;
+        if (FakeResources::idOf(image) != want)
+            m_fault = QStringLiteral("recording %1 played, %2 due").arg(FakeResources::idOf(image)).arg(want);
+        else if (!bingo && halted && !r.autoTimer().isEnabled())
+            m_fault = QStringLiteral("announced before the timer was armed again");
+        else if (!bingo && v.claimLetters == 0 && v.display != QString::number(number))
+            m_fault = QStringLiteral("%1 called while '%2' shows").arg(number).arg(v.display);
     }
 
     QString check() const
     {
-        const Caller &c = *m_c;
-        const CallerView &v = c.view();
-        const NumberOrder &order = c.order();
-        if (f.messages.open != 0)
+        const CallerView &v = r.caller.view();
+        const NumberOrder &order = r.caller.order();
+        if (r.f.messages.open != 0)
             return QStringLiteral("a box is still open");
-        const int size = poolSize(c.settings().pool), m = c.count();
+        const int size = poolSize(v.settings.pool), m = r.caller.count();
         const bool started = order[1] != 0;
         std::bitset<kMaxPool + 1> firstM, whole;
         for (int i = 1; i <= kMaxPool && started; ++i) {
@@ -167,10 +181,8 @@ private:
         }
         if (order[0] != 0 || (!started && order != NumberOrder{}))
             return QStringLiteral("order is no permutation");
-        if (m < 0 || m > size || (!started && m != 0))
-            return QStringLiteral("count %1 with pool %2").arg(m).arg(size);
-        if (v.shownCount != m)
-            return QStringLiteral("count row %1 for %2 shown").arg(v.shownCount).arg(m);
+        if (m < 0 || m > size || (!started && m != 0) || v.shownCount != m)
+            return QStringLiteral("count %1, row %2, pool %3").arg(m).arg(v.shownCount).arg(size);
         // The sheet shows this game's numbers so far, or the whole ended game
         // ("Weiter" after the end of the pool plays its order again).
         if (v.marked != firstM && v.marked != whole)
@@ -179,28 +191,23 @@ private:
         const bool isLetters = v.display.size() < 6 && QStringLiteral("Bingo!").startsWith(v.display);
         if (!isNumber && !isLetters)
             return QStringLiteral("display '%1' at %2").arg(v.display).arg(m);
-        const int letters = c.bingoLetters();
-        const bool armed = m_letters->isEnabled() && m_letters->interval() == 20;
-        if (letters < 0 || letters > 6 || armed != (letters >= 1) || (!armed && m_letters->isEnabled()))
+        const int letters = v.claimLetters;
+        const bool armed = r.letters().isEnabled() && r.letters().interval() == 20;
+        if (letters < 0 || letters > 6 || armed != (letters >= 1) || (!armed && r.letters().isEnabled()))
             return QStringLiteral("letter timer %1 at letter %2").arg(armed).arg(letters);
         if (started && !v.gameButtonsEnabled)
             return QStringLiteral("step button disabled during a game");
-        if (v.stepButton == StepButton::Pause && m_auto->isEnabled())
+        if (v.stepping == Stepping::Paused && r.autoTimer().isEnabled())
             return QStringLiteral("timer runs behind \"Pause\"");
         return {};
     }
 
-    std::unique_ptr<Caller> m_c;
-    FakeTimer *m_auto = nullptr;
-    FakeTimer *m_letters = nullptr;
+    CallerRig r;
     std::mt19937 m_rng;
     QString m_fault;
     int m_depth = 0;
     int m_burst = 0;
-    Act m_burstAct = Step;
-    bool m_dialog = false;
-    int m_slider = 1;
-    float m_inForce = 0;
+    int m_burstAct = 0;
 };
 
 } // namespace kugelfon::test

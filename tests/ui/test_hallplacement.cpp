@@ -183,8 +183,7 @@ private slots:
     {
         plug(true);
         FakeServices fakes;
-        Settings settings;
-        Caller caller(settings, fakes.services());
+        Caller caller(fakes.services());
         QtScreenList screens;
         QWidget main;
         main.setWindowFlag(Qt::FramelessWindowHint); // as maximized: all of screen a

@@ -1,75 +1,48 @@
 // The main window's wiring: every menu item, reached by its access key or
 // shortcut, and every button gets to its rule, and everything the caller
-// publishes shows on its widget; the check sheet, the interval dialog and the
-// other windows come and go as they should. The rules themselves, on fake and
-// real timers, are pinned by tests/game/test_caller.cpp and test_qtservices.
+// publishes shows on its widget, also painted while a number is called; the
+// check sheet, the interval dialog and the other windows come and go as they
+// should. The rules themselves are pinned by tests/game/test_caller.cpp.
 #include "fakes/fakeprinters.h"
 #include "fakes/fakes.h"
+#include "fakes/testkit.h"
 
 #include "ui/interval/intervaldialog.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 #include <QtTest>
+#include <qpa/qplatformbackingstore.h>
 
 using namespace kugelfon;
 using namespace kugelfon::test;
 
 namespace {
 
-template <typename T = QPushButton>
-T *child(const QObject &parent, const QString &name)
-{
-    return parent.findChild<T *>(name);
-}
 QString labelText(const QWidget &w, const QString &name) { return child<QLabel>(w, name)->text(); }
-void click(const QWidget &w, const QString &button)
-{
-    QTest::mouseClick(child(w, button), Qt::LeftButton);
-}
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-// Every text a user reads on a window and its menus, in the order the widgets
-// were made; the number buttons of the check sheet are left to checkSheet().
-QStringList texts(const QWidget &w)
-{
-    QStringList out{w.windowTitle()};
-    for (const QObject *o : w.findChildren<QObject *>()) {
-        const auto *button = qobject_cast<const QAbstractButton *>(o);
-        if (const auto *l = qobject_cast<const QLabel *>(o); l && !l->text().isEmpty())
-            out << l->text();
-        else if (button && !button->text().isEmpty() && !button->objectName().startsWith("cmdZahl_"))
-            out << button->text();
-        else if (const auto *a = qobject_cast<const QAction *>(o); a && !a->text().isEmpty())
-            out << a->text(); // a menu's title too, by its action
-    }
-    return out;
-}
-
-// A main window on fake services, loaded and shown.
+// A main window on fake services, started up and shown.
 struct Harness {
     FakeServices f;
     FakePrinters printers{{"Büro"}, "Büro"};
-    Settings settings;
     CheckSheet sheet;
     std::unique_ptr<Caller> caller;
     std::unique_ptr<MainWindow> window;
 
-    explicit Harness(const std::function<void(Services &)> &replace = {})
+    Harness()
     {
         Services s = f.services();
         s.printers = printers;
-        if (replace)
-            replace(s);
-        caller = std::make_unique<Caller>(settings, s);
-        window = std::make_unique<MainWindow>(settings, *caller, sheet, s);
-        w().Form_Load();
+        caller = std::make_unique<Caller>(s);
+        window = std::make_unique<MainWindow>(*caller, sheet, s);
+        w().startUp();
         w().show();
     }
     MainWindow &w() const { return *window; }
@@ -78,6 +51,20 @@ struct Harness {
     FakeTimer *autoTimer() const { return f.timers.timer(TimerRole::AutoStep); }
     FakeTimer *letters() const { return f.timers.timer(TimerRole::BingoLetters); }
 };
+
+// What the window has painted of a label, against the label drawn with the
+// text it should show.
+bool paints(const QWidget &window, QLabel *label, const QString &text)
+{
+    const qreal ratio = window.devicePixelRatio();
+    const QRect r(label->mapTo(&window, QPoint(0, 0)) * ratio, label->size() * ratio);
+    const QImage painted = window.backingStore()->handle()->toImage().copy(r);
+    const QString was = label->text();
+    label->setText(text);
+    const QImage want = label->grab().toImage();
+    label->setText(was);
+    return painted.convertToFormat(QImage::Format_RGB32) == want.convertToFormat(QImage::Format_RGB32);
+}
 
 // The main window at start, field by field as seen() lists it.
 const QStringList kStart = {"75 Zahlen", "Manuell", " von 75", "Weiblich", "- 533px",
@@ -97,10 +84,9 @@ QString seen(Harness &h)
     QString shown = h.text("lblZahlenfeld").isEmpty() ? "-" : h.text("lblZahlenfeld");
     if (!count.isEmpty() && shown == QString::number(h.caller->order()[size_t(count.toInt())]))
         shown = "#";
-    const bool on = child(h.w(), "cmdWeiter")->isEnabled();
-    const bool same = on == child(h.w(), "cmdBingo")->isEnabled()
-        && on == child(h.w(), "cmdZahlenTafel")->isEnabled();
-    const bool pools = child<QAction>(h.w(), "mnu75Zahlen")->isEnabled();
+    auto *step = child<QPushButton>(h.w(), "cmdWeiter");
+    const bool on = step->isEnabled(), pools = child<QAction>(h.w(), "mnu75Zahlen")->isEnabled();
+    const bool same = on == child(h.w(), "cmdBingo")->isEnabled() && on == child(h.w(), "cmdZahlenTafel")->isEnabled();
     QStringList marks;
     for (const char *item : {"mnuWeiblich", "mnuMännlich", "mnuManuell", "mnu5Sec", "mnu10Sec",
                              "mnu20Sec", "mnuManuellSec", "mnu75Zahlen", "mnu90Zahlen"})
@@ -109,16 +95,12 @@ QString seen(Harness &h)
     // Text is drawn as at 96 dpi: a point is 4/3 pixel.
     const int pixels = QFontInfo(child<QLabel>(h.w(), "lblZahlenfeld")->font()).pixelSize();
     const QStringList all = {
-        h.text("lblModusZahl"), h.text("lblModusSchalten"),
-        count + " von " + h.text("lblletzteModusZahl"), h.text("lblStimmenModus"),
-        shown + QStringLiteral(" %1px").arg(pixels),
-        child(h.w(), "cmdWeiter")->text() + '/' + child(h.w(), "cmdWeiter")->toolTip(),
+        h.text("lblModusZahl"), h.text("lblModusSchalten"), count + " von " + h.text("lblletzteModusZahl"),
+        h.text("lblStimmenModus"), shown + QStringLiteral(" %1px").arg(pixels), step->text() + '/' + step->toolTip(),
         same ? (on ? "buttons" : "no buttons") : "buttons differ",
-        pools == child<QAction>(h.w(), "mnu90Zahlen")->isEnabled() ? (pools ? "pools" : "no pools")
-                                                                   : "pools differ",
+        pools == child<QAction>(h.w(), "mnu90Zahlen")->isEnabled() ? (pools ? "pools" : "no pools") : "pools differ",
         marks.join(' '), QStringLiteral("%1 green").arg(h.sheet.shownNumbers().size()),
-        h.autoTimer()->isEnabled() ? QStringLiteral("every %1 ms").arg(h.autoTimer()->interval())
-                                   : "timer off"};
+        h.autoTimer()->isEnabled() ? QStringLiteral("every %1 ms").arg(h.autoTimer()->interval()) : "timer off"};
     QStringList out;
     for (int i = 0; i < all.size(); ++i)
         if (all[i] != kStart[i])
@@ -126,17 +108,15 @@ QString seen(Harness &h)
     for (QWidget *top : QApplication::topLevelWidgets()) {
         if (top == &h.w() || !top->isVisible() || top->inherits("QMenu"))
             continue;
-        QString name = top->windowTitle().section(QStringLiteral(" - "), 1);
-        if (name.isEmpty())
-            name = top->objectName();
+        QString name = top->windowTitle().section(" - ", 1);
+        name = name.isEmpty() ? top->objectName() : name;
         int numbers = 0;
         for (int n = 1; n <= 90 && top == &h.sheet; ++n)
             numbers += h.sheet.cmdZahl(n)->isVisibleTo(top);
         if (numbers)
             name += QStringLiteral(" %1").arg(numbers);
         if (auto *dialog = qobject_cast<IntervalDialog *>(top))
-            name += QStringLiteral(" at %1: %2").arg(dialog->slider()->value())
-                        .arg(labelText(*dialog, "lblSekundenAnzeige"));
+            name += QStringLiteral(" at %1: %2").arg(dialog->slider()->value()).arg(labelText(*dialog, "lblSekundenAnzeige"));
         out << name;
     }
     if (!h.w().isVisible())
@@ -148,6 +128,41 @@ QString seen(Harness &h)
     return out.join('|');
 }
 
+// Words: keys (to the open menu or the focus), menu items (mnu...) and
+// buttons (cmd...) of any window, "tick" and "letter" for the two timers,
+// "slider:N" and "take:N" in the interval dialog, "close" for the close box
+// of the active window, "yes" to answer boxes Ja from then on (else Nein);
+// "*N" repeats.
+void act(Harness &h, const QString &what, int &answer)
+{
+    IntervalDialog *dialog = h.w().intervalDialog();
+    if (what.startsWith("mnu")) {
+        h.trigger(what);
+    } else if (what.startsWith("cmd")) {
+        QPushButton *b = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            b = b ? b : top->isVisible() ? child<QPushButton>(*top, what) : nullptr;
+        QVERIFY2(b, qPrintable(what));
+        QTest::mouseClick(b, Qt::LeftButton);
+    } else if (what.startsWith("slider:") || what.startsWith("take:")) {
+        dialog->slider()->setValue(what.section(':', 1).toInt());
+        if (what.startsWith("take:"))
+            click(*dialog, "cmdZurück");
+    } else if (what == "tick" || what == "letter") {
+        QVERIFY((what == "tick" ? h.autoTimer() : h.letters())->tick());
+    } else if (what == "close" || what == "yes") {
+        what == "yes" ? void(answer = kAnswerYes) : void(QApplication::activeWindow()->close());
+    } else {
+        QTRY_VERIFY(QApplication::activeWindow());
+        const QKeyCombination k = QKeySequence(what)[0];
+        QWidget *menu = QApplication::activePopupWidget();
+        QWidget *to = menu && what.size() == 1 ? menu : QApplication::focusWidget();
+        QTest::sendKeyEvent(QTest::Click, to ? to : QApplication::activeWindow(), k.key(),
+                            what.size() == 1 || what.contains('+') ? what.right(1).toLower() : QString(),
+                            k.keyboardModifiers());
+    }
+}
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -155,18 +170,11 @@ class TestMainWindow : public QObject {
 private slots:
     void cleanup() { flushDeletes(); }
 
-    // Words: keys (to the open menu or the focus), menu items (mnu...) and
-    // buttons (cmd...) of any window, "tick" and "letter" for the two timers,
-    // "slider:N" and "take:N" in the interval dialog, "close" for the close
-    // box of the active window, "yes" to answer boxes Ja from then on (else
-    // Nein); "*N" repeats.
     void window_data()
     {
         QTest::addColumn<QString>("doing");
         QTest::addColumn<QString>("seen");
-        const auto row = [](const char *doing, const char *seen) {
-            QTest::newRow(doing) << doing << seen;
-        };
+        const auto row = [](const char *doing, const char *seen) { QTest::newRow(doing) << doing << seen; };
         row("", "");
         row("Ctrl+N", "- 683px|buttons");
         row("Alt+D N cmdWeiter*2", "2 von 75|# 683px|buttons|2 green");
@@ -189,11 +197,8 @@ private slots:
         row("Alt+E A D Alt+E M", "");
         row("Alt+E 9", "90 Zahlen| von 90|- 683px|buttons|Weiblich Manuell 90Zahlen");
         row("Alt+E 9 Alt+E 7", "- 683px|buttons");
-        row("Ctrl+N Alt+E A K cmdWeiter tick", "5 Sekunden|1 von 75|# 683px|Stop/Weiter|buttons|"
-                                               "no pools|Weiblich 5Sec 75Zahlen|1 green|every 5000 ms");
         row("Ctrl+N Alt+E A K cmdWeiter tick*3 cmdWeiter",
             "5 Sekunden|3 von 75|- 683px|Pause/Weiter|buttons|Weiblich 5Sec 75Zahlen|3 green");
-        row("Ctrl+N cmdWeiter cmdBingo letter*2", "1 von 75|Bi 390px|buttons|1 green");
         // The sheet shows at "Bingo" as it was laid out last, at first for
         // 90; Enter on it goes back to the game.
         row("Ctrl+N cmdWeiter*2 cmdBingo letter*5",
@@ -250,43 +255,53 @@ private slots:
         h.f.messages.responder = [&](const ShownBox &) { return answer; };
         QVERIFY(QTest::qWaitForWindowActive(&h.w()));
         for (const QString &word : doing.split(' ', Qt::SkipEmptyParts)) {
-            const QString what = word.section('*', 0, 0);
-            IntervalDialog *dialog = h.w().intervalDialog();
             for (int i = 0; i < word.section('*', 1).toInt() || i == 0; ++i) {
-                if (what.startsWith("mnu")) {
-                    h.trigger(what);
-                } else if (what.startsWith("cmd")) {
-                    QPushButton *b = nullptr;
-                    for (QWidget *top : QApplication::topLevelWidgets())
-                        b = b ? b : top->isVisible() ? child(*top, what) : nullptr;
-                    QVERIFY2(b, qPrintable(what));
-                    QTest::mouseClick(b, Qt::LeftButton);
-                } else if (what.startsWith("slider:") || what.startsWith("take:")) {
-                    dialog->slider()->setValue(what.section(':', 1).toInt());
-                    if (what.startsWith("take:"))
-                        click(*dialog, "cmdZurück");
-                } else if (what == "tick" || what == "letter") {
-                    QVERIFY((what == "tick" ? h.autoTimer() : h.letters())->tick());
-                } else if (what == "close") {
-                    QApplication::activeWindow()->close();
-                } else if (what == "yes") {
-                    answer = kAnswerYes;
-                } else {
-                    QTRY_VERIFY(QApplication::activeWindow());
-                    const QKeyCombination k = QKeySequence(what)[0];
-                    QWidget *menu = QApplication::activePopupWidget();
-                    QWidget *to = menu && what.size() == 1 ? menu : QApplication::focusWidget();
-                    QTest::sendKeyEvent(QTest::Click, to ? to : QApplication::activeWindow(),
-                                        k.key(), what.size() == 1 || what.contains('+')
-                                            ? what.right(1).toLower() : QString(),
-                                        k.keyboardModifiers());
-                }
+                act(h, word.section('*', 0, 0), answer);
                 QCoreApplication::processEvents();
             }
         }
         flushDeletes();
         QCOMPARE(::seen(h), seen);
-        QVERIFY(h.w().windowTitle().startsWith("Kugelfon 1.1          "));
+        QVERIFY(h.w().windowTitle().startsWith(productWithVersion() + "          "));
+    }
+
+    // While a number or "Bingo!" is heard, the window has painted it and the
+    // count, by hand and automatically, and the number stands centred on its
+    // grey field.
+    void paintedWhileCalled()
+    {
+        Harness h;
+        h.w().setGeometry(h.w().screen()->availableGeometry()); // as the program shows it
+        QVERIFY(QTest::qWaitForWindowExposed(&h.w()));
+        QStringList wrong;
+        h.f.sound.onPlay = [&](const QByteArray &) {
+            const CallerView &v = h.caller->view();
+            const QString number = QString::number(h.caller->order()[size_t(v.shownCount)]);
+            const QString called = v.claimLetters == 7 ? QStringLiteral("Bingo!") : number;
+            if (!paints(h.w(), child<QLabel>(h.w(), "lblZahlenfeld"), called)
+                || !paints(h.w(), child<QLabel>(h.w(), "lblAnzahlZahlen"), QString::number(v.shownCount)))
+                wrong << called;
+        };
+        h.trigger("mnuNew");
+        click(h.w(), "cmdWeiter");
+        const QImage img = child<QLabel>(h.w(), "lblZahlenfeld")->grab().toImage();
+        QCOMPARE(img.pixelColor(2, 2), QColor(212, 208, 200));
+        int left = img.width(), right = -1; // the number's ink
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixelColor(x, y).lightness() < 60)
+                    left = std::min(left, x), right = std::max(right, x);
+        QVERIFY2(right > left && qAbs(left - (img.width() - 1 - right)) < 30,
+                 qPrintable(QStringLiteral("ink %1..%2 of %3").arg(left).arg(right).arg(img.width())));
+        click(h.w(), "cmdWeiter");
+        h.trigger("mnu5Sec");
+        click(h.w(), "cmdWeiter");
+        QVERIFY(h.autoTimer()->tick() && h.autoTimer()->tick());
+        click(h.w(), "cmdBingo");
+        for (int i = 0; i < 6; ++i)
+            h.letters()->tick();
+        QCOMPARE(h.f.sound.played.size(), 6); // 1, 2, 2 again at "Start", 3, 4, Bingo!
+        QCOMPARE(wrong, QStringList());
     }
 
     // The interval dialog opens beside the main window where a side has
@@ -306,70 +321,21 @@ private slots:
         Harness h;
         h.w().setGeometry(main);
         h.trigger("mnuManuellSec");
-        const QRect d = h.w().intervalDialog()->frameGeometry();
-        const QRect m = h.w().frameGeometry();
+        const QRect d = h.w().intervalDialog()->frameGeometry(), m = h.w().frameGeometry();
         QVERIFY(h.w().screen()->availableGeometry().contains(d));
-        const QString seen = d.left() > m.right() ? "right"
-            : d.right() < m.left()                ? "left"
-            : m.contains(d)                       ? "over"
-                                                  : "partly over";
+        const QString seen = d.left() > m.right() ? "right" : d.right() < m.left() ? "left"
+                           : m.contains(d) ? "over" : "partly over";
         QCOMPARE(seen, where);
         QCOMPARE(d.top() == m.top(), where != "over");
     }
 
-    // What the user reads, and the number on its grey field, centred.
-    void textsAsRead()
-    {
-        Harness h;
-        h.trigger("mnuManuellSec");
-        QCOMPARE(texts(h.w()).join(" | "),
-                 "Kugelfon 1.1          © 2026 Kugelfon-Projekt | Zahlenmodus: | 75 Zahlen | "
-                 "Schaltmodus: | Manuell | gezeigte Zahlen: | von | 75 | Stimme: | Weiblich | Bingo! | "
-                 "Weiter | Zahlentafel anzeigen | &Datei | &Neues Spiel | &Spielschein drucken | "
-                 "&Beenden | &Einstellungen | Stimme&nauswahl | &Weiblich | M&ännlich | "
-                 "&Manuell schalten | &Automatisch | 5 Se&kunden | 10 Sek&unden | 20 Sekun&den | "
-                 "&Manuell einstellen | &75.Zahlengenerator | &90.Zahlengenerator | &? | &Hilfe | "
-                 "&Über ...");
-        QCOMPARE(texts(h.sheet).join(" | "),
-                 "Kugelfon 1.1 - Kontrollblatt | In diesem Fenster kann Kontrolliert werden, welche "
-                 "Zahlen schon gezeigt wurden und welche noch nicht. | = nicht gezeigt | = gezeigt | "
-                 "Zurück zum Spiel");
-        QCOMPARE(texts(*h.w().intervalDialog()).join(" | "),
-                 "Kugelfon 1.1 - Zeiteinstellung Manuell | Bitte stellen Sie den von Ihnen "
-                 "gewünschten Zeitintervall ein. Es sind Werte von 1 Sekunde bis 60 Sekunden "
-                 "möglich. |    Aktueller Zeitintervall: | Wert übernehmen");
-
-        h.trigger("mnuNew");
-        click(h.w(), "cmdWeiter");
-        const QImage img = child<QLabel>(h.w(), "lblZahlenfeld")->grab().toImage();
-        QCOMPARE(img.pixelColor(2, 2), QColor(212, 208, 200));
-        int left = img.width(), right = -1; // the number's ink
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (img.pixelColor(x, y).lightness() < 60) {
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                }
-        QVERIFY2(right > left && qAbs(left - (img.width() - 1 - right)) < 30,
-                 qPrintable(QStringLiteral("ink %1..%2 of %3").arg(left).arg(right).arg(img.width())));
-    }
-
-    // Ten numbers a row, overlapping by a pixel; the colours show exactly as
-    // set, the legend swatches too. Closing only hides it, marks and all.
+    // The check sheet's colours show exactly as set, the legend swatches
+    // too; its close box only hides it, marks and all.
     void checkSheet()
     {
         CheckSheet sheet;
-        QCOMPARE(sheet.windowTitle(), "Kugelfon 1.1 - Kontrollblatt");
-        QCOMPARE(sheet.size(), QSize(259, 353));
-        QCOMPARE(sheet.cmdZahl(1)->geometry(), QRect(8, 128, 25, 21));
-        QCOMPARE(sheet.cmdZahl(2)->geometry().topLeft(), QPoint(32, 128));
-        QCOMPARE(sheet.cmdZahl(11)->geometry().topLeft(), QPoint(8, 148));
-        QCOMPARE(sheet.cmdZahl(90)->geometry().topLeft(), QPoint(224, 288));
         for (int n = 1; n <= 90; ++n)
             QCOMPARE(sheet.cmdZahl(n)->text(), QString::number(n));
-        QCOMPARE(labelText(sheet, "lblNicht") + labelText(sheet, "lblGezeigt"),
-                 "= nicht gezeigt= gezeigt");
-
         sheet.showMarks(std::bitset<91>().set(7).set(90));
         sheet.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
@@ -379,7 +345,7 @@ private slots:
             colours << img.pixelColor(sheet.cmdZahl(n)->geometry().topLeft() + QPoint(3, 3)).name();
         QCOMPARE(colours.join(' '), "#80ff80 #80ff80 #ff0000 #80ff80 #ff0000");
         QTest::mouseClick(sheet.cmdZahl(13), Qt::LeftButton); // does nothing
-        QVERIFY(!sheet.close()); // the close box hides, the sheet stays
+        QVERIFY(!sheet.close());
         QVERIFY(!sheet.isVisible());
         sheet.show();
         QCOMPARE(sheet.shownNumbers(), (QList<int>{7, 90}));
@@ -388,4 +354,3 @@ private slots:
 
 QTEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"
-#include "platform/printers.h"

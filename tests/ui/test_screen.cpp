@@ -110,7 +110,7 @@ private slots:
     void loadOrRefuse()
     {
         MainWindow &window = *m_program->mainWindow();
-        const ScreenSize &measured = m_program->settings().screen;
+        const ScreenSize &measured = window.screenLayout().screen;
         QCOMPARE(QSize(measured.widthPx, measured.heightPx), m_size);
         QCOMPARE(window.screenLayout().level, m_level);
         const QList<ShownBox> &boxes = m_fakes.messages.shown;
@@ -175,7 +175,7 @@ private slots:
             {"cmdWeiter", {"Start", "Stop", "Pause"}}};
         // As designed, some status labels are up to 3 px narrower than their
         // texts at 96 dpi; no more than that, and no text runs into the next.
-        const int statusLabels = int(MainControl::lblStimmenModus) + 1;
+        const int statusLabels = int(MainControl::VoiceValue) + 1;
         for (int i = 0; i < statusLabels; ++i) {
             const QLabel *lbl = label(window, mainControlName(MainControl(i)));
             const QStringList shown = texts.value(lbl->objectName(), {lbl->text()});

@@ -476,11 +476,10 @@ int main(int argc, char *argv[])
                             .random = random, .resources = resources, .app = application,
                             .printers = printers, .sysinfo = sysinfo, .screens = screens};
 
-    Settings settings;
     CheckSheet sheet;
-    Caller caller(settings, services);
-    MainWindow main(settings, caller, sheet, services);
-    if (!main.Form_Load()) {
+    Caller caller(services);
+    MainWindow main(caller, sheet, services);
+    if (!main.startUp()) {
         std::fprintf(stderr, "help-pictures: the main window refused the screen\n");
         return 1;
     }

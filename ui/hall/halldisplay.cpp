@@ -115,7 +115,7 @@ void HallDisplay::showState()
     Shown now;
     now.display = v.display;
     now.count = v.shownCount;
-    now.pool = poolSize(m_caller.settings().pool);
+    now.pool = poolSize(v.settings.pool);
     now.lit = v.marked;
     if (v.lastNumber >= 1 && v.lastNumber <= kMaxPool && v.marked.test(size_t(v.lastNumber)))
         now.latest = v.lastNumber;

@@ -31,9 +31,17 @@ constexpr std::array<Design, kMainControlCount> kDesign{{
     {"cmdZahlenTafel", {12420, 13800, 4125, 375}},
 }};
 
+// How each level stretches the design beyond the plain ratio of the screens.
 struct Level {
     int font;
-    double a, b, c, d, e, f, g, h;
+    double displayHeight;
+    double displayWidth;
+    double statusLeftButtonWidth;
+    double statusWidthButtonHeight;
+    double frameTopWidth;
+    double buttonTop;
+    double frameHeight;
+    double displayOffset; // the display's left and top inside its frame
 };
 
 constexpr std::array<Level, 4> kLevels{{
@@ -87,25 +95,25 @@ ScreenLayout computeScreenLayout(const ScreenMeasure &screen)
         const auto control = static_cast<MainControl>(i);
         const TwipRect d = kDesign[i].rect;
         double left = d.left, top = d.top, width = d.width, height = d.height;
-        if (control <= MainControl::lblStimmenModus) {
-            left = left * tx * k.c;
-            width = width * ty * k.d;
-        } else if (control == MainControl::frmZahl) {
-            height = height * k.g;
+        if (control <= MainControl::VoiceValue) {
+            left = left * tx * k.statusLeftButtonWidth;
+            width = width * ty * k.statusWidthButtonHeight;
+        } else if (control == MainControl::NumberFrame) {
+            height = height * k.frameHeight;
             left = left * px;
-            top = top * k.e;
-            width = width * ty * k.e;
-        } else if (control == MainControl::lblZahlenfeld) {
+            top = top * k.frameTopWidth;
+            width = width * ty * k.frameTopWidth;
+        } else if (control == MainControl::NumberDisplay) {
             // The shift of 0.2 is taken in twips, the unit of the design data.
-            height = height * tx * k.a;
-            left = left * px * k.h + 0.2;
-            top = top * py * k.h - 0.2;
-            width = width * ty * k.b;
+            height = height * tx * k.displayHeight;
+            left = left * px * k.displayOffset + 0.2;
+            top = top * py * k.displayOffset - 0.2;
+            width = width * ty * k.displayWidth;
         } else {
-            height = height * tx * k.d;
+            height = height * tx * k.statusWidthButtonHeight;
             left = left * px;
-            top = top * py * k.f;
-            width = width * ty * k.c;
+            top = top * py * k.buttonTop;
+            width = width * ty * k.statusLeftButtonWidth;
         }
         out.rects[i] = TwipRect{static_cast<float>(left), static_cast<float>(top),
                                 static_cast<float>(width), static_cast<float>(height)};
@@ -146,7 +154,7 @@ double scaleFittingWindow(const QSize &available)
 
 QString unsupportedScreenText(const ScreenSize &screen)
 {
-    // Numbers carry a blank in the sign position, as the old formatting did.
+    // Numbers carry a blank where a minus sign would go.
     auto number = [](int v) {
         return v < 0 ? QString::number(v) : QLatin1Char(' ') + QString::number(v);
     };

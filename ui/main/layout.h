@@ -1,6 +1,5 @@
 #pragma once
 
-#include "game/settings.h"
 #include "platform/screenmetrics.h"
 
 #include <QMargins>
@@ -18,22 +17,32 @@ struct TwipRect {
     float height = 0;
 };
 
+// The screen as measured at start, in pixels and in twips.
+struct ScreenSize {
+    qint32 widthPx = 0;
+    qint32 heightPx = 0;
+    qint32 widthTwips = 0;
+    qint32 heightTwips = 0;
+};
+
+// The main window's controls, in the order of the placement table; the
+// status row comes first, left to right.
 enum class MainControl {
-    lblZahlModus,
-    lblModusZahl,
-    lblSchaltmodus,
-    lblModusSchalten,
-    lblGezZahlen,
-    lblAnzahlZahlen,
-    lblvon,
-    lblletzteModusZahl,
-    lblStimme,
-    lblStimmenModus,
-    frmZahl,
-    lblZahlenfeld, // relative to frmZahl
-    cmdBingo,
-    cmdWeiter,
-    cmdZahlenTafel,
+    PoolCaption,
+    PoolValue,
+    SteppingCaption,
+    SteppingValue,
+    CountCaption,
+    CountValue,
+    CountOf, // "von"
+    PoolSize,
+    VoiceCaption,
+    VoiceValue,
+    NumberFrame,
+    NumberDisplay, // relative to the number frame
+    BingoButton,
+    StepButton,
+    SheetButton,
     Count
 };
 

@@ -2,6 +2,7 @@
 
 #include "help/helpwindow.h"
 #include "platform/appinfo.h"
+#include "platform/rounding.h"
 #include "ui/kit/fonts.h"
 #include "ui/kit/twips.h"
 #include "tickets/printdialog.h"
@@ -27,27 +28,28 @@ namespace kugelfon {
 
 namespace {
 
-QString caption(StepButton state)
+QString stepCaption(Stepping stepping)
 {
-    switch (state) {
-    case StepButton::Weiter: return QStringLiteral("Weiter");
-    case StepButton::Start: return QStringLiteral("Start");
-    case StepButton::Stop: return QStringLiteral("Stop");
-    case StepButton::Pause: return QStringLiteral("Pause");
+    switch (stepping) {
+    case Stepping::Manual: return QStringLiteral("Weiter");
+    case Stepping::Ready: return QStringLiteral("Start");
+    case Stepping::Running:
+    case Stepping::Halted: return QStringLiteral("Stop");
+    case Stepping::Paused: return QStringLiteral("Pause");
     }
     return {};
 }
 
-QString steppingText(const CallerView &view)
+QString steppingText(const Settings &settings)
 {
-    switch (view.steppingChoice) {
+    switch (settings.stepping) {
     case SteppingChoice::Manual: return QStringLiteral("Manuell");
     case SteppingChoice::Seconds5: return QStringLiteral("5 Sekunden");
     case SteppingChoice::Seconds10: return QStringLiteral("10 Sekunden");
     case SteppingChoice::Seconds20: return QStringLiteral("20 Sekunden");
     case SteppingChoice::Custom:
-        return QString::number(view.customSeconds)
-            + (view.customSeconds > 1 ? QStringLiteral(" Sekunden") : QStringLiteral(" Sekunde"));
+        return QString::number(settings.customSeconds)
+            + (settings.customSeconds > 1 ? QStringLiteral(" Sekunden") : QStringLiteral(" Sekunde"));
     }
     return {};
 }
@@ -80,12 +82,11 @@ bool raiseOpen(QWidget *w)
 
 } // namespace
 
-MainWindow::MainWindow(Settings &settings, Caller &caller, CheckSheet &sheet,
-                       const Services &services, QWidget *parent)
+MainWindow::MainWindow(Caller &caller, CheckSheet &sheet, const Services &services,
+                       QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                               | Qt::CustomizeWindowHint),
-      m_settings(settings),
       m_caller(caller),
       m_sheet(sheet),
       m_services(services)
@@ -135,7 +136,7 @@ void MainWindow::setupControls()
     m_numberDisplay->setFont(screenFont(QStringLiteral("Times New Roman"), 399.75));
     m_numberDisplay->setAutoFillBackground(true);
     QPalette pal = m_numberDisplay->palette();
-    // The design's "inactive window border" colour.
+    // Light grey behind the number, the colour of an inactive window's border.
     pal.setColor(QPalette::Window, QColor(212, 208, 200));
     pal.setColor(QPalette::WindowText, Qt::black);
     m_numberDisplay->setPalette(pal);
@@ -147,10 +148,10 @@ void MainWindow::setupControls()
         return b;
     };
     m_bingoButton = makeButton("cmdBingo", QStringLiteral("Bingo!"));
-    m_stepButton = makeButton("cmdWeiter", caption(StepButton::Weiter));
+    m_stepButton = makeButton("cmdWeiter", stepCaption(Stepping::Manual));
     m_sheetButton = makeButton("cmdZahlenTafel", QStringLiteral("Zahlentafel anzeigen"));
 
-    // Design geometry; the load step scales it to the screen.
+    // Design geometry; startUp() scales it to the screen.
     for (int i = 0; i < kMainControlCount; ++i) {
         const auto c = static_cast<MainControl>(i);
         const TwipRect r = designRect(c);
@@ -205,7 +206,7 @@ void MainWindow::setupMenus()
     separator(help, "mnuTrennungStufe5");
     m_about = action(help, "mnuOverMe", QStringLiteral("&Über ..."), false);
 
-    // The window's design marks, before the load step writes the start state.
+    // The window's design marks, before startUp() shows the start state.
     m_female->setChecked(true);
 }
 
@@ -213,7 +214,7 @@ void MainWindow::setupConnections()
 {
     connect(m_stepButton, &QPushButton::clicked, &m_caller, &Caller::pressStep);
     connect(m_bingoButton, &QPushButton::clicked, &m_caller, &Caller::claimBingo);
-    connect(m_sheetButton, &QPushButton::clicked, this, &MainWindow::cmdZahlenTafel_Click);
+    connect(m_sheetButton, &QPushButton::clicked, this, &MainWindow::showCheckSheetForPool);
 
     // Check marks are written from the state alone: undo Qt's own toggle.
     auto menu = [this](QAction *a, std::function<void()> handler) {
@@ -225,7 +226,7 @@ void MainWindow::setupConnections()
     };
     Caller &c = m_caller;
     menu(m_newGame, [&c] { c.newGame(); });
-    menu(m_printTickets, [this] { mnuDrucken_Click(); });
+    menu(m_printTickets, [this] { openPrintDialog(); });
     menu(m_quit, [&c] { c.confirmQuit(); });
     menu(m_female, [&c] { c.chooseVoice(Voice::Female); });
     menu(m_male, [&c] { c.chooseVoice(Voice::Male); });
@@ -233,17 +234,17 @@ void MainWindow::setupConnections()
     menu(m_seconds5, [&c] { c.chooseFixedInterval(5); });
     menu(m_seconds10, [&c] { c.chooseFixedInterval(10); });
     menu(m_seconds20, [&c] { c.chooseFixedInterval(20); });
-    menu(m_customSeconds, [this] { mnuManuellSec_Click(); });
+    menu(m_customSeconds, [this] { openIntervalDialog(); });
     menu(m_pool75, [&c] { c.choosePool(Pool::Of75); });
     menu(m_pool90, [&c] { c.choosePool(Pool::Of90); });
-    menu(m_help, [this] { mnuHelpIt_Click(); });
-    menu(m_about, [this] { mnuOverMe_Click(); });
+    menu(m_help, [this] { openHelp(); });
+    menu(m_about, [this] { openAbout(); });
 
     connect(&m_caller, &Caller::changed, this, &MainWindow::showState);
     connect(&m_caller, &Caller::checkSheetWanted, this, &MainWindow::showCheckSheet);
     connect(&m_caller, &Caller::poolChosen, this, [this] {
         if (m_sheet.isVisible())
-            cmdZahlenTafel_Click();
+            showCheckSheetForPool();
     });
     connect(&m_sheet, &CheckSheet::backToGame, this, &MainWindow::bringToFront);
 }
@@ -258,13 +259,12 @@ void MainWindow::bringToFront()
     activateWindow();
 }
 
-// ---------------------------------------------------------------- load step
+// ----------------------------------------------------------------- start-up
 
-bool MainWindow::Form_Load()
+bool MainWindow::startUp()
 {
     const ScreenMeasure measure = m_services.screen->measure();
     m_layout = computeScreenLayout(measure);
-    m_settings.screen = m_layout.screen;
     if (m_layout.level == 0) {
         // The box stands over the middle of its owner: the screen's, though
         // this window is never shown.
@@ -309,14 +309,45 @@ void MainWindow::showState()
     if (!m_loaded)
         return;
     const CallerView &v = m_caller.view();
+    showNumber(v);
+    m_stepButton->setText(stepCaption(v.stepping));
+    m_stepButton->setToolTip(stepCaption(v.poolRanOut ? Stepping::Ready : Stepping::Manual));
+    for (QPushButton *b : {m_stepButton, m_bingoButton, m_sheetButton})
+        b->setEnabled(v.gameButtonsEnabled);
 
+    const bool ninety = v.settings.pool == Pool::Of90;
+    m_poolText->setText(ninety ? QStringLiteral("90 Zahlen") : QStringLiteral("75 Zahlen"));
+    m_poolSizeText->setText(ninety ? QStringLiteral("90") : QStringLiteral("75"));
+    const bool male = v.settings.voice == Voice::Male;
+    m_voiceText->setText(male ? QStringLiteral("Männlich") : QStringLiteral("Weiblich"));
+    m_steppingText->setText(steppingText(v.settings));
+    showMenuMarks(v);
+    m_sheet.showMarks(v.marked);
+}
+
+// The number display's type: half the screen's height for a number, less for
+// the letters of a claim; the design's own until the first game.
+double MainWindow::displayPoints(Lettering lettering) const
+{
+    const int height = m_layout.screen.heightPx;
+    switch (lettering) {
+    case Lettering::Design: return 0;
+    case Lettering::Number: return static_cast<double>(roundHalfEven(height / 2.0));
+    case Lettering::Claim: return height / 3.5;
+    }
+    return 0;
+}
+
+void MainWindow::showNumber(const CallerView &v)
+{
     const QString count = v.shownCount == 0 ? QString() : QString::number(v.shownCount);
     const bool newNumber = m_numberDisplay->text() != v.display || m_countText->text() != count;
     m_numberDisplay->setText(v.display);
-    if (v.displayPoints > 0 && v.displayPoints != m_displayPoints) {
-        m_displayPoints = v.displayPoints;
+    const double points = displayPoints(v.lettering);
+    if (points > 0 && points != m_displayPoints) {
+        m_displayPoints = points;
         QFont f = m_numberDisplay->font();
-        setScreenPointSize(f, v.displayPoints * m_scale);
+        setScreenPointSize(f, points * m_scale);
         m_numberDisplay->setFont(f);
     }
     m_countText->setText(count);
@@ -326,32 +357,22 @@ void MainWindow::showState()
         m_numberDisplay->repaint();
         m_countText->repaint();
     }
-    m_stepButton->setText(caption(v.stepButton));
-    m_stepButton->setToolTip(caption(v.stepToolTip));
-    for (QPushButton *b : {m_stepButton, m_bingoButton, m_sheetButton})
-        b->setEnabled(v.gameButtonsEnabled);
+}
 
-    const bool ninety = m_settings.pool == Pool::Of90;
-    m_poolText->setText(ninety ? QStringLiteral("90 Zahlen") : QStringLiteral("75 Zahlen"));
-    m_poolSizeText->setText(ninety ? QStringLiteral("90") : QStringLiteral("75"));
-    m_pool75->setChecked(!ninety);
-    m_pool90->setChecked(ninety);
+void MainWindow::showMenuMarks(const CallerView &v)
+{
+    const Settings &s = v.settings;
+    m_pool75->setChecked(s.pool == Pool::Of75);
+    m_pool90->setChecked(s.pool == Pool::Of90);
     m_pool75->setEnabled(v.poolChoiceEnabled);
     m_pool90->setEnabled(v.poolChoiceEnabled);
-
-    const bool male = m_settings.voice == Voice::Male;
-    m_voiceText->setText(male ? QStringLiteral("Männlich") : QStringLiteral("Weiblich"));
-    m_female->setChecked(!male);
-    m_male->setChecked(male);
-
-    m_steppingText->setText(steppingText(v));
-    m_manual->setChecked(v.steppingChoice == SteppingChoice::Manual);
-    m_seconds5->setChecked(v.steppingChoice == SteppingChoice::Seconds5);
-    m_seconds10->setChecked(v.steppingChoice == SteppingChoice::Seconds10);
-    m_seconds20->setChecked(v.steppingChoice == SteppingChoice::Seconds20);
-    m_customSeconds->setChecked(v.steppingChoice == SteppingChoice::Custom);
-
-    m_sheet.showMarks(v.marked);
+    m_female->setChecked(s.voice != Voice::Male);
+    m_male->setChecked(s.voice == Voice::Male);
+    m_manual->setChecked(s.stepping == SteppingChoice::Manual);
+    m_seconds5->setChecked(s.stepping == SteppingChoice::Seconds5);
+    m_seconds10->setChecked(s.stepping == SteppingChoice::Seconds10);
+    m_seconds20->setChecked(s.stepping == SteppingChoice::Seconds20);
+    m_customSeconds->setChecked(s.stepping == SteppingChoice::Custom);
 }
 
 // ------------------------------------------------------------ check sheet
@@ -363,9 +384,9 @@ void MainWindow::showCheckSheet()
     m_sheet.raise();
 }
 
-void MainWindow::cmdZahlenTafel_Click()
+void MainWindow::showCheckSheetForPool()
 {
-    m_sheet.showForPool(m_settings.pool);
+    m_sheet.showForPool(m_caller.view().settings.pool);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -378,7 +399,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 // ------------------------------------------------------- secondary windows
 
-void MainWindow::mnuManuellSec_Click()
+void MainWindow::openIntervalDialog()
 {
     if (raiseOpen(m_intervalDialog))
         return;
@@ -396,7 +417,7 @@ void MainWindow::mnuManuellSec_Click()
     raiseOpen(m_intervalDialog);
 }
 
-void MainWindow::mnuDrucken_Click()
+void MainWindow::openPrintDialog()
 {
     // A running game goes on while the tickets are printed.
     hide();
@@ -406,7 +427,7 @@ void MainWindow::mnuDrucken_Click()
     raiseOpen(m_printDialog);
 }
 
-void MainWindow::mnuHelpIt_Click()
+void MainWindow::openHelp()
 {
     if (raiseOpen(m_helpWindow))
         return;
@@ -414,7 +435,7 @@ void MainWindow::mnuHelpIt_Click()
     raiseOpen(m_helpWindow);
 }
 
-void MainWindow::mnuOverMe_Click()
+void MainWindow::openAbout()
 {
     if (raiseOpen(m_aboutWindow))
         return;

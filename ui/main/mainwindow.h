@@ -18,29 +18,22 @@ namespace kugelfon {
 
 class CheckSheet;
 
-// frmHauptseite: the caller's main window. It builds the controls, forwards
-// clicks and menu choices to the caller's rules and shows what they publish.
+// The caller's main window. It builds the controls, forwards clicks and menu
+// choices to the caller's rules and shows what they publish.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Settings &settings, Caller &caller, CheckSheet &sheet, const Services &services,
+    MainWindow(Caller &caller, CheckSheet &sheet, const Services &services,
                QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Before the load step: the layout drawn smaller by this factor, for a
+    // Before startUp(): the layout drawn smaller by this factor, for a
     // window on a screen too small for it (--fenster).
     void setScale(double scale) { m_scale = scale; }
 
-    // The load step: lays the window out for the screen. False when the
-    // screen is not supported; the program has then been ended.
-    bool Form_Load();
-
-    // "Zahlentafel anzeigen": the sheet for the pool in force, in front.
-    void cmdZahlenTafel_Click();
-    void mnuDrucken_Click();
-    void mnuManuellSec_Click();
-    void mnuHelpIt_Click();
-    void mnuOverMe_Click();
+    // Lays the window out for the screen. False when the screen is not
+    // supported; the program has then been ended.
+    bool startUp();
 
     // Shows and activates the main window (the secondary windows go back here).
     void bringToFront();
@@ -60,9 +53,17 @@ private:
     void setupConnections();
     void applyLayout();
     void showState();
+    void showNumber(const CallerView &view);
+    void showMenuMarks(const CallerView &view);
+    double displayPoints(Lettering lettering) const;
     void showCheckSheet();
+    // "Zahlentafel anzeigen": the sheet for the pool in force, in front.
+    void showCheckSheetForPool();
+    void openPrintDialog();
+    void openIntervalDialog();
+    void openHelp();
+    void openAbout();
 
-    Settings &m_settings;
     Caller &m_caller;
     CheckSheet &m_sheet;
     Services m_services;
