@@ -72,6 +72,31 @@ Figures figures(std::vector<double> v)
     return v.empty() ? Figures{} : Figures{v[v.size() / 2], v.back()};
 }
 
+// Paint clocks of the main window's number and of the hall display.
+struct PaintClocks {
+    PaintClock *main, *hall;
+};
+
+// 70 steps of one game; the times of the main window's and the display's paint.
+void timeSteps(Caller &caller, QPushButton *button, const QElapsedTimer &clock, PaintClocks painted,
+               HallDisplay *hall, std::vector<double> &mainMs, std::vector<double> &hallMs)
+{
+    caller.newGame();
+    for (int i = 0; i < 70; ++i) {
+        QCoreApplication::processEvents();
+        painted.main->reset();
+        painted.hall->reset();
+        const qint64 t0 = clock.nsecsElapsed();
+        QTest::mouseClick(button, Qt::LeftButton);
+        while ((painted.main->paintedAt() < 0 || (hall && painted.hall->paintedAt() < 0))
+               && clock.nsecsElapsed() - t0 < 1000000000LL)
+            QCoreApplication::processEvents();
+        mainMs.push_back((painted.main->paintedAt() - t0) / 1e6);
+        if (hall)
+            hallMs.push_back((painted.hall->paintedAt() - t0) / 1e6);
+    }
+}
+
 } // namespace
 
 void benchHall()
@@ -97,22 +122,8 @@ void benchHall()
     PaintClock mainPainted(clock), hallPainted(clock);
     w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"))->installEventFilter(&mainPainted);
 
-    // 70 steps of one game; the times of the main window's and the display's paint.
     auto run = [&](HallDisplay *hall, std::vector<double> &mainMs, std::vector<double> &hallMs) {
-        caller.newGame();
-        for (int i = 0; i < 70; ++i) {
-            QCoreApplication::processEvents();
-            mainPainted.reset();
-            hallPainted.reset();
-            const qint64 t0 = clock.nsecsElapsed();
-            QTest::mouseClick(button, Qt::LeftButton);
-            while ((mainPainted.paintedAt() < 0 || (hall && hallPainted.paintedAt() < 0))
-                   && clock.nsecsElapsed() - t0 < 1000000000LL)
-                QCoreApplication::processEvents();
-            mainMs.push_back((mainPainted.paintedAt() - t0) / 1e6);
-            if (hall)
-                hallMs.push_back((hallPainted.paintedAt() - t0) / 1e6);
-        }
+        timeSteps(caller, button, clock, {&mainPainted, &hallPainted}, hall, mainMs, hallMs);
     };
 
     std::printf("\"Weiter\" click to painted, hall display (goal: within 16 ms, and the main\n"

@@ -3,6 +3,7 @@
 // device that does not play, a server that is gone or hangs costs a step no
 // more than the sound plus half a second, and is told once on stderr and to
 // the failure handler in German.
+#include "fakes/testkit.h"
 #include "platform/alsasoundoutput.h"
 #include "platform/qtresources.h"
 
@@ -10,16 +11,16 @@
 
 #include <cmath>
 #include <csignal>
-#include <functional>
 #include <optional>
 #include <unistd.h>
 
 using namespace kugelfon;
+using kugelfon::test::eventually;
 
 namespace {
 
-const QString kAwake = QStringLiteral("kugelfon_awake"); // a reader with low latency keeps it awake
-const QString kLate = QStringLiteral("kugelfon_late");   // a plain reader: it sleeps between streams
+const QString kAwake = "kugelfon_awake"; // its reader keeps it awake
+const QString kLate = "kugelfon_late";   // a plain reader: it sleeps between streams
 constexpr qsizetype kRate = 22050;
 
 QList<double> samplesOf(const QByteArray &pcm)
@@ -86,50 +87,6 @@ qsizetype heardAt(const QList<double> &sound, const QList<double> &stream, qsize
     return -1;
 }
 
-// Everything written to stderr while it lives.
-class StderrCapture {
-public:
-    StderrCapture()
-    {
-        m_file.open();
-        std::fflush(stderr);
-        m_saved = dup(STDERR_FILENO);
-        dup2(m_file.handle(), STDERR_FILENO);
-    }
-    ~StderrCapture() { restore(); }
-    QByteArray text()
-    {
-        restore();
-        m_file.seek(0);
-        return m_file.readAll();
-    }
-
-private:
-    void restore()
-    {
-        if (m_saved < 0)
-            return;
-        std::fflush(stderr);
-        dup2(m_saved, STDERR_FILENO);
-        close(m_saved);
-        m_saved = -1;
-    }
-    QTemporaryFile m_file;
-    int m_saved = -1;
-};
-
-// Polls a slow condition a few times a second, with the events handled.
-bool eventually(const std::function<bool()> &done, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(200);
-    }
-    return true;
-}
-
 enum class Situation { Awake, Late, Suspended, Stopped, Gone };
 
 } // namespace
@@ -155,56 +112,51 @@ private:
     // Empty when the private server and the captures of its sinks run, else why not.
     QString startServer()
     {
-        for (const char *tool : {"pulseaudio", "parec", "pactl"})
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                return QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool));
+        if (const QString missing = test::missingTools({"pulseaudio", "parec", "pactl"}); !missing.isEmpty())
+            return "not installed: " + missing;
         // Keep the server off the user's configuration, cookie and session bus.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const auto &[var, dir] : {std::pair{"HOME", ""}, {"XDG_RUNTIME_DIR", ""}, {"XDG_CONFIG_HOME", "config"},
                                        {"PULSE_RUNTIME_PATH", "runtime"}, {"PULSE_STATE_PATH", "state"}})
-            env.insert(QString::fromLatin1(var), m_dir.filePath(QString::fromLatin1(dir)));
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent"));
-        env.remove(QStringLiteral("PULSE_SERVER"));
+            env.insert(var, m_dir.filePath(dir));
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+        env.remove("PULSE_SERVER");
         m_server.setProcessEnvironment(env);
         m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Running as root (as in CI) only draws a warning without --system.
-        m_server.start(QStringLiteral("pulseaudio"),
-                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "--use-pid-file=no",
-                        "--disable-shm=yes", "--log-level=error",
-                        QStringLiteral("--load=module-null-sink sink_name=") + kAwake,
-                        QStringLiteral("--load=module-null-sink sink_name=") + kLate,
-                        QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + m_socket});
+        m_server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
+                                      "--use-pid-file=no", "--disable-shm=yes", "--log-level=error",
+                                      "--load=module-null-sink sink_name=" + kAwake,
+                                      "--load=module-null-sink sink_name=" + kLate,
+                                      "--load=module-native-protocol-unix auth-anonymous=1 socket=" + m_socket});
         const auto listens = [&] { return QFile::exists(m_socket) || m_server.state() != QProcess::Running; };
-        if (!m_server.waitForStarted(5000) || !QTest::qWaitFor(listens, 10000)
-            || m_server.state() != QProcess::Running)
-            return QStringLiteral("pulseaudio does not come up: %1").arg(m_server.errorString());
+        if (!m_server.waitForStarted(5000) || !QTest::qWaitFor(listens, 10000) || m_server.state() != QProcess::Running)
+            return "pulseaudio does not come up: " + m_server.errorString();
 
         // The monitor of a null sink streams silence from the start; each
         // reader writes what its sink played to a file.
-        env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + m_socket);
+        env.insert("PULSE_SERVER", "unix:" + m_socket);
         for (auto [capture, sink] : {std::pair{&m_awake, kAwake}, {&m_late, kLate}}) {
             capture->setProcessEnvironment(env);
             capture->setStandardOutputFile(captureFile(sink));
             capture->setStandardErrorFile(QProcess::nullDevice());
-            QStringList args{"-d", sink + QStringLiteral(".monitor"), "--raw", "--format=s16le",
-                             "--rate=22050", "--channels=1"};
+            QStringList args{"-d", sink + ".monitor", "--raw", "--format=s16le", "--rate=22050", "--channels=1"};
             if (sink == kAwake)
-                args.prepend(QStringLiteral("--latency-msec=20"));
-            capture->start(QStringLiteral("parec"), args);
+                args << "--latency-msec=20";
+            capture->start("parec", args);
             const auto streams = [&] { return captured(sink) >= 4410 || capture->state() != QProcess::Running; };
             if (!capture->waitForStarted(5000) || !QTest::qWaitFor(streams, 10000)
                 || capture->state() != QProcess::Running)
-                return QStringLiteral("parec records nothing: %1").arg(capture->errorString());
+                return "parec records nothing: " + capture->errorString();
         }
-        qputenv("PULSE_SERVER", (QStringLiteral("unix:") + m_socket).toLocal8Bit());
+        qputenv("PULSE_SERVER", ("unix:" + m_socket).toLocal8Bit());
         return {};
     }
 
+    // Reaches the server through PULSE_SERVER; killed on the way out if it hangs.
     bool pactl(const QStringList &args)
     {
-        QProcess p; // reaches the server through PULSE_SERVER; killed on the way out if it hangs
-        p.start(QStringLiteral("pactl"), args);
-        return p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        return !test::tool("pactl", args, QProcessEnvironment::systemEnvironment(), 5000).isNull();
     }
 
     QList<double> stream(const QString &sink, qint64 from) const
@@ -237,10 +189,8 @@ private slots:
 
     void cleanupTestCase()
     {
-        for (QProcess *p : {&m_awake, &m_late, &m_server}) {
-            p->kill();
-            p->waitForFinished(3000);
-        }
+        for (QProcess *p : {&m_awake, &m_late, &m_server})
+            test::stop(*p);
     }
 
     void calls_data()
@@ -249,13 +199,14 @@ private slots:
         QTest::addColumn<QList<int>>("recordings");
         QTest::addColumn<int>("gapMs");   // from one call's start to the next
         QTest::addColumn<int>("boundMs"); // most a call may take; 0: its sound plus 500 ms
+        const QList<int> two{10043, 20017};
         // The window waits for a call to its end; nothing plays faster than real time.
-        QTest::newRow("awake sink") << Situation::Awake << QList<int>{10043, 20017} << 0 << 0;
+        QTest::newRow("awake sink") << Situation::Awake << two << 0 << 0;
         // Three steps 1.3 s apart on a sink that wakes up after about 2 s.
-        QTest::newRow("late sink") << Situation::Late << QList<int>{10043, 20017, 10088} << 1300 << 0;
-        QTest::newRow("suspended sink") << Situation::Suspended << QList<int>{10043, 20017} << 0 << 0;
-        QTest::newRow("server stopped") << Situation::Stopped << QList<int>{10043, 20017} << 0 << 0;
-        QTest::newRow("server gone") << Situation::Gone << QList<int>{10043, 20017} << 0 << 300;
+        QTest::newRow("late sink") << Situation::Late << (two + QList{10088}) << 1300 << 0;
+        QTest::newRow("suspended sink") << Situation::Suspended << two << 0 << 0;
+        QTest::newRow("server stopped") << Situation::Stopped << two << 0 << 0;
+        QTest::newRow("server gone") << Situation::Gone << two << 0 << 300;
     }
 
     void calls()
@@ -289,11 +240,21 @@ private slots:
         if (situation == Situation::Suspended)
             QVERIFY(pactl({"suspend-sink", kAwake, "1"}));
         if (situation == Situation::Gone)
-            qputenv("PULSE_SERVER", QByteArray("unix:") + m_dir.filePath(QStringLiteral("gone")).toLocal8Bit());
+            qputenv("PULSE_SERVER", ("unix:" + m_dir.filePath("gone")).toLocal8Bit());
         if (situation == Situation::Stopped)
             QCOMPARE(::kill(pid, SIGSTOP), 0);
 
-        StderrCapture printed;
+        // What it prints on stderr meanwhile.
+        QTemporaryFile printed;
+        QVERIFY(printed.open());
+        std::fflush(stderr);
+        const int stderrSaved = dup(STDERR_FILENO);
+        dup2(printed.handle(), STDERR_FILENO);
+        const auto restore = qScopeGuard([&] {
+            std::fflush(stderr);
+            dup2(stderrSaved, STDERR_FILENO);
+            close(stderrSaved);
+        });
         QStringList notices;
         std::optional<AlsaSoundOutput> output(std::in_place);
         output->setFailureHandler([&](const QString &text) { notices << text; });
@@ -331,7 +292,9 @@ private slots:
 
         // The first failure only, on one line that names the device; the
         // notice in German, with what to check.
-        const QByteArray line = printed.text();
+        std::fflush(stderr);
+        printed.seek(0);
+        const QByteArray line = printed.readAll();
         QCOMPARE(line.count('\n'), fails ? 1 : 0);
         if (!fails) {
             QCOMPARE(notices, QStringList());

@@ -71,53 +71,52 @@ private slots:
     {
         QTest::addColumn<QByteArray>("image");
         QTest::addColumn<Wave>("wave");
+        const auto row = [](const char *name, const QByteArray &image, const Wave &wave = {}) {
+            QTest::newRow(name) << image << wave;
+        };
         const QByteArray pcm = chunk("data", filler(400));
         const QByteArray fmt16 = fmt(1, 1, 22050, 16);
         const Wave plain{1, 22050, 16, 44, 400};
-        QTest::newRow("mono 16-bit") << riff(fmt16 + pcm) << plain;
-        QTest::newRow("stereo 8-bit 8000 Hz") << riff(fmt(1, 2, 8000, 8) + pcm) << Wave{2, 8000, 8, 44, 400};
-        QTest::newRow("stereo 192000 Hz") << riff(fmt(1, 2, 192000, 16) + pcm) << Wave{2, 192000, 16, 44, 400};
-        QTest::newRow("fmt with cbSize")
-            << riff(chunk("fmt ", fmt(1, 1, 44100, 16).mid(8) + le16(0)) + pcm) << Wave{1, 44100, 16, 46, 400};
-        QTest::newRow("extensible PCM") << riff(extensible(2, 48000, 16, 1) + pcm) << Wave{2, 48000, 16, 68, 400};
+        row("mono 16-bit", riff(fmt16 + pcm), plain);
+        row("stereo 8-bit 8000 Hz", riff(fmt(1, 2, 8000, 8) + pcm), {2, 8000, 8, 44, 400});
+        row("stereo 192000 Hz", riff(fmt(1, 2, 192000, 16) + pcm), {2, 192000, 16, 44, 400});
+        row("fmt with cbSize", riff(chunk("fmt ", fmt(1, 1, 44100, 16).mid(8) + le16(0)) + pcm), {1, 44100, 16, 46, 400});
+        row("extensible PCM", riff(extensible(2, 48000, 16, 1) + pcm), {2, 48000, 16, 68, 400});
         // "junk" has an odd size and so a pad byte; "LIST" sits between fmt and data.
-        QTest::newRow("other chunks skipped")
-            << riff(chunk("junk", "abc") + fmt16 + chunk("LIST", filler(10)) + pcm) << Wave{1, 22050, 16, 74, 400};
-        QTest::newRow("chunks after data") << riff(fmt16 + pcm + chunk("LIST", filler(5))) << plain;
-        QTest::newRow("RIFF size 0") << riff(fmt16 + pcm, 0) << plain;
-        QTest::newRow("RIFF size 0xFFFFFFFF") << riff(fmt16 + pcm, 0xFFFFFFFF) << plain;
-        QTest::newRow("partial frame dropped")
-            << riff(fmt(1, 2, 22050, 16) + chunk("data", filler(403))) << Wave{2, 22050, 16, 44, 400};
-        QTest::newRow("odd 8-bit data")
-            << riff(fmt(1, 1, 11025, 8) + chunk("data", filler(3))) << Wave{1, 11025, 8, 44, 3};
+        row("other chunks skipped", riff(chunk("junk", "abc") + fmt16 + chunk("LIST", filler(10)) + pcm),
+            {1, 22050, 16, 74, 400});
+        row("chunks after data", riff(fmt16 + pcm + chunk("LIST", filler(5))), plain);
+        row("RIFF size 0", riff(fmt16 + pcm, 0), plain);
+        row("RIFF size 0xFFFFFFFF", riff(fmt16 + pcm, 0xFFFFFFFF), plain);
+        row("partial frame dropped", riff(fmt(1, 2, 22050, 16) + chunk("data", filler(403))), {2, 22050, 16, 44, 400});
+        row("odd 8-bit data", riff(fmt(1, 1, 11025, 8) + chunk("data", filler(3))), {1, 11025, 8, 44, 3});
 
-        // Refused; cut images are the next test's.
+        // Refused (no wave); cut images are the next test's.
         const QByteArray data = chunk("data", filler(64));
         const QByteArray good = riff(fmt16 + data);
-        const auto refused = [](const char *name, const QByteArray &image) { QTest::newRow(name) << image << Wave(); };
-        refused("wrong RIFF tag", QByteArray("RIFX") + good.mid(4));
-        refused("wrong WAVE tag", good.left(8) + "AVI " + good.mid(12));
-        refused("lower-case tags", QByteArray("riff") + good.mid(4, 4) + "wave" + good.mid(12));
-        refused("no data", riff(fmt16 + chunk("LIST", filler(8))));
-        refused("data before fmt", riff(data + fmt16));
-        refused("two fmt chunks", riff(fmt16 + fmt(1, 2, 8000, 8) + data));
-        refused("fmt too short", riff(chunk("fmt ", fmt16.mid(8, 14)) + data));
-        refused("fmt size past end", riff(chunk("fmt ", fmt16.mid(8), 0xFFFFFFFF)));
-        refused("float", riff(fmt(3, 1, 22050, 16) + data));
-        refused("extensible float", riff(extensible(1, 22050, 16, 3) + data));
-        refused("extensible too short", riff(extensible(1, 22050, 16, 1, 30) + data));
-        refused("0 channels", riff(fmt(1, 0, 22050, 16, 2) + data));
-        refused("3 channels", riff(fmt(1, 3, 22050, 16) + data));
-        refused("0 bits", riff(fmt(1, 1, 22050, 0, 2) + data));
-        refused("24 bits", riff(fmt(1, 1, 22050, 24) + data));
-        refused("rate 7999", riff(fmt(1, 1, 7999, 16) + data));
-        refused("rate 192001", riff(fmt(1, 1, 192001, 16) + data));
-        refused("block align wrong", riff(fmt(1, 2, 22050, 16, 2) + data));
-        refused("data shorter than a frame", riff(fmt(1, 2, 22050, 16) + chunk("data", "abc")));
-        refused("other chunk size 0xFFFFFFFF", riff(chunk("junk", filler(8), 0xFFFFFFFF) + fmt16 + data));
-        refused("other chunk one past end", riff(fmt16 + chunk("junk", filler(8), 9)));
+        row("wrong RIFF tag", QByteArray("RIFX") + good.mid(4));
+        row("wrong WAVE tag", good.left(8) + "AVI " + good.mid(12));
+        row("lower-case tags", QByteArray("riff") + good.mid(4, 4) + "wave" + good.mid(12));
+        row("no data", riff(fmt16 + chunk("LIST", filler(8))));
+        row("data before fmt", riff(data + fmt16));
+        row("two fmt chunks", riff(fmt16 + fmt(1, 2, 8000, 8) + data));
+        row("fmt too short", riff(chunk("fmt ", fmt16.mid(8, 14)) + data));
+        row("fmt size past end", riff(chunk("fmt ", fmt16.mid(8), 0xFFFFFFFF)));
+        row("float", riff(fmt(3, 1, 22050, 16) + data));
+        row("extensible float", riff(extensible(1, 22050, 16, 3) + data));
+        row("extensible too short", riff(extensible(1, 22050, 16, 1, 30) + data));
+        row("0 channels", riff(fmt(1, 0, 22050, 16, 2) + data));
+        row("3 channels", riff(fmt(1, 3, 22050, 16) + data));
+        row("0 bits", riff(fmt(1, 1, 22050, 0, 2) + data));
+        row("24 bits", riff(fmt(1, 1, 22050, 24) + data));
+        row("rate 7999", riff(fmt(1, 1, 7999, 16) + data));
+        row("rate 192001", riff(fmt(1, 1, 192001, 16) + data));
+        row("block align wrong", riff(fmt(1, 2, 22050, 16, 2) + data));
+        row("data shorter than a frame", riff(fmt(1, 2, 22050, 16) + chunk("data", "abc")));
+        row("other chunk size 0xFFFFFFFF", riff(chunk("junk", filler(8), 0xFFFFFFFF) + fmt16 + data));
+        row("other chunk one past end", riff(fmt16 + chunk("junk", filler(8), 9)));
         // The odd chunk's missing pad byte puts every later header one byte off.
-        refused("odd chunk without pad", riff(chunk("junk", "abc", 3).left(11) + fmt16 + data));
+        row("odd chunk without pad", riff(chunk("junk", "abc", 3).left(11) + fmt16 + data));
     }
 
     void images()

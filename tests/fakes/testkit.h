@@ -1,15 +1,21 @@
 #pragma once
 
-// Small helpers every window test needs: finding a widget by its object name,
-// clicking it, and the product's name with CMake's version.
+// Small helpers the tests share: finding a widget by its object name,
+// clicking it, the product's name with CMake's version, waiting for a slow
+// condition, running a tool and a private X server.
 
 #include "kugelfon_version.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QTest>
+
+#include <functional>
 
 namespace kugelfon::test {
 
@@ -29,5 +35,85 @@ inline void click(const QObject &parent, const QString &button)
 
 // Runs the deleteLater()s queued so far, as the event loop would.
 inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// Polls a condition that is slow to compute a few times a second, with the
+// events handled meanwhile; false if it does not hold within `ms`.
+inline bool eventually(const std::function<bool()> &done, int ms, int pollMs = 200)
+{
+    const QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(pollMs);
+    }
+    return true;
+}
+
+// Ends a process that may hang: asked first, then killed.
+inline void stop(QProcess &p)
+{
+    if (p.state() == QProcess::NotRunning)
+        return;
+    p.terminate();
+    if (!p.waitForFinished(3000)) {
+        p.kill();
+        p.waitForFinished(3000);
+    }
+}
+
+// A tool's output, or a null string when it fails or takes longer than `ms`.
+inline QString tool(const QString &program, const QStringList &args,
+                    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(), int ms = 20000)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(ms) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return QString();
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    return out.isNull() ? QStringLiteral("") : out; // empty but not null: it ran
+}
+
+// The tools of `names` that are not installed, separated by blanks.
+inline QString missingTools(const QStringList &names)
+{
+    QString out;
+    for (const QString &name : names)
+        if (QStandardPaths::findExecutable(name).isEmpty())
+            out += name + QLatin1Char(' ');
+    return out;
+}
+
+// A private X server of one screen `size` ("1280x1024") on a free display;
+// `why` says why there is none. Without -noreset it would reset each time
+// its last client (an X tool) leaves.
+struct XServer {
+    QProcess xvfb;
+    QString display, why;
+
+    explicit XServer(const QString &size)
+    {
+        if (!(why = missingTools({"Xvfb"})).isEmpty())
+            return;
+        xvfb.setStandardErrorFile(QProcess::nullDevice());
+        xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", size + "x24", "+extension", "RANDR",
+                            "-nolisten", "tcp", "-noreset"});
+        if (!xvfb.waitForStarted(5000) || !QTest::qWaitFor([&] { return xvfb.canReadLine(); }, 10000))
+            why = QStringLiteral("Xvfb does not start");
+        else
+            display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
+    }
+    ~XServer() { stop(xvfb); }
+    // The environment of a program on this display only.
+    QProcessEnvironment env() const
+    {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            e.remove(name);
+        e.insert("DISPLAY", display);
+        return e;
+    }
+    QString x(const QString &program, const QStringList &args) const { return tool(program, args, env(), 5000); }
+};
 
 } // namespace kugelfon::test

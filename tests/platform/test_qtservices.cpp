@@ -29,7 +29,7 @@ private slots:
         const qint64 restarted = clock.elapsed();
         timer.setInterval(600);
         QTRY_VERIFY_WITH_TIMEOUT(!ticks.isEmpty(), 3000);
-        QVERIFY2(ticks[0] >= restarted + 580, qPrintable(QStringLiteral("%1 %2").arg(restarted).arg(ticks[0])));
+        QVERIFY2(ticks[0] >= restarted + 580, qPrintable(QString("%1 %2").arg(restarted).arg(ticks[0])));
         timer.setInterval(20);
         timer.setEnabled(false);
         ticks.clear();
@@ -74,7 +74,7 @@ private slots:
             QMap<QString, QAbstractButton *> buttons;
             for (QAbstractButton *b : box->buttons())
                 buttons[b->text()] = b;
-            seen << box->windowTitle() << box->text() << buttons.keys().join(QLatin1Char(','))
+            seen << box->windowTitle() << box->text() << buttons.keys().join(',')
                  << (box->icon() == QMessageBox::NoIcon ? "no icon" : "icon");
             if (question) {
                 QTest::keyClick(box, Qt::Key_Escape);
@@ -88,13 +88,11 @@ private slots:
             else
                 QTest::keySequence(box, QKeySequence(answerBy));
         });
-        const int result = QtMessageBoxes().show(nullptr, QStringLiteral("Erste Zeile\rzweite Zeile"),
-                                                 question ? MsgButtons::YesNo : MsgButtons::Ok, title);
-        QCOMPARE(result, answer);
-        const QString buttons = question ? QStringLiteral("&Ja,&Nein|no icon|stays open|close box")
-                                         : QStringLiteral("OK|no icon");
-        QCOMPARE(seen.join(QLatin1Char('|')), QStringLiteral("%1|Erste Zeile\nzweite Zeile|%2")
-                                                  .arg(title.isEmpty() ? QStringLiteral("Kugelfon") : title, buttons));
+        QCOMPARE(QtMessageBoxes().show(nullptr, "Erste Zeile\rzweite Zeile", question ? MsgButtons::YesNo : MsgButtons::Ok,
+                                       title),
+                 answer);
+        const QString buttons = question ? "&Ja,&Nein|no icon|stays open|close box" : "OK|no icon";
+        QCOMPARE(seen.join('|'), QString("%1|Erste Zeile\nzweite Zeile|%2").arg(title.isEmpty() ? "Kugelfon" : title, buttons));
         QVERIFY2(ticks >= 3, qPrintable(QString::number(ticks)));
     }
 };

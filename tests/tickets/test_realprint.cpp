@@ -1,22 +1,21 @@
 // Real printing: the dialog prints through a private cupsd into a cups-pdf
 // queue, and the PDFs are read back. Needs root (cups-pdf insists on it).
 #include "fakes/fakes.h"
+#include "fakes/testkit.h"
 #include "platform/qtprinters.h"
 #include "tickets/printdialog.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QDialog>
-#include <QPushButton>
 #include <QtTest>
 
 #include <atomic>
@@ -26,22 +25,11 @@
 #include <unistd.h>
 
 using namespace kugelfon;
+using test::tool;
 
 namespace {
 
-const QString kQueue = QStringLiteral("KugelfonPDF");
-
-// Runs a tool with a bounded wait; its stdout, or a null string on failure.
-// A tool still running when its QProcess goes is killed.
-QString run(const QString &program, const QStringList &args, int timeoutMs = 20000)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(timeoutMs) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return QString();
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
-    return out.isNull() ? QStringLiteral("") : out; // empty but not null: it ran
-}
+const QString kQueue = "KugelfonPDF";
 
 // The real printers, with a look at each job as it starts.
 struct WatchedPrinters : IPrinters {
@@ -62,6 +50,20 @@ struct WatchedPrinters : IPrinters {
     }
 };
 
+bool addQueue()
+{
+    return !tool("lpadmin", {"-p", kQueue, "-E", "-v", "cups-pdf:/", "-P", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd",
+                             "-o", "pdftops-renderer-default=pdftocairo", "-o", "Label=1"})
+                .isNull();
+}
+
+// Once the queue has done all it got, held or empty jobs included.
+bool queueDone()
+{
+    return test::eventually([] { return tool("lpstat", {"-o"}, QProcessEnvironment::systemEnvironment(), 3000) == ""; },
+                            60000, 250);
+}
+
 } // namespace
 
 class TestRealPrint : public QObject {
@@ -74,61 +76,51 @@ private slots:
     void initTestCase()
     {
         if (m_root.isEmpty())
-            return skip(QStringLiteral("no temporary folder for the private cupsd"));
+            return skip("no temporary folder for the private cupsd");
         if (geteuid() != 0)
-            return skip(QStringLiteral("not root: a private cupsd with the cups-pdf backend needs root"));
-        for (const char *tool : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lpstat", "/usr/bin/pdftotext",
+            return skip("not root: a private cupsd with the cups-pdf backend needs root");
+        for (const char *file : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lpstat", "/usr/bin/pdftotext",
                                  "/usr/lib/cups/backend/cups-pdf", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"})
-            if (!QFile::exists(QString::fromLatin1(tool)))
-                return skip(QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool)));
+            if (!QFile::exists(file))
+                return skip(QString(file) + " is not installed");
 
         QDir root(m_root);
         for (const char *sub : {"spool/tmp", "cache", "state", "ppd", "log"})
-            QVERIFY(root.mkpath(QString::fromLatin1(sub)));
+            QVERIFY(root.mkpath(sub));
         QFile::setPermissions(m_root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
                                           | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
         // A random first job number keeps this run's PDFs apart from any other.
         m_firstJob = QRandomGenerator::global()->bounded(100000, 900000);
         const std::pair<const char *, QString> files[] = {
-            {"cupsd.conf", QStringLiteral("Listen %1/cups.sock\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\n"
-                                          "WebInterface No\n<Location />\n  Order allow,deny\n  Allow all\n"
-                                          "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
-                                          "  </Limit>\n</Policy>\n").arg(m_root)},
-            {"cups-files.conf",
-             QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
-                            "TempDir %1/spool/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
-                            "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
-                            "User lp\nGroup lp\nSystemGroup root\nFileDevice No\n").arg(m_root)},
-            {"cache/job.cache", QStringLiteral("NextJobId %1\n").arg(m_firstJob)}};
+            {"cupsd.conf", QString("Listen %1/cups.sock\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\n"
+                                   "WebInterface No\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                                   "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
+                               .arg(m_root)},
+            {"cups-files.conf", QString("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
+                                        "TempDir %1/spool/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
+                                        "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
+                                        "PageLog %1/log/page_log\nUser lp\nGroup lp\nSystemGroup root\n"
+                                        "FileDevice No\n").arg(m_root)},
+            {"cache/job.cache", QString("NextJobId %1\n").arg(m_firstJob)}};
         for (const auto &[name, text] : files) {
-            QFile f(root.filePath(QString::fromLatin1(name)));
+            QFile f(root.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) > 0);
         }
-
         m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
-        m_cupsd.start(QStringLiteral("/usr/sbin/cupsd"),
-                      {"-f", "-c", root.filePath("cupsd.conf"), "-s", root.filePath("cups-files.conf")});
-        QElapsedTimer t;
-        t.start();
-        while (!run("lpstat", {"-r"}, 3000).contains(QStringLiteral("scheduler is running"))) {
-            if (t.elapsed() > 15000 || m_cupsd.state() == QProcess::NotRunning) {
-                QFile log(root.filePath("log/error_log"));
-                log.open(QIODevice::ReadOnly);
-                return skip(QStringLiteral("a private cupsd cannot run here: %1 %2")
-                                .arg(QString::fromUtf8(m_cupsd.readAll()),
-                                     QString::fromUtf8(log.readAll().right(600))));
-            }
-            QTest::qWait(100);
+        m_cupsd.start("/usr/sbin/cupsd", {"-f", "-c", root.filePath("cupsd.conf"), "-s", root.filePath("cups-files.conf")});
+        const auto up = [&] {
+            return m_cupsd.state() == QProcess::NotRunning || tool("lpstat", {"-r"}).contains("scheduler is running");
+        };
+        if (!test::eventually(up, 15000, 100) || m_cupsd.state() == QProcess::NotRunning) {
+            QFile log(root.filePath("log/error_log"));
+            log.open(QIODevice::ReadOnly);
+            return skip("a private cupsd cannot run here: " + QString::fromUtf8(m_cupsd.readAll() + log.readAll().right(600)));
         }
-        QVERIFY(!run("lpadmin", {"-p", kQueue, "-E", "-v", "cups-pdf:/", "-P",
-                                 "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd", "-o",
-                                 "pdftops-renderer-default=pdftocairo", "-o", "Label=1"})
-                     .isNull());
-        QVERIFY(!run("lpadmin", {"-d", kQueue}).isNull());
+        QVERIFY(addQueue());
+        QVERIFY(!tool("lpadmin", {"-d", kQueue}).isNull());
         QTRY_COMPARE_WITH_TIMEOUT(QPrinterInfo::defaultPrinterName(), kQueue, 10000);
-
         // Where cups-pdf puts the jobs of this user: Debian's setting, Out ${HOME}/PDF.
-        m_outDir = QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + QStringLiteral("/PDF");
+        m_outDir = QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + "/PDF";
     }
 
     // Three tickets give three PDFs of one page each, every number in its
@@ -141,9 +133,9 @@ private slots:
         Services services = fakes.services();
         services.printers = m_printers;
         PrintDialog dialog(services, [] {});
-        QCOMPARE(dialog.findChild<QComboBox *>(QStringLiteral("cboDrucker"))->currentText(), kQueue);
-        QComboBox *tickets = dialog.findChild<QComboBox *>(QStringLiteral("cboScheine"));
-        tickets->setEditText(QStringLiteral("3"));
+        QCOMPARE(test::child<QComboBox>(dialog, "cboDrucker")->currentText(), kQueue);
+        auto *tickets = test::child<QComboBox>(dialog, "cboScheine");
+        tickets->setEditText("3");
         dialog.onPrintClicked();
         QCOMPARE(fakes.messages.shown.size(), 1); // the summary, nothing after it
         // The same generator gives the same tickets again (its reseeds do not
@@ -152,31 +144,21 @@ private slots:
         QList<TicketNumbers> expected(3);
         for (TicketNumbers &t : expected)
             buildTicket(replay, PrintSettings(), t); // 1 block of 1 row x 5 columns from 75
-
-        // cups-pdf writes job_<id>-<title>.pdf once the job is done.
-        QStringList files;
-        QElapsedTimer t;
-        for (t.start(); t.elapsed() < 60000; QTest::qWait(250)) {
-            files.clear();
-            for (int id = m_firstJob; id < m_firstJob + 4; ++id)
-                for (const QString &f : QDir(m_outDir).entryList({QStringLiteral("job_%1-*.pdf").arg(id)}))
-                    files.append(QDir(m_outDir).filePath(f));
-            if (files.size() >= 3 && run("lpstat", {"-W", "not-completed", "-o"}, 3000).trimmed().isEmpty())
-                break;
-        }
-        m_made = files;
+        QVERIFY(queueDone());
+        const QStringList files = pdfs();
+        m_made += files;
         QCOMPARE(files.size(), 3);
 
         // In millimetres from the printable area's corner; where the title and
         // footer lie is pinned by test_printing.
         QPrinter probe(QPrinterInfo::printerInfo(kQueue), QPrinter::HighResolution);
         const QPointF origin = probe.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
-        static const QRegularExpression word(QStringLiteral(
-            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+        static const QRegularExpression word(
+            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
         for (int n = 0; n < 3; ++n) {
-            const QString text = run(QStringLiteral("pdftotext"), {"-bbox", files[n], "-"});
-            QVERIFY2(text.count(QStringLiteral("<page ")) == 1 && text.contains(QStringLiteral(">Kugelfon<"))
-                         && text.contains(QStringLiteral(">www.kugelfon.example.org<")),
+            const QString text = tool("pdftotext", {"-bbox", files[n], "-"});
+            QVERIFY2(text.count("<page ") == 1 && text.contains(">Kugelfon<")
+                         && text.contains(">www.kugelfon.example.org<"),
                      qPrintable(files[n]));
             QMap<QString, QPointF> middles;
             for (auto it = word.globalMatch(text); it.hasNext();) {
@@ -188,19 +170,18 @@ private slots:
             for (int c = 1; c <= 5; ++c) {
                 const QPointF at = middles.value(QString::number(expected[n].at(1, 1, c)));
                 QVERIFY2(QRectF(16 * c, 30, 16, 16).contains(at),
-                         qPrintable(QStringLiteral("ticket %1, column %2 at %3, %4 mm").arg(n + 1).arg(c)
-                                        .arg(at.x()).arg(at.y())));
+                         qPrintable(QString("ticket %1, column %2 at %3, %4 mm").arg(n + 1).arg(c).arg(at.x()).arg(at.y())));
             }
         }
 
-        QVERIFY(!run("cupsreject", {kQueue}).isNull());
-        tickets->setEditText(QStringLiteral("2"));
+        QVERIFY(!tool("cupsreject", {kQueue}).isNull());
+        tickets->setEditText("2");
         dialog.onPrintClicked();
-        run("cupsaccept", {kQueue});
+        tool("cupsaccept", {kQueue});
         QCOMPARE(fakes.messages.shown.size(), 3);
         QCOMPARE(fakes.messages.shown[2].text,
-                 QStringLiteral("Der Druck wurde abgebrochen: Der Drucker \u201E%1\u201C hat den Spielschein 1 nicht "
-                                "angenommen.\rAn den Drucker übergeben wurden 0 von 2 Spielscheinen.").arg(kQueue));
+                 QString("Der Druck wurde abgebrochen: Der Drucker „%1“ hat den Spielschein 1 nicht angenommen.\r"
+                         "An den Drucker übergeben wurden 0 von 2 Spielscheinen.").arg(kQueue));
     }
 
     // A run in trouble reports what came out: "Abbrechen" stops after the
@@ -212,36 +193,26 @@ private slots:
         QTest::addColumn<QString>("trouble");
         QTest::addColumn<int>("tickets");
         QTest::addColumn<QString>("report");
-        const QString handed = QStringLiteral("An den Drucker übergeben wurden %1 von %2 Spielscheinen");
+        const QString handed = "An den Drucker übergeben wurden %1 von %2 Spielscheinen";
         QTest::newRow("Abbrechen") << "none" << 5 << handed.arg(3).arg(5) + '.';
         QTest::newRow("server stopped, Abbrechen") << "stop" << 20 << handed.arg(2).arg(20) + '.';
         QTest::newRow("queue deleted")
             << "delete" << 20
-            << QStringLiteral("Der Druck wurde abgebrochen: Der Drucker \u201E%1\u201C ist nicht mehr vorhanden.\r")
-                       .arg(kQueue)
+            << QString("Der Druck wurde abgebrochen: Der Drucker „%1“ ist nicht mehr vorhanden.\r").arg(kQueue)
                    + handed.arg(2).arg(20) + "; was er bis dahin nicht gedruckt hatte, kommt nicht mehr heraus.";
     }
-
     void troubleMidRun()
     {
         QFETCH(QString, trouble);
         QFETCH(int, tickets);
         QFETCH(QString, report);
-        const auto pdfs = [this] {
-            QStringList out;
-            const QDir dir(m_outDir);
-            for (const QString &f : dir.entryList({QStringLiteral("job_*.pdf")}, QDir::Files))
-                if (f.mid(4).section(QLatin1Char('-'), 0, 0).toInt() >= m_firstJob)
-                    out.append(dir.filePath(f));
-            return out;
-        };
         const QStringList before = pdfs();
         test::FakeServices fakes;
         WatchedPrinters printers;
         Services services = fakes.services();
         services.printers = printers;
         PrintDialog dialog(services, [] {});
-        dialog.findChild<QComboBox *>(QStringLiteral("cboScheine"))->setEditText(QString::number(tickets));
+        test::child<QComboBox>(dialog, "cboScheine")->setEditText(QString::number(tickets));
         const pid_t cupsd = pid_t(m_cupsd.processId());
         // However the program behaves, the server goes on after 15 s.
         std::atomic<bool> resumed = false;
@@ -265,13 +236,12 @@ private slots:
             if (trouble == "stop")
                 kill(cupsd, SIGSTOP);
             else if (trouble == "delete")
-                QVERIFY(!run("lpadmin", {"-x", kQueue}).isNull());
-            auto *window = dialog.findChild<QDialog *>(QStringLiteral("frmFortschritt"));
+                QVERIFY(!tool("lpadmin", {"-x", kQueue}).isNull());
+            auto *window = test::child<QDialog>(dialog, "frmFortschritt");
             if (trouble != "delete" && window && window->isVisible())
                 QMetaObject::invokeMethod(window, [window, &sinceClick] {
                     sinceClick.start();
-                    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("cmdAbbrechen")),
-                                      Qt::LeftButton);
+                    test::click(*window, "cmdAbbrechen");
                 }, Qt::QueuedConnection);
         };
         dialog.onPrintClicked();
@@ -287,20 +257,13 @@ private slots:
         resumed = true;
         guard.join();
         if (trouble == "delete")
-            run("lpadmin", {"-p", kQueue, "-E", "-v", "cups-pdf:/", "-P", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd",
-                            "-o", "pdftops-renderer-default=pdftocairo", "-o", "Label=1"});
+            addQueue();
         QCOMPARE(fakes.messages.shown.size(), 2);
         QCOMPARE(fakes.messages.shown[1].text, report);
         if (trouble != "delete")
             QVERIFY2(answeredMs >= 0 && answeredMs < 1000, qPrintable(QString::number(answeredMs)));
 
-        // The queue must have done all it got, held or empty jobs included,
-        // before the PDFs are counted.
-        QElapsedTimer t;
-        for (t.start(); t.elapsed() < 60000; QTest::qWait(250))
-            if (run("lpstat", {"-o"}, 3000).trimmed().isEmpty())
-                break;
-        QCOMPARE(run("lpstat", {"-o"}, 3000).trimmed(), QString());
+        QVERIFY(queueDone());
         QStringList made = pdfs();
         for (const QString &f : before)
             made.removeAll(f);
@@ -308,15 +271,14 @@ private slots:
         // Jobs a deleted queue had not printed yet are gone with it.
         const int handedOver = dialog.lastRunPrinted();
         QVERIFY2(trouble == "delete" ? made.size() <= handedOver : made.size() == handedOver,
-                 qPrintable(QStringLiteral("%1 PDFs").arg(made.size())));
+                 qPrintable(QString("%1 PDFs").arg(made.size())));
     }
 
     void cleanupTestCase()
     {
         for (const QString &f : std::as_const(m_made))
             QFile::remove(f);
-        m_cupsd.terminate(); // killed when the test object goes, if it has not ended by then
-        m_cupsd.waitForFinished(5000);
+        test::stop(m_cupsd);
     }
 
 private:
@@ -324,6 +286,16 @@ private:
     {
         skipped = true;
         QSKIP(qPrintable(why));
+    }
+    // The PDFs of this run: cups-pdf writes job_<id>-<title>.pdf once a job is done.
+    QStringList pdfs() const
+    {
+        QStringList out;
+        const QDir dir(m_outDir);
+        for (const QString &f : dir.entryList({"job_*.pdf"}, QDir::Files, QDir::Name))
+            if (f.mid(4).section('-', 0, 0).toInt() >= m_firstJob)
+                out << dir.filePath(f);
+        return out;
     }
 
     QString m_root;
@@ -337,9 +309,9 @@ private:
 int main(int argc, char **argv)
 {
     // Short path: the socket name must fit a unix socket address.
-    QTemporaryDir root(QStringLiteral("/tmp/kfcups-XXXXXX"));
+    QTemporaryDir root("/tmp/kfcups-XXXXXX");
     // Set before the application exists: libcups reads it once.
-    qputenv("CUPS_SERVER", (root.path() + QStringLiteral("/cups.sock")).toLocal8Bit());
+    qputenv("CUPS_SERVER", (root.path() + "/cups.sock").toLocal8Bit());
     QApplication app(argc, argv);
     TestRealPrint test(root.isValid() ? root.path() : QString());
     const int failed = QTest::qExec(&test, argc, argv);
@@ -348,4 +320,3 @@ int main(int argc, char **argv)
 }
 
 #include "test_realprint.moc"
-#include "platform/printers.h"

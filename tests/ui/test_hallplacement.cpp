@@ -3,93 +3,54 @@
 // question open while the hall's monitor is unplugged.
 #include "fakes/fakes.h"
 #include "fakes/offscreenscreens.h"
+#include "fakes/testkit.h"
 
 #include "game/caller.h"
 #include "platform/qtscreenlist.h"
 #include "ui/hall/halldisplay.h"
 #include "ui/hall/hallplacement.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QtTest>
-#include <qpa/qplatformnativeinterface.h>
-
-#include <unistd.h>
 
 using namespace kugelfon;
 using namespace kugelfon::test;
 using Kind = HallPlacement::Kind;
+Q_DECLARE_METATYPE(Kind)
 
 namespace {
 
 const QMargins kFrame(4, 30, 4, 4);
 
-// A private X server with two RandR monitors and openbox, and the program
-// started on it; everything asked of it through the X tools.
-struct Desktop {
-    QString display;
-    QProcess xvfb, wm, program;
-    QString missing;
+// A private X server with two RandR monitors and openbox; everything asked of
+// it through the X tools.
+struct Desktop : XServer {
+    QProcess wm, program;
 
-    Desktop()
+    Desktop() : XServer("3200x1080")
     {
-        for (QProcess *p : {&xvfb, &wm, &program}) {
-            p->setStandardOutputFile(QProcess::nullDevice());
-            p->setStandardErrorFile(QProcess::nullDevice());
-        }
-        for (const char *tool : {"Xvfb", "openbox", "xrandr", "xdotool", "xprop", "xwininfo"})
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                missing += QLatin1String(tool) + QLatin1Char(' ');
-        if (!missing.isEmpty())
+        if (why.isEmpty())
+            why = missingTools({"openbox", "xrandr", "xdotool", "xprop", "xwininfo"});
+        if (!why.isEmpty())
             return;
-        int n = 300 + getpid() % 600;
-        while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
-               || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            ++n;
-        display = QStringLiteral(":%1").arg(n);
-        xvfb.start("Xvfb", {display, "-screen", "0", "3200x1080x24", "+extension", "RANDR", "-noreset"});
-        if (!QTest::qWaitFor([&] { return QFile::exists("/tmp/.X11-unix/X" + display.mid(1)); }, 5000)) {
-            missing = "Xvfb did not start";
-            return;
-        }
         x("xrandr", {"--setmonitor", "A", "1920/508x1080/286+0+0", "screen"});
         x("xrandr", {"--setmonitor", "B", "1280/338x1024/271+1920+0", "none"});
         x("xrandr", {"--output", "screen", "--primary"});
-        wm.setProcessEnvironment(env());
+        for (QProcess *p : {&wm, &program}) {
+            p->setProcessEnvironment(env());
+            p->setStandardOutputFile(QProcess::nullDevice());
+            p->setStandardErrorFile(QProcess::nullDevice());
+        }
         wm.start("openbox", {});
         if (!QTest::qWaitFor([&] { return x("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#'); }, 5000))
-            missing = "openbox did not start";
+            why = "openbox did not start";
     }
     ~Desktop()
     {
-        for (QProcess *p : {&program, &wm, &xvfb}) {
-            p->kill();
-            p->waitForFinished(3000);
-        }
+        stop(program);
+        stop(wm);
     }
-    QProcessEnvironment env() const
-    {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.remove("QT_QPA_PLATFORM");
-        e.remove("WAYLAND_DISPLAY");
-        e.insert("DISPLAY", display);
-        return e;
-    }
-    QString x(const QString &tool, const QStringList &args) const
-    {
-        QProcess p;
-        p.setProcessEnvironment(env());
-        p.start(tool, args);
-        p.waitForFinished(5000);
-        return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
-    }
-    QString window(const QString &title) const
-    {
-        return x("xdotool", {"search", "--name", title}).section('\n', 0, 0);
-    }
+    QString window(const QString &title) const { return x("xdotool", {"search", "--name", title}).section('\n', 0, 0); }
     // Where a window's client area is on the desktop; empty while unmapped.
     QRect where(const QString &id) const
     {
@@ -100,21 +61,20 @@ struct Desktop {
         };
         if (!info.contains("IsViewable"))
             return {};
-        return {value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"),
-                value("Height:")};
+        return {value("Absolute upper-left X:"), value("Absolute upper-left Y:"), value("Width:"), value("Height:")};
     }
-    // The window manager's stacking, bottom first, as decimal ids.
+    // A window id the root window names, in decimal as xdotool gives it.
+    QString rootWindow(const char *property) const
+    {
+        return QString::number(x("xprop", {"-root", property}).section('#', 1).trimmed().toULong(nullptr, 16));
+    }
+    // The window manager's stacking, bottom first.
     QStringList stacking() const
     {
         QStringList out;
-        const QString list = x("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}).section('#', 1);
-        for (const QString &id : list.split(','))
+        for (const QString &id : x("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}).section('#', 1).split(','))
             out << QString::number(id.trimmed().toULong(nullptr, 16));
         return out;
-    }
-    QString active() const
-    {
-        return QString::number(x("xprop", {"-root", "_NET_ACTIVE_WINDOW"}).section('#', 1).trimmed().toULong(nullptr, 16));
     }
 };
 
@@ -129,36 +89,33 @@ private slots:
     {
         QTest::addColumn<QList<QRect>>("screens");
         QTest::addColumn<QRect>("main"); // with its frame
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<Kind>("kind");
         QTest::addColumn<int>("on"); // the screen it goes to
-        const QRect a(0, 0, 1280, 1024), b(1280, 0, 1920, 1080), laptop(0, 0, 1920, 1080),
-            projector(0, 0, 1024, 768);
+        const auto row = [](const char *name, const QList<QRect> &screens, const QRect &main, Kind kind, int on) {
+            QTest::newRow(name) << screens << main << kind << on;
+        };
+        const QRect a(0, 0, 1280, 1024), b(1280, 0, 1920, 1080), laptop(0, 0, 1920, 1080), projector(0, 0, 1024, 768);
         const QRect inMiddle(316, 11, 1288, 1058); // 1280 x 1024 with its frame on the laptop
-        QTest::newRow("one screen, main maximized") << QList{a} << a << int(Kind::Behind) << 0;
-        QTest::newRow("one wide screen, main in the middle") << QList{laptop} << inMiddle << int(Kind::Corner) << 0;
-        QTest::newRow("800x600 in the middle of 1024x768") << QList{QRect(0, 0, 1024, 768)}
-            << QRect(108, 51, 808, 634) << int(Kind::Behind) << 0;
-        QTest::newRow("side by side") << QList{a, b} << a << int(Kind::FullScreen) << 1;
-        QTest::newRow("main on the second") << QList{a, b} << b << int(Kind::FullScreen) << 0;
-        QTest::newRow("main off every screen") << QList{a, b} << QRect(5000, 0, 800, 600)
-            << int(Kind::FullScreen) << 1;
-        QTest::newRow("main across both") << QList{a, b} << QRect(1000, 0, 800, 600) << int(Kind::Corner) << 1;
-        QTest::newRow("mirrored, main on the projector") << QList{projector, laptop} << projector
-            << int(Kind::Corner) << 1;
-        QTest::newRow("mirrored, main on the laptop") << QList{laptop, projector} << inMiddle
-            << int(Kind::Corner) << 0;
-        QTest::newRow("mirrored pair and a third") << QList{a, a, b} << a << int(Kind::FullScreen) << 2;
-        QTest::newRow("a screen half over the main one") << QList{a, QRect(900, 0, 800, 600), b}
-            << a << int(Kind::FullScreen) << 2;
+        row("one screen, main maximized", {a}, a, Kind::Behind, 0);
+        row("one wide screen, main in the middle", {laptop}, inMiddle, Kind::Corner, 0);
+        row("800x600 in the middle of 1024x768", {projector}, QRect(108, 51, 808, 634), Kind::Behind, 0);
+        row("side by side", {a, b}, a, Kind::FullScreen, 1);
+        row("main on the second", {a, b}, b, Kind::FullScreen, 0);
+        row("main off every screen", {a, b}, QRect(5000, 0, 800, 600), Kind::FullScreen, 1);
+        row("main across both", {a, b}, QRect(1000, 0, 800, 600), Kind::Corner, 1);
+        row("mirrored, main on the projector", {projector, laptop}, projector, Kind::Corner, 1);
+        row("mirrored, main on the laptop", {laptop, projector}, inMiddle, Kind::Corner, 0);
+        row("mirrored pair and a third", {a, a, b}, a, Kind::FullScreen, 2);
+        row("a screen half over the main one", {a, QRect(900, 0, 800, 600), b}, a, Kind::FullScreen, 2);
     }
     void rule()
     {
         QFETCH(QList<QRect>, screens);
         QFETCH(QRect, main);
-        QFETCH(int, kind);
+        QFETCH(Kind, kind);
         QFETCH(int, on);
         const HallPlacement p = placeHall(screens, main, kFrame);
-        QCOMPARE(int(p.kind), kind);
+        QCOMPARE(int(p.kind), int(kind));
         if (p.kind == Kind::FullScreen) {
             QCOMPARE(p.rect, screens[on]);
             return;
@@ -235,9 +192,8 @@ private slots:
     void questionAboveHall()
     {
         Desktop d;
-        if (!d.missing.isEmpty())
-            QSKIP(qPrintable("no private X server with a window manager: " + d.missing));
-        d.program.setProcessEnvironment(d.env());
+        if (!d.why.isEmpty())
+            QSKIP(qPrintable("no private X server with a window manager: " + d.why));
         d.program.start(KUGELFON_EXE, {"--saalanzeige", "--fenster"});
         QString main, hall;
         QTRY_VERIFY_WITH_TIMEOUT(!(hall = d.window("Saalanzeige")).isEmpty(), 10000);
@@ -275,11 +231,11 @@ private slots:
 
         d.x("xdotool", {"key", "alt+n"});
         QTRY_VERIFY_WITH_TIMEOUT(d.where(box).isEmpty(), 3000);
-        QTRY_COMPARE_WITH_TIMEOUT(d.active(), main, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(d.rootWindow("_NET_ACTIVE_WINDOW"), main, 3000);
 
         d.x("xrandr", {"--setmonitor", "B", "1280/338x1024/271+1920+0", "none"});
         QTRY_COMPARE_WITH_TIMEOUT(d.where(hall), monitorB, 1500);
-        QCOMPARE(d.active(), main);
+        QCOMPARE(d.rootWindow("_NET_ACTIVE_WINDOW"), main);
     }
 };
 

@@ -430,73 +430,35 @@ bool save(const QImage &img, const QString &dir, int id)
     return true;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Always offscreen on a 1024 x 768 screen at 96 dots per inch: the
+// pictures must not depend on a desktop's look or size.
+bool useFixedScreen(const QTemporaryDir &tmp)
 {
-    // Always offscreen on a 1024 x 768 screen at 96 dots per inch: the
-    // pictures must not depend on a desktop's look or size.
-    QTemporaryDir tmp;
     const QString screenConfig = tmp.filePath(QStringLiteral("screen.json"));
     {
         QFile f(screenConfig);
         if (!f.open(QIODevice::WriteOnly))
-            return 1;
+            return false;
         f.write(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": 1024, "height": 768,)"
                 R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     }
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screenConfig.toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", tmp.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    configureApplication(app);
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    return true;
+}
 
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: kugelfon-helppictures OUTPUT-FOLDER\n");
-        return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
-    if (!QDir().mkpath(out)) {
-        std::fprintf(stderr, "help-pictures: cannot create %s\n", argv[1]);
-        return 1;
-    }
+struct Page {
+    int id;
+    QString heading;
+    QString text;
+    std::function<Cut()> cut;
+};
 
-    QtTimerFactory timers;
-    NoMessages messages;
-    QtScreenMetrics screen;
-    NoSound sound;
-    ClockRandom random;
-    NoResources resources;
-    NoApplication application;
-    OnePrinter printers;
-    NoSystemInfo sysinfo;
-    QtScreenList screens;
-    const Services services{.timers = timers, .messages = messages, .screen = screen, .sound = sound,
-                            .random = random, .resources = resources, .app = application,
-                            .printers = printers, .sysinfo = sysinfo, .screens = screens};
-
-    CheckSheet sheet;
-    Caller caller(services);
-    MainWindow main(caller, sheet, services);
-    if (!main.startUp()) {
-        std::fprintf(stderr, "help-pictures: the main window refused the screen\n");
-        return 1;
-    }
-    main.resize(800, 600);
-    main.show();
-    settle();
-
-    const QString web = appinfo::webAddress();
-    const QString mail = appinfo::mailAddress();
-
-    struct Page {
-        int id;
-        QString heading;
-        QString text;
-        std::function<Cut()> cut;
-    };
-    const QList<Page> pages = {
+// The help pages with a picture, in the order of the help.
+QList<Page> helpPages(MainWindow &main, const Services &services)
+{
+    return {
         {101, QStringLiteral("Spiel starten"),
          QStringLiteral("Ein neues Spiel starten Sie jederzeit im Menü „Datei“ mit „Neues Spiel“ "
                         "(rote Markierung) oder mit den Tasten Strg und N gleichzeitig."),
@@ -545,7 +507,13 @@ int main(int argc, char *argv[])
              .arg(appinfo::productWithVersion()),
          {}},
     };
+}
 
+// Writes every page's picture; how many, or -1 when one cannot be written.
+int writePages(const QList<Page> &pages, const QString &out)
+{
+    const QString web = appinfo::webAddress();
+    const QString mail = appinfo::mailAddress();
     int written = 0;
     for (const Page &page : pages) {
         const Cut cut = page.cut ? page.cut() : Cut{};
@@ -559,9 +527,63 @@ int main(int argc, char *argv[])
             };
         }
         if (!save(compose(page.heading, page.text, cut, extra), out, page.id))
-            return 1;
+            return -1;
         ++written;
     }
+    return written;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir tmp;
+    if (!useFixedScreen(tmp))
+        return 1;
+    QApplication app(argc, argv);
+    configureApplication(app);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kugelfon-helppictures OUTPUT-FOLDER\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(out)) {
+        std::fprintf(stderr, "help-pictures: cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    QtTimerFactory timers;
+    NoMessages messages;
+    QtScreenMetrics screen;
+    NoSound sound;
+    ClockRandom random;
+    NoResources resources;
+    NoApplication application;
+    OnePrinter printers;
+    NoSystemInfo sysinfo;
+    QtScreenList screens;
+    const Services services{.timers = timers, .messages = messages, .screen = screen, .sound = sound,
+                            .random = random, .resources = resources, .app = application,
+                            .printers = printers, .sysinfo = sysinfo, .screens = screens};
+
+    CheckSheet sheet;
+    Caller caller(services);
+    MainWindow main(caller, sheet, services);
+    if (!main.startUp()) {
+        std::fprintf(stderr, "help-pictures: the main window refused the screen\n");
+        return 1;
+    }
+    main.resize(800, 600);
+    main.show();
+    settle();
+
+    const QList<Page> pages = helpPages(main, services);
+
+    const int written = writePages(pages, out);
+    if (written < 0)
+        return 1;
     QTextStream(stdout) << "help-pictures: wrote " << written << " pictures to " << out << '\n';
     return 0;
 }
