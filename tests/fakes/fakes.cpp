@@ -19,54 +19,32 @@ bool FakeTimer::tick()
 
 int FakeMessageBoxes::show(QWidget *, const QString &text, MsgButtons buttons, const QString &title)
 {
-    ShownBox box{text, buttons, title.isEmpty() ? appinfo::title() : title};
+    const ShownBox box{text, buttons, title.isEmpty() ? appinfo::title() : title};
     shown.append(box);
     ++open;
-    int answer = buttons == MsgButtons::Ok ? kAnswerOk : kAnswerYes;
-    if (responder)
-        answer = responder(box);
+    const int answer = responder ? responder(box) : kAnswerYes;
     --open;
-    if (buttons == MsgButtons::Ok)
-        return kAnswerOk;
-    return answer == kAnswerNo ? kAnswerNo : kAnswerYes;
+    return buttons == MsgButtons::Ok ? kAnswerOk : answer == kAnswerNo ? kAnswerNo : kAnswerYes;
 }
 
 double FakeRandom::next()
 {
     if (!queued.isEmpty())
         return queued.takeFirst();
-    // splitmix64
-    quint64 z = (m_state += 0x9E3779B97F4A7C15ULL);
+    quint64 z = (m_state += 0x9E3779B97F4A7C15ULL); // splitmix64
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    z ^= z >> 31;
-    return static_cast<double>(z >> 11) * 0x1.0p-53;
+    return static_cast<double>((z ^ (z >> 31)) >> 11) * 0x1.0p-53;
 }
 
-QByteArray FakeResources::recording(int id) const
-{
-    if (missing.contains(id))
-        return {};
-    return QByteArray("REC") + QByteArray::number(id);
-}
-
+// A binary portable pixmap, which Qt reads without a plugin and which needs
+// no GUI library to write.
 QByteArray FakeResources::picture(const QString &) const
 {
-    // A binary portable pixmap, which Qt reads without a plugin and which
-    // needs no GUI library to write.
     QByteArray cyan = "P6 8 8 255\n";
     for (int i = 0; i < 8 * 8; ++i)
         cyan.append("\x00\xff\xff", 3);
     return cyan;
-}
-
-int FakeResources::idOf(const QByteArray &image)
-{
-    if (!image.startsWith("REC"))
-        return -1;
-    bool ok = false;
-    const int id = image.mid(3).toInt(&ok);
-    return ok ? id : -1;
 }
 
 } // namespace kugelfon::test

@@ -12,13 +12,9 @@
 #include "platform/sysinfo.h"
 #include "platform/timer.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QMap>
-#include <QString>
 #include <functional>
 #include <memory>
-#include <utility>
 
 namespace kugelfon::test {
 
@@ -32,13 +28,12 @@ struct FakeTimerHold {
 // A timer that ticks only when the test says so.
 class FakeTimer final : public ITimer {
 public:
-    explicit FakeTimer(std::shared_ptr<FakeTimerHold> hold = std::make_shared<FakeTimerHold>()) : m_hold(std::move(hold)) {}
+    explicit FakeTimer(std::shared_ptr<FakeTimerHold> hold) : m_hold(std::move(hold)) {}
     ~FakeTimer() override { m_hold->due.removeAll(this); }
     void setInterval(int ms) override { m_interval = ms < 0 ? 0 : ms; }
     int interval() const override { return m_interval; }
     void setEnabled(bool enabled) override { m_enabled = enabled; }
     bool isEnabled() const override { return m_enabled; }
-
     // Fires if the timer would: enabled, an interval above 0 and not held
     // (a held tick comes when the hold ends).
     bool tick();
@@ -57,17 +52,14 @@ public:
     }
     // The most recently created timer for that role, or nullptr.
     FakeTimer *timer(TimerRole role) const { return m_latest.value(role); }
-    bool held() const { return m_hold->depth > 0; }
 
 protected:
     void beginHold() override { ++m_hold->depth; }
     void endHold() override
     {
-        if (--m_hold->depth > 0)
-            return;
-        const QList<FakeTimer *> due = std::exchange(m_hold->due, {});
-        for (FakeTimer *t : due)
-            t->tick();
+        if (--m_hold->depth == 0)
+            for (FakeTimer *t : std::exchange(m_hold->due, {}))
+                t->tick();
     }
 
 private:
@@ -81,15 +73,12 @@ struct ShownBox {
     QString title; // as shown: the application title when none was given
 };
 
-// Records every box; answers with the responder (default: OK or Yes).
+// Records every box; answers with the responder (default: OK or Yes), which
+// is called while the box waits: it may tick timers and click.
 class FakeMessageBoxes final : public IMessageBoxes {
 public:
-    int show(QWidget *parent, const QString &text, MsgButtons buttons,
-             const QString &title = QString()) override;
-
+    int show(QWidget *parent, const QString &text, MsgButtons buttons, const QString &title = QString()) override;
     void notice(QWidget *, const QString &text) override { notices.append(text); }
-
-    // Called while the box "waits": it may tick timers, click, and returns the answer.
     std::function<int(const ShownBox &)> responder;
     QList<ShownBox> shown;
     QList<QString> notices; // boxes that do not wait
@@ -110,7 +99,8 @@ public:
     ScreenMeasure m;
 };
 
-// Keeps what it was given; while failing, tells each call as not played.
+// Keeps what it was given and calls onPlay as a recording starts, while the
+// windows show what it calls; while failing, tells each call as not played.
 class FakeSound final : public ISoundOutput {
 public:
     void playWave(const QByteArray &image) override
@@ -123,7 +113,6 @@ public:
     }
     QList<QByteArray> played;
     bool failing = false;
-    // Called as a recording starts, while the windows show what it calls.
     std::function<void(const QByteArray &image)> onPlay;
 };
 
@@ -143,9 +132,12 @@ private:
 // Recording n is the bytes "REC<n>"; ids listed in missing give nothing.
 class FakeResources final : public IResources {
 public:
-    QByteArray recording(int id) const override;
+    QByteArray recording(int id) const override
+    {
+        return missing.contains(id) ? QByteArray() : "REC" + QByteArray::number(id);
+    }
     QByteArray picture(const QString &name) const override; // an 8 x 8 cyan image
-    static int idOf(const QByteArray &image); // -1 when not a fake recording
+    static int idOf(const QByteArray &image) { return image.startsWith("REC") ? image.mid(3).toInt() : -1; }
     QList<int> missing;
 };
 
@@ -168,20 +160,14 @@ public:
     std::unique_ptr<IPrintJob> startJob(const QString &, const QString &) override { return {}; }
 };
 
-// Counts its starts and answers with `found`.
 class FakeSystemInfo final : public ISystemInfoLauncher {
 public:
-    bool start() override { return ++starts, found; }
-    bool found = true;
-    int starts = 0;
+    bool start() override { return true; }
 };
 
-// The desktop's screens as the test sets them; set() tells the change.
 class FakeScreenList final : public IScreenList {
 public:
-    QList<QRect> geometries() const override { return screens; }
-    void set(QList<QRect> list) { screens = std::move(list), changed(); }
-    QList<QRect> screens{QRect(0, 0, 1280, 1024)};
+    QList<QRect> geometries() const override { return {QRect(0, 0, 1280, 1024)}; }
 };
 
 // A whole set of fakes, wired into Services.

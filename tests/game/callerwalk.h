@@ -103,14 +103,9 @@ public:
                 m_burst = 10 + pick(80);
                 act = m_burstAct = pick(2) ? int(Act::Step) : int(Act::Tick);
             }
-            const int n = pick(60);
-            float arg = n + 1; // the slider's seconds
-            if (Act(act) == Act::Fixed)
-                arg = 5 << (n % 3);
-            else if (Act(act) == Act::Pool)
-                arg = n % 2 ? 90 : 75;
-            else if (Act(act) == Act::Take)
-                arg = float(++taken % 60 + 1);
+            const int n = pick(60); // the slider's seconds, or which item
+            const float arg = Act(act) == Act::Fixed ? float(5 << (n % 3)) : Act(act) == Act::Pool ? (n % 2 ? 90 : 75)
+                            : Act(act) == Act::Take  ? float(++taken % 60 + 1) : float(n + 1);
             r.perform(Act(act), arg);
             // The seed replays the walk up to here.
             const QString fault = m_fault.isEmpty() ? check() : m_fault;
@@ -130,10 +125,9 @@ private:
 
     int answer(const ShownBox &box)
     {
-        if (m_depth < 3) { // ticks that fall due while the box waits
+        for (int i = m_depth < 3 ? pick(4) : 0; i > 0; --i) { // ticks that fall due while the box waits
             ++m_depth;
-            for (int i = pick(4); i > 0; --i)
-                ticksBehindBoxes += (pick(2) ? r.autoTimer() : r.letters()).tick();
+            ticksBehindBoxes += (pick(2) ? r.autoTimer() : r.letters()).tick();
             --m_depth;
         }
         if (box.buttons == MsgButtons::Ok)
@@ -155,8 +149,8 @@ private:
         const int want = bingo ? bingoRecording(v.settings.voice)
                                : numberRecording(v.settings.voice, number);
         const bool halted = v.stepping == Stepping::Running || v.stepping == Stepping::Halted;
-        if (FakeResources::idOf(image) != want)
-            m_fault = QStringLiteral("recording %1 played, %2 due").arg(FakeResources::idOf(image)).arg(want);
+        if (const int id = FakeResources::idOf(image); id != want)
+            m_fault = QStringLiteral("recording %1 played, %2 due").arg(id).arg(want);
         else if (!bingo && halted && !r.autoTimer().isEnabled())
             m_fault = QStringLiteral("announced before the timer was armed again");
         else if (!bingo && v.claimLetters == 0 && v.display != QString::number(number))
@@ -191,10 +185,9 @@ private:
         const bool isLetters = v.display.size() < 6 && QStringLiteral("Bingo!").startsWith(v.display);
         if (!isNumber && !isLetters)
             return QStringLiteral("display '%1' at %2").arg(v.display).arg(m);
-        const int letters = v.claimLetters;
         const bool armed = r.letters().isEnabled() && r.letters().interval() == 20;
-        if (letters < 0 || letters > 6 || armed != (letters >= 1) || (!armed && r.letters().isEnabled()))
-            return QStringLiteral("letter timer %1 at letter %2").arg(armed).arg(letters);
+        if (v.claimLetters < 0 || v.claimLetters > 6 || armed != (v.claimLetters >= 1) || (!armed && r.letters().isEnabled()))
+            return QStringLiteral("letter timer %1 at letter %2").arg(armed).arg(v.claimLetters);
         if (started && !v.gameButtonsEnabled)
             return QStringLiteral("step button disabled during a game");
         if (v.stepping == Stepping::Paused && r.autoTimer().isEnabled())

@@ -1,8 +1,7 @@
 // The main window's wiring: every menu item, reached by its access key or
 // shortcut, and every button gets to its rule, and everything the caller
 // publishes shows on its widget, also painted while a number is called; the
-// check sheet, the interval dialog and the other windows come and go as they
-// should. The rules themselves are pinned by tests/game/test_caller.cpp.
+// other windows come and go as they should. The rules are test_caller's.
 #include "fakes/fakeprinters.h"
 #include "fakes/fakes.h"
 #include "fakes/testkit.h"
@@ -14,7 +13,6 @@
 #include <QApplication>
 #include <QBackingStore>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
@@ -47,17 +45,15 @@ struct Harness {
     }
     MainWindow &w() const { return *window; }
     QString text(const QString &name) const { return labelText(w(), name); }
-    void trigger(const QString &item) { child<QAction>(w(), item)->trigger(); }
+    QAction *item(const char *name) const { return child<QAction>(w(), name); }
     FakeTimer *autoTimer() const { return f.timers.timer(TimerRole::AutoStep); }
-    FakeTimer *letters() const { return f.timers.timer(TimerRole::BingoLetters); }
 };
 
 // What the window has painted of a label, against the label drawn with the
 // text it should show.
 bool paints(const QWidget &window, QLabel *label, const QString &text)
 {
-    const qreal ratio = window.devicePixelRatio();
-    const QRect r(label->mapTo(&window, QPoint(0, 0)) * ratio, label->size() * ratio);
+    const QRect r(label->mapTo(&window, QPoint(0, 0)) * window.devicePixelRatio(), label->size() * window.devicePixelRatio());
     const QImage painted = window.backingStore()->handle()->toImage().copy(r);
     const QString was = label->text();
     label->setText(text);
@@ -66,18 +62,16 @@ bool paints(const QWidget &window, QLabel *label, const QString &text)
     return painted.convertToFormat(QImage::Format_RGB32) == want.convertToFormat(QImage::Format_RGB32);
 }
 
-// The main window at start, field by field as seen() lists it.
-const QStringList kStart = {"75 Zahlen", "Manuell", " von 75", "Weiblich", "- 533px",
-                            "Weiter/Weiter", "no buttons", "pools", "Weiblich Manuell 75Zahlen",
-                            "0 green", "timer off"};
-
-// What the user sees where it differs from the start: the status row, the
-// display ("#" the number at the count) and its size, the step button's
-// caption and tool tip, the three buttons, the pool items, the check marks,
-// how many numbers are green on the sheet, the stepping interval; then the
-// other windows open by caption (the sheet with its number of buttons, the
-// interval dialog with its slider and text), the main window hidden or not
-// active, and the titles of the boxes asked.
+// What the user sees where it differs from the start (kStart): the status
+// row, the display ("#" the number at the count) and its size, the step
+// button's caption and tool tip, the three buttons, the pool items, the
+// check marks, how many numbers are green on the sheet, the stepping
+// interval; then the other windows open by caption (the sheet with its number
+// of buttons, the interval dialog with its slider and text, and where it
+// stands by the main window), the main window hidden or not active, and the
+// titles of the boxes asked.
+const QStringList kStart = {"75 Zahlen", "Manuell", " von 75", "Weiblich", "- 533px", "Weiter/Weiter", "no buttons",
+                            "pools", "Weiblich Manuell 75Zahlen", "0 green", "timer off"};
 QString seen(Harness &h)
 {
     const QString count = h.text("lblAnzahlZahlen");
@@ -85,12 +79,12 @@ QString seen(Harness &h)
     if (!count.isEmpty() && shown == QString::number(h.caller->order()[size_t(count.toInt())]))
         shown = "#";
     auto *step = child<QPushButton>(h.w(), "cmdWeiter");
-    const bool on = step->isEnabled(), pools = child<QAction>(h.w(), "mnu75Zahlen")->isEnabled();
+    const bool on = step->isEnabled(), pools = h.item("mnu75Zahlen")->isEnabled();
     const bool same = on == child(h.w(), "cmdBingo")->isEnabled() && on == child(h.w(), "cmdZahlenTafel")->isEnabled();
-    QStringList marks;
-    for (const char *item : {"mnuWeiblich", "mnuMännlich", "mnuManuell", "mnu5Sec", "mnu10Sec",
-                             "mnu20Sec", "mnuManuellSec", "mnu75Zahlen", "mnu90Zahlen"})
-        if (child<QAction>(h.w(), item)->isChecked())
+    QStringList marks, out;
+    for (const char *item : {"mnuWeiblich", "mnuMännlich", "mnuManuell", "mnu5Sec", "mnu10Sec", "mnu20Sec",
+                             "mnuManuellSec", "mnu75Zahlen", "mnu90Zahlen"})
+        if (h.item(item)->isChecked())
             marks << QString::fromUtf8(item + 3);
     // Text is drawn as at 96 dpi: a point is 4/3 pixel.
     const int pixels = QFontInfo(child<QLabel>(h.w(), "lblZahlenfeld")->font()).pixelSize();
@@ -98,10 +92,9 @@ QString seen(Harness &h)
         h.text("lblModusZahl"), h.text("lblModusSchalten"), count + " von " + h.text("lblletzteModusZahl"),
         h.text("lblStimmenModus"), shown + QStringLiteral(" %1px").arg(pixels), step->text() + '/' + step->toolTip(),
         same ? (on ? "buttons" : "no buttons") : "buttons differ",
-        pools == child<QAction>(h.w(), "mnu90Zahlen")->isEnabled() ? (pools ? "pools" : "no pools") : "pools differ",
+        pools == h.item("mnu90Zahlen")->isEnabled() ? (pools ? "pools" : "no pools") : "pools differ",
         marks.join(' '), QStringLiteral("%1 green").arg(h.sheet.shownNumbers().size()),
         h.autoTimer()->isEnabled() ? QStringLiteral("every %1 ms").arg(h.autoTimer()->interval()) : "timer off"};
-    QStringList out;
     for (int i = 0; i < all.size(); ++i)
         if (all[i] != kStart[i])
             out << all[i];
@@ -113,10 +106,13 @@ QString seen(Harness &h)
         int numbers = 0;
         for (int n = 1; n <= 90 && top == &h.sheet; ++n)
             numbers += h.sheet.cmdZahl(n)->isVisibleTo(top);
-        if (numbers)
-            name += QStringLiteral(" %1").arg(numbers);
-        if (auto *dialog = qobject_cast<IntervalDialog *>(top))
-            name += QStringLiteral(" at %1: %2").arg(dialog->slider()->value()).arg(labelText(*dialog, "lblSekundenAnzeige"));
+        name += numbers ? QStringLiteral(" %1").arg(numbers) : QString();
+        if (auto *dialog = qobject_cast<IntervalDialog *>(top)) {
+            const QRect d = dialog->frameGeometry(), m = h.w().frameGeometry();
+            name += QStringLiteral(" at %1: %2 ").arg(dialog->slider()->value()).arg(labelText(*dialog, "lblSekundenAnzeige"))
+                + (d.left() > m.right() ? "right" : d.right() < m.left() ? "left" : m.contains(d) ? "over" : "partly over")
+                + (d.top() == m.top() ? "" : " lower") + (h.w().screen()->availableGeometry().contains(d) ? "" : " off screen");
+        }
         out << name;
     }
     if (!h.w().isVisible())
@@ -131,13 +127,14 @@ QString seen(Harness &h)
 // Words: keys (to the open menu or the focus), menu items (mnu...) and
 // buttons (cmd...) of any window, "tick" and "letter" for the two timers,
 // "slider:N" and "take:N" in the interval dialog, "close" for the close box
-// of the active window, "yes" to answer boxes Ja from then on (else Nein);
-// "*N" repeats.
+// of the active window, "yes" to answer boxes Ja from then on (else Nein),
+// "main:X,Y,W,H" for the main window's geometry; "*N" repeats.
 void act(Harness &h, const QString &what, int &answer)
 {
     IntervalDialog *dialog = h.w().intervalDialog();
+    const QString arg = what.section(':', 1);
     if (what.startsWith("mnu")) {
-        h.trigger(what);
+        h.item(qPrintable(what))->trigger();
     } else if (what.startsWith("cmd")) {
         QPushButton *b = nullptr;
         for (QWidget *top : QApplication::topLevelWidgets())
@@ -145,11 +142,14 @@ void act(Harness &h, const QString &what, int &answer)
         QVERIFY2(b, qPrintable(what));
         QTest::mouseClick(b, Qt::LeftButton);
     } else if (what.startsWith("slider:") || what.startsWith("take:")) {
-        dialog->slider()->setValue(what.section(':', 1).toInt());
+        dialog->slider()->setValue(arg.toInt());
         if (what.startsWith("take:"))
             click(*dialog, "cmdZurück");
+    } else if (what.startsWith("main:")) {
+        h.w().setGeometry(arg.section(',', 0, 0).toInt(), arg.section(',', 1, 1).toInt(), arg.section(',', 2, 2).toInt(),
+                          arg.section(',', 3, 3).toInt());
     } else if (what == "tick" || what == "letter") {
-        QVERIFY((what == "tick" ? h.autoTimer() : h.letters())->tick());
+        QVERIFY((what == "tick" ? h.autoTimer() : h.f.timers.timer(TimerRole::BingoLetters))->tick());
     } else if (what == "close" || what == "yes") {
         what == "yes" ? void(answer = kAnswerYes) : void(QApplication::activeWindow()->close());
     } else {
@@ -182,9 +182,7 @@ private slots:
         row("Ctrl+N cmdWeiter*76", "- 683px|Start/Start|buttons|75 green|Kugelfon");
         row("Ctrl+D", "frmDrucken|hidden");
         row("Alt+D S", "frmDrucken|hidden");
-        row("Ctrl+N Alt+E A K cmdWeiter Ctrl+D tick",
-            "5 Sekunden|1 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|"
-            "1 green|every 5000 ms|frmDrucken|hidden");
+        row("Ctrl+N Alt+E A K cmdWeiter Ctrl+D tick", "5 Sekunden|1 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|1 green|every 5000 ms|frmDrucken|hidden");
         row("Ctrl+D cmdAbbrechen", "");
         row("Alt+D B", "Programm schliessen");
         row("close", "Programm schliessen");
@@ -197,54 +195,44 @@ private slots:
         row("Alt+E A D Alt+E M", "");
         row("Alt+E 9", "90 Zahlen| von 90|- 683px|buttons|Weiblich Manuell 90Zahlen");
         row("Alt+E 9 Alt+E 7", "- 683px|buttons");
-        row("Ctrl+N Alt+E A K cmdWeiter tick*3 cmdWeiter",
-            "5 Sekunden|3 von 75|- 683px|Pause/Weiter|buttons|Weiblich 5Sec 75Zahlen|3 green");
+        row("Ctrl+N Alt+E A K cmdWeiter tick*3 cmdWeiter", "5 Sekunden|3 von 75|- 683px|Pause/Weiter|buttons|Weiblich 5Sec 75Zahlen|3 green");
         // The sheet shows at "Bingo" as it was laid out last, at first for
         // 90; Enter on it goes back to the game.
-        row("Ctrl+N cmdWeiter*2 cmdBingo letter*5",
-            "2 von 75|Bingo 390px|buttons|2 green|Kontrollblatt 90|main inactive");
+        row("Ctrl+N cmdWeiter*2 cmdBingo letter*5", "2 von 75|Bingo 390px|buttons|2 green|Kontrollblatt 90|main inactive");
         row("Ctrl+N cmdZahlenTafel", "- 683px|buttons|Kontrollblatt 75|main inactive");
         row("Ctrl+N cmdZahlenTafel Return", "- 683px|buttons");
         row("mnu90Zahlen cmdZahlenTafel mnu75Zahlen", "- 683px|buttons|Kontrollblatt 75|main inactive");
-        row("mnu90Zahlen cmdZahlenTafel cmdZurück mnu75Zahlen cmdBingo letter*5",
-            "Bingo 390px|buttons|Kontrollblatt 90|main inactive");
+        row("mnu90Zahlen cmdZahlenTafel cmdZurück mnu75Zahlen cmdBingo letter*5", "Bingo 390px|buttons|Kontrollblatt 90|main inactive");
         // The interval dialog opens once, at 1; its keys move by 1 and 5 up to
         // 60 and Esc takes the value; the slider sets the interval as it
         // moves, and the close box undoes only that.
-        row("Alt+E A M Right", "Zeiteinstellung Manuell at 2: 2 Sekunden|main inactive");
-        row("Alt+E A M PgUp", "Zeiteinstellung Manuell at 6: 6 Sekunden|main inactive");
+        row("Alt+E A M Right", "Zeiteinstellung Manuell at 2: 2 Sekunden right|main inactive");
+        row("Alt+E A M PgUp", "Zeiteinstellung Manuell at 6: 6 Sekunden right|main inactive");
         row("Alt+E A M End Esc", "60 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A M take:1", "1 Sekunde|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A K Alt+E A M take:12", "12 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
-        row("Alt+E A M slider:2 slider:1", "Zeiteinstellung Manuell at 1: 1 Sekunde|main inactive");
-        row("mnuManuellSec slider:9 mnuManuellSec", "Zeiteinstellung Manuell at 9: 9 Sekunden|main inactive");
-        row("Ctrl+N Alt+E A D Alt+E A M slider:30 cmdWeiter",
-            "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|"
-            "every 30000 ms|Zeiteinstellung Manuell at 30: 30 Sekunden|main inactive");
-        row("Ctrl+N Alt+E A D Alt+E A M slider:30 close cmdWeiter",
-            "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");
-        row("Alt+E A M slider:30 close Alt+E A M", "Zeiteinstellung Manuell at 1: |main inactive");
+        row("Alt+E A M slider:2 slider:1", "Zeiteinstellung Manuell at 1: 1 Sekunde right|main inactive");
+        row("mnuManuellSec slider:9 mnuManuellSec", "Zeiteinstellung Manuell at 9: 9 Sekunden right|main inactive");
+        row("Ctrl+N Alt+E A D Alt+E A M slider:30 cmdWeiter", "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 30000 ms|Zeiteinstellung Manuell at 30: 30 Sekunden right|main inactive");
+        row("Ctrl+N Alt+E A D Alt+E A M slider:30 close cmdWeiter", "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");
+        row("Alt+E A M slider:30 close Alt+E A M", "Zeiteinstellung Manuell at 1:  right|main inactive");
         // A fixed item chosen while the dialog is open stays when its close
         // box undoes the slider, before and while calling runs.
-        row("Ctrl+N mnuManuellSec slider:30 mnu5Sec close cmdWeiter",
-            "5 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|every 5000 ms");
-        row("Ctrl+N mnuManuellSec mnu10Sec close cmdWeiter",
-            "10 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 10Sec 75Zahlen|every 10000 ms");
-        row("Ctrl+N mnuManuellSec mnu20Sec slider:7 close cmdWeiter",
-            "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");
-        row("Ctrl+N mnuManuellSec mnu5Sec cmdWeiter tick close tick",
-            "5 Sekunden|2 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|2 green|"
-            "every 5000 ms");
-        row("Ctrl+N mnu20Sec cmdWeiter mnuManuellSec mnu10Sec tick close tick",
-            "10 Sekunden|2 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 10Sec 75Zahlen|"
-            "2 green|every 10000 ms");
-        row("Ctrl+N mnu5Sec cmdWeiter mnuManuellSec slider:40 tick mnu20Sec close",
-            "20 Sekunden|1 von 75|# 683px|Start/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|"
-            "1 green|every 20000 ms");
+        row("Ctrl+N mnuManuellSec slider:30 mnu5Sec close cmdWeiter", "5 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|every 5000 ms");
+        row("Ctrl+N mnuManuellSec mnu10Sec close cmdWeiter", "10 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 10Sec 75Zahlen|every 10000 ms");
+        row("Ctrl+N mnuManuellSec mnu20Sec slider:7 close cmdWeiter", "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");
+        row("Ctrl+N mnuManuellSec mnu5Sec cmdWeiter tick close tick", "5 Sekunden|2 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 5Sec 75Zahlen|2 green|every 5000 ms");
+        row("Ctrl+N mnu20Sec cmdWeiter mnuManuellSec mnu10Sec tick close tick", "10 Sekunden|2 von 75|# 683px|Stop/Weiter|buttons|no pools|Weiblich 10Sec 75Zahlen|2 green|every 10000 ms");
+        row("Ctrl+N mnu5Sec cmdWeiter mnuManuellSec slider:40 tick mnu20Sec close", "20 Sekunden|1 von 75|# 683px|Start/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|1 green|every 20000 ms");
         // Help and about open once; closing help brings the main window back.
         row("Alt+? H mnuHelpIt", "Anleitung und Hilfe|main inactive");
         row("Alt+? Ü mnuOverMe", "Information|main inactive");
         row("Alt+? H close", "");
+        // The interval dialog stands beside the main window where a side has
+        // room, else over it; on the screen, never in its corner by default.
+        row("main:100,200,640,480 mnuManuellSec", "Zeiteinstellung Manuell at 1:  right|main inactive");
+        row("main:600,300,680,500 mnuManuellSec", "Zeiteinstellung Manuell at 1:  left|main inactive");
+        row("main:0,0,1280,1024 mnuManuellSec", "Zeiteinstellung Manuell at 1:  over lower|main inactive");
     }
     void window()
     {
@@ -254,12 +242,9 @@ private slots:
         int answer = kAnswerNo;
         h.f.messages.responder = [&](const ShownBox &) { return answer; };
         QVERIFY(QTest::qWaitForWindowActive(&h.w()));
-        for (const QString &word : doing.split(' ', Qt::SkipEmptyParts)) {
-            for (int i = 0; i < word.section('*', 1).toInt() || i == 0; ++i) {
+        for (const QString &word : doing.split(' ', Qt::SkipEmptyParts))
+            for (int i = 0; i < word.section('*', 1).toInt() || i == 0; ++i, QCoreApplication::processEvents())
                 act(h, word.section('*', 0, 0), answer);
-                QCoreApplication::processEvents();
-            }
-        }
         flushDeletes();
         QCOMPARE(::seen(h), seen);
         QVERIFY(h.w().windowTitle().startsWith(productWithVersion() + "          "));
@@ -282,7 +267,7 @@ private slots:
                 || !paints(h.w(), child<QLabel>(h.w(), "lblAnzahlZahlen"), QString::number(v.shownCount)))
                 wrong << called;
         };
-        h.trigger("mnuNew");
+        h.item("mnuNew")->trigger();
         click(h.w(), "cmdWeiter");
         const QImage img = child<QLabel>(h.w(), "lblZahlenfeld")->grab().toImage();
         QCOMPARE(img.pixelColor(2, 2), QColor(212, 208, 200));
@@ -294,48 +279,21 @@ private slots:
         QVERIFY2(right > left && qAbs(left - (img.width() - 1 - right)) < 30,
                  qPrintable(QStringLiteral("ink %1..%2 of %3").arg(left).arg(right).arg(img.width())));
         click(h.w(), "cmdWeiter");
-        h.trigger("mnu5Sec");
+        h.item("mnu5Sec")->trigger();
         click(h.w(), "cmdWeiter");
         QVERIFY(h.autoTimer()->tick() && h.autoTimer()->tick());
         click(h.w(), "cmdBingo");
         for (int i = 0; i < 6; ++i)
-            h.letters()->tick();
+            h.f.timers.timer(TimerRole::BingoLetters)->tick();
         QCOMPARE(h.f.sound.played.size(), 6); // 1, 2, 2 again at "Start", 3, 4, Bingo!
         QCOMPARE(wrong, QStringList());
     }
 
-    // The interval dialog opens beside the main window where a side has
-    // room, else over it; on the screen, never in its corner by default.
-    void intervalDialogPlace_data()
-    {
-        QTest::addColumn<QRect>("main");
-        QTest::addColumn<QString>("where");
-        QTest::newRow("room on the right") << QRect(100, 200, 640, 480) << "right";
-        QTest::newRow("room on the left") << QRect(600, 300, 680, 500) << "left";
-        QTest::newRow("whole screen") << QRect(0, 0, 1280, 1024) << "over";
-    }
-    void intervalDialogPlace()
-    {
-        QFETCH(QRect, main);
-        QFETCH(QString, where);
-        Harness h;
-        h.w().setGeometry(main);
-        h.trigger("mnuManuellSec");
-        const QRect d = h.w().intervalDialog()->frameGeometry(), m = h.w().frameGeometry();
-        QVERIFY(h.w().screen()->availableGeometry().contains(d));
-        const QString seen = d.left() > m.right() ? "right" : d.right() < m.left() ? "left"
-                           : m.contains(d) ? "over" : "partly over";
-        QCOMPARE(seen, where);
-        QCOMPARE(d.top() == m.top(), where != "over");
-    }
-
-    // The check sheet's colours show exactly as set, the legend swatches
-    // too; its close box only hides it, marks and all.
+    // The check sheet's number buttons, its colours exactly as set, the
+    // legend swatches too; its close box only hides it, marks and all.
     void checkSheet()
     {
         CheckSheet sheet;
-        for (int n = 1; n <= 90; ++n)
-            QCOMPARE(sheet.cmdZahl(n)->text(), QString::number(n));
         sheet.showMarks(std::bitset<91>().set(7).set(90));
         sheet.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
@@ -344,9 +302,10 @@ private slots:
         for (int n : {7, 90, 8, 91, 0})
             colours << img.pixelColor(sheet.cmdZahl(n)->geometry().topLeft() + QPoint(3, 3)).name();
         QCOMPARE(colours.join(' '), "#80ff80 #80ff80 #ff0000 #80ff80 #ff0000");
+        for (int n = 1; n <= 90; ++n)
+            QCOMPARE(sheet.cmdZahl(n)->text(), QString::number(n));
         QTest::mouseClick(sheet.cmdZahl(13), Qt::LeftButton); // does nothing
-        QVERIFY(!sheet.close());
-        QVERIFY(!sheet.isVisible());
+        QVERIFY(!sheet.close() && !sheet.isVisible());
         sheet.show();
         QCOMPARE(sheet.shownNumbers(), (QList<int>{7, 90}));
     }
