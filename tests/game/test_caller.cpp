@@ -144,7 +144,6 @@ private slots:
         };
         // Manual stepping and the end of the pool.
         row("start", "letter tick", "Weiter 0 - g0 no-game", "");
-        row("new game", "new", "Weiter 0 - g0", "draw");
         row("75, end of pool, Start", "new step*75 look step look step*2", "Weiter 2 # g2", "draw say1-75 [Weiter 75 # g75] END{ } [Start 0 - g75] draw say1-2");
         row("90 male, end of pool", "male 90 step*91", "Start 0 - g90", "draw msay1-90 END{ }");
         row("manual after the end replays", "new step*76 manual step", "Weiter(Start) 1 # g75", "draw say1-75 END{ } say1");
@@ -152,7 +151,7 @@ private slots:
         row("missing recording is silence", "new mute step*2", "Weiter 2 # g2", "draw say2");
         row("voice between steps", "new step male step female step", "Weiter 3 # g3", "draw say1 msay2 say3");
         row("pool switch", "new step*3 90 look step*2", "Weiter 2 # g2", "draw say1-3 draw [Start(Weiter) 0 - g0] draw say1-2");
-        row("75 again, none shown", "new 75", "Weiter 0 - g0", "draw draw");
+        row("new game, 75 again", "new look 75", "Weiter 0 - g0", "draw [Weiter 0 - g0] draw");
         row("75 again while paused", "new 10s step tick*2 step 75", "Start(Weiter) 0 - g0", "draw draw say1-2 draw");
         // "Start" with no usable interval steps manually.
         row("rounds to 0 ms", "slider:0.0004 new step*76 step", "Weiter 1 # g1", "draw say1-75 END{ } draw say1");
@@ -166,9 +165,7 @@ private slots:
         row("new game while paused", "new 5s step tick*2 step new tick", "Pause(Weiter) 0 - g0", "draw draw say1-2 draw");
         row("voice while running", "new 5s step tick male tick female tick", "Stop(Weiter) 3 # g3 pools-off auto 5000", "draw draw say1 msay2 say3");
         // Settings while running take effect at the next tick.
-        row("10 s while at 5 s", "new 5s step tick 10s look tick", "Stop(Weiter) 2 # g2 pools-off auto 10000", "draw draw say1 [Start(Weiter) 1 # g1 pools-off auto 5000] say2");
-        row("20 s to 5 s", "new 20s step tick 5s tick", "Stop(Weiter) 2 # g2 pools-off auto 5000", "draw draw say1-2");
-        row("slider at 7 while at 5 s", "new 5s step tick slider:7 look tick", "Stop(Weiter) 2 # g2 pools-off auto 7000", "draw draw say1 [Stop(Weiter) 1 # g1 pools-off auto 5000] say2");
+        row("5 s, 10 s, 20 s, 5 s, slider at 7", "new 5s step tick 10s look tick 20s tick 5s look tick slider:7 look tick", "Stop(Weiter) 5 # g5 pools-off auto 7000", "draw draw say1 [Start(Weiter) 1 # g1 pools-off auto 5000] say2-3 [Start(Weiter) 3 # g3 pools-off auto 20000] say4 [Stop(Weiter) 4 # g4 pools-off auto 5000] say5");
         row("manual while running", "new 5s step tick*2 manual look tick look tick step", "Weiter 5 # g5 pools-off", "draw draw say1-2 [Weiter 2 # g2 pools-off auto 5000] say4 [Weiter 4 # g4 pools-off] say5");
         row("taken 1 s, 60 s", "new take:1 step look step take:60 step", "Stop(Weiter) 0 - g0 pools-off auto 60000", "draw [Stop(Weiter) 0 - g0 pools-off auto 1000]");
         row("tick behind a manual end", "new 5s step tick manual step*75 | tick", "Start 0 - g75", "draw draw say1-75 END{ END{ } }");
