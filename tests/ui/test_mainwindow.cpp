@@ -31,21 +31,19 @@ struct Harness {
     FakeServices f;
     FakePrinters printers{{"Büro"}, "Büro"};
     CheckSheet sheet;
-    std::unique_ptr<Caller> caller;
-    std::unique_ptr<MainWindow> window;
+    Caller caller{services()};
+    MainWindow window{caller, sheet, services()};
 
-    Harness()
+    Harness() { window.startUp(), window.show(); }
+    Services services()
     {
         Services s = f.services();
         s.printers = printers;
-        caller = std::make_unique<Caller>(s);
-        window = std::make_unique<MainWindow>(*caller, sheet, s);
-        w().startUp();
-        w().show();
+        return s;
     }
-    MainWindow &w() const { return *window; }
-    QString text(const QString &name) const { return labelText(w(), name); }
-    QAction *item(const char *name) const { return child<QAction>(w(), name); }
+    MainWindow &w() { return window; }
+    QString text(const QString &name) const { return labelText(window, name); }
+    QAction *item(const char *name) const { return child<QAction>(window, name); }
     FakeTimer *autoTimer() const { return f.timers.timer(TimerRole::AutoStep); }
 };
 
@@ -76,7 +74,7 @@ QString seen(Harness &h)
 {
     const QString count = h.text("lblAnzahlZahlen");
     QString shown = h.text("lblZahlenfeld").isEmpty() ? "-" : h.text("lblZahlenfeld");
-    if (!count.isEmpty() && shown == QString::number(h.caller->order()[size_t(count.toInt())]))
+    if (!count.isEmpty() && shown == QString::number(h.caller.order()[size_t(count.toInt())]))
         shown = "#";
     auto *step = child<QPushButton>(h.w(), "cmdWeiter");
     const bool on = step->isEnabled(), pools = h.item("mnu75Zahlen")->isEnabled();
@@ -146,8 +144,8 @@ void act(Harness &h, const QString &what, int &answer)
         if (what.startsWith("take:"))
             click(*dialog, "cmdZurück");
     } else if (what.startsWith("main:")) {
-        h.w().setGeometry(arg.section(',', 0, 0).toInt(), arg.section(',', 1, 1).toInt(), arg.section(',', 2, 2).toInt(),
-                          arg.section(',', 3, 3).toInt());
+        const QStringList g = arg.split(',');
+        h.w().setGeometry(g[0].toInt(), g[1].toInt(), g[2].toInt(), g[3].toInt());
     } else if (what == "tick" || what == "letter") {
         QVERIFY((what == "tick" ? h.autoTimer() : h.f.timers.timer(TimerRole::BingoLetters))->tick());
     } else if (what == "close" || what == "yes") {
@@ -252,8 +250,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&h.w()));
         QStringList wrong;
         h.f.sound.onPlay = [&](const QByteArray &) {
-            const CallerView &v = h.caller->view();
-            const QString number = QString::number(h.caller->order()[size_t(v.shownCount)]);
+            const CallerView &v = h.caller.view();
+            const QString number = QString::number(h.caller.order()[size_t(v.shownCount)]);
             const QString called = v.claimLetters == 7 ? QStringLiteral("Bingo!") : number;
             if (!paints(h.w(), child<QLabel>(h.w(), "lblZahlenfeld"), called)
                 || !paints(h.w(), child<QLabel>(h.w(), "lblAnzahlZahlen"), QString::number(v.shownCount)))
