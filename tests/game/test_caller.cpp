@@ -232,8 +232,10 @@ private slots:
         QCOMPARE(QList<int>({order[0], order[1], order[2]}), QList<int>({0, 75, 1}));
         ClockRandom clock, a(1), b(1); // a and b: the same clock value twice, new numbers, repeatably
         QSet<QByteArray> seen;
-        for (int i = 0; i < 200; ++i, drawOrder(clock, 75, order))
+        for (int i = 0; i < 200; ++i) {
+            drawOrder(clock, 75, order);
             seen.insert(QByteArray(reinterpret_cast<const char *>(order.data()), sizeof(order)));
+        }
         QCOMPARE(seen.size(), 200);
         a.mix(12345), b.mix(12345);
         const double first = a.next();
