@@ -221,8 +221,15 @@ void Caller::onAutoTick()
         return;
     }
     showNextNumber();
-    // Then as a press of the button: the timer starts again, or where manual
-    // stepping was chosen meanwhile, the next number follows.
+    if (m_view.stepping == Stepping::Manual) {
+        // "Manuell schalten" was chosen meanwhile: this number is called and
+        // the timer stays off. Stepping on at once would mark a number on the
+        // check sheet that nobody saw or heard.
+        announce();
+        emit changed();
+        return;
+    }
+    // Then as a press of the button: the timer starts again.
     pressStep();
 }
 

@@ -166,7 +166,7 @@ private slots:
         row("voice while running", "new 5s step tick male tick female tick", "Stop(Weiter) 3 # g3 pools-off auto 5000", "draw draw say1 msay2 say3");
         // Settings while running take effect at the next tick.
         row("5 s, 10 s, 20 s, 5 s, slider at 7", "new 5s step tick 10s look tick 20s tick 5s look tick slider:7 look tick", "Stop(Weiter) 5 # g5 pools-off auto 7000", "draw draw say1 [Start(Weiter) 1 # g1 pools-off auto 5000] say2-3 [Start(Weiter) 3 # g3 pools-off auto 20000] say4 [Stop(Weiter) 4 # g4 pools-off auto 5000] say5");
-        row("manual while running", "new 5s step tick*2 manual look tick look tick step", "Weiter 5 # g5 pools-off", "draw draw say1-2 [Weiter 2 # g2 pools-off auto 5000] say4 [Weiter 4 # g4 pools-off] say5");
+        row("manual while running", "new 5s step tick*2 manual look tick look tick step", "Weiter 4 # g4 pools-off", "draw draw say1-2 [Weiter 2 # g2 pools-off auto 5000] say3 [Weiter 3 # g3 pools-off] say4");
         row("taken 1 s, 60 s", "new take:1 step look step take:60 step", "Stop(Weiter) 0 - g0 pools-off auto 60000", "draw [Stop(Weiter) 0 - g0 pools-off auto 1000]");
         row("tick behind a manual end", "new 5s step tick manual step*75 | tick", "Start 0 - g75", "draw draw say1-75 END{ END{ } }");
         // The quit question: ticks go on behind it; Yes ends and silences.
