@@ -149,8 +149,7 @@ private slots:
         QElapsedTimer sinceClick;
         qint64 answeredMs = -1;
         fakes.messages.responder = [&](const test::ShownBox &box) {
-            if (box.buttons == MsgButtons::Ok && sinceClick.isValid())
-                answeredMs = sinceClick.elapsed();
+            answeredMs = sinceClick.isValid() ? sinceClick.elapsed() : -1;
             return box.buttons == MsgButtons::Ok ? kAnswerOk : kAnswerYes;
         };
         printers.onStartJob = [&](int n) {
