@@ -16,20 +16,18 @@ namespace {
 
 class FakePrintJob final : public IPrintJob {
 public:
-    FakePrintJob(std::shared_ptr<RecordingPage> page, Answer answer)
-        : m_page(std::move(page)), m_answer(answer) {}
+    FakePrintJob(std::shared_ptr<RecordingPage> page, Answer answer) : m_page(std::move(page)), m_answer(answer) {}
     ~FakePrintJob() override { withdraw(); }
     QPaintDevice *device() override { return m_page.get(); }
     void submit() override { m_submitted = true; }
     Answer answer(int ms) override
     {
-        if (!m_submitted || m_answer == Answer::None) {
-            QThread::msleep(ms); // as a server that keeps the caller waiting
-            return Answer::None;
-        }
-        return m_answer;
+        if (m_submitted && m_answer != Answer::None)
+            return m_answer;
+        QThread::msleep(ms); // as a server that keeps the caller waiting
+        return Answer::None;
     }
-    void withdraw() override { m_page->withdrawn = m_page->withdrawn || (m_submitted && m_answer == Answer::None); }
+    void withdraw() override { m_page->withdrawn |= m_submitted && m_answer == Answer::None; }
 
 private:
     std::shared_ptr<RecordingPage> m_page;
@@ -44,18 +42,16 @@ std::unique_ptr<IPrintJob> FakePrinters::startJob(const QString &name, const QSt
     const int n = jobs.size() + 1;
     if (onStartJob)
         onStartJob(n);
-    if (!exists(name) || (vanishAtJob > 0 && n >= vanishAtJob))
+    const auto from = [&](const char *what) { return trouble == QLatin1String(what) && n >= troubleAt; };
+    if (!exists(name) || from("vanish"))
         return nullptr;
     auto page = std::make_shared<RecordingPage>();
     page->printer = name;
     page->docName = docName;
-    page->refuseBegin = beginFailsAtJob > 0 && n >= beginFailsAtJob;
+    page->refuseBegin = from("begin");
     jobs.append(page);
-    const bool hangs = hangAtJob > 0 && n >= hangAtJob;
-    const bool refused = refuseAtJob > 0 && n >= refuseAtJob;
-    return std::make_unique<FakePrintJob>(page, hangs      ? IPrintJob::Answer::None
-                                                : refused ? IPrintJob::Answer::Refused
-                                                          : IPrintJob::Answer::Taken);
+    using A = IPrintJob::Answer;
+    return std::make_unique<FakePrintJob>(page, from("hang") ? A::None : from("refuse") ? A::Refused : A::Taken);
 }
 
 } // namespace kugelfon::test

@@ -17,9 +17,8 @@ struct RecordedText {
     QFont font;
 };
 
-// A print job of one page, 200 x 287 mm printable area (A4 with small
-// margins) at 600 dpi, that keeps the rectangles and texts painted on it, in
-// device pixels.
+// A page of 200 x 287 mm (A4 less small margins) at 600 dpi that keeps the
+// frames and texts painted on it, in device pixels.
 class RecordingPage final : public QPaintDevice, public QPaintEngine {
 public:
     RecordingPage() : QPaintEngine(AllFeatures) {}
@@ -30,27 +29,18 @@ public:
     bool end() override { return true; }
     void updateState(const QPaintEngineState &) override {}
     using QPaintEngine::drawRects; // integer rectangles come here as QRectF
-    void drawRects(const QRectF *r, int count) override
-    {
-        for (int i = 0; i < count; ++i)
-            rects.append(r[i]);
-    }
-    void drawTextItem(const QPointF &p, const QTextItem &item) override
-    {
-        texts.append({p, item.text(), item.font()});
-    }
+    void drawRects(const QRectF *r, int count) override { rects.append(QList<QRectF>(r, r + count)); }
+    void drawTextItem(const QPointF &p, const QTextItem &item) override { texts.append({p, item.text(), item.font()}); }
     void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override { ++others; }
     void drawPolygon(const QPointF *, int, PolygonDrawMode) override { ++others; }
     void drawPath(const QPainterPath &) override { ++others; }
-    QPaintEngine::Type type() const override { return QPaintEngine::User; }
+    Type type() const override { return User; }
 
-    QString printer;
-    QString docName;
+    QString printer, docName;
     QList<QRectF> rects;
     QList<RecordedText> texts;
     int others = 0; // any other drawing (there should be none)
-    bool refuseBegin = false;
-    bool withdrawn = false;
+    bool refuseBegin = false, withdrawn = false;
 
 protected:
     int metric(PaintDeviceMetric m) const override;
@@ -60,9 +50,7 @@ protected:
 class FakePrinters final : public IPrinters {
 public:
     FakePrinters(QStringList names, QString defaultName)
-        : installed(std::move(names)), defaultPrinter(std::move(defaultName)), currentPrinter(defaultPrinter)
-    {
-    }
+        : installed(std::move(names)), defaultPrinter(std::move(defaultName)), currentPrinter(defaultPrinter) {}
 
     QStringList names() const override { return installed; }
     QString defaultName() const override { return defaultPrinter; }
@@ -76,18 +64,14 @@ public:
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override;
 
     QStringList installed;
-    QString defaultPrinter;
-    QString currentPrinter;
+    QString defaultPrinter, currentPrinter;
     QList<std::shared_ptr<RecordingPage>> jobs;
     bool silent = false; // the server tells nothing of the page
-
-    // Failures from the n-th job on (1-based, 0 = never).
-    int vanishAtJob = 0;     // the printer disappears: startJob gives nothing
-    int refuseAtJob = 0;     // finish() reports the job as not taken
-    int beginFailsAtJob = 0; // QPainter::begin fails
-    int hangAtJob = 0;       // the server never answers
-    // Called as job n (1-based) starts, before anything is painted.
-    std::function<void(int n)> onStartJob;
+    // From job troubleAt (1-based) on: "vanish" (the printer is gone), "begin"
+    // (painting fails), "refuse" (the job is not taken), "hang" (no answer).
+    QString trouble;
+    int troubleAt = 0;
+    std::function<void(int n)> onStartJob; // as job n starts, before painting
 };
 
 } // namespace kugelfon::test
