@@ -27,8 +27,7 @@ using namespace kugelfon::test;
 
 namespace {
 
-// What the window shows on its screen right now, without painting anew: the
-// offscreen screen shows a window's backing store as it is.
+// What the window shows right now: the offscreen screen shows its backing store.
 QImage onScreen(const QWidget &w, const QRect &part = QRect())
 {
     const QImage shown = w.backingStore()->handle()->toImage();
@@ -50,7 +49,7 @@ QList<int> litCells(const HallDisplay &hall, int pool)
     return out;
 }
 
-// How far two colours are apart: the largest difference in one channel.
+// The largest difference in one channel.
 int apart(QRgb a, QRgb b)
 {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
@@ -73,8 +72,8 @@ bool looksAlike(QImage a, QImage b)
     return a.size() == b.size();
 }
 
-// The program with the options after its splash window, on the offscreen
-// primary screen or on a screen of the size given, with a panel at the bottom.
+// The program after its splash, on the offscreen primary screen or a fake one
+// of that size with a panel at the bottom.
 struct Started {
     FakeServices fakes;
     QtScreenMetrics realScreen;
@@ -99,7 +98,7 @@ struct Started {
     void click(const char *name) { test::click(main(), name); }
     void menu(const char *name) { main().findChild<QAction *>(name)->trigger(); }
     void tick(TimerRole timer) { fakes.timers.timer(timer)->tick(); }
-    // Full-screen without a frame, or a framed window; the main window keeps the focus.
+    // Full-screen and frameless, or a framed window; the main window keeps the focus.
     bool hallOn(const char *screen, bool fullScreen) const
     {
         QCoreApplication::processEvents();
@@ -115,8 +114,7 @@ struct Started {
     // Where each control stands and the size of its type, once a number is shown.
     QString looks()
     {
-        program->caller()->newGame();
-        program->caller()->pressStep();
+        program->caller()->newGame(), program->caller()->pressStep();
         QString out;
         for (const auto *c : main().findChildren<QWidget *>(QRegularExpression("^(lbl|frm|cmd)")))
             QDebug(&out) << c->objectName() << c->geometry() << QFontInfo(c->font()).pixelSize();
@@ -124,14 +122,11 @@ struct Started {
     }
 };
 
-// The program's status (-1: crashed or still running), output and error output
-// without a window system, with DISPLAY set to `display` (":N"), with that Qt
-// platform, or with its output going to that file ("/...").
+// The program's status (-1: crashed or hung), output and error output without
+// a window system, with DISPLAY ":N", Qt platform `display`, or output to "/file".
 QStringList run(const QStringList &args, const QString &display = QString())
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(name);
+    QProcessEnvironment env = withoutDisplay();
     QProcess p;
     if (display.startsWith('/'))
         p.setStandardOutputFile(display);
@@ -149,9 +144,9 @@ QStringList run(const QStringList &args, const QString &display = QString())
 class TestProgram : public QObject {
     Q_OBJECT
 private slots:
-    // The hall display only with its option: a window on one screen, full-screen
-    // on a second one as it comes for a new game, ten steps, the claim and a new
-    // game; a window again when it goes. The main window keeps the focus.
+    // The hall only with its option: a window on one screen, full-screen on a
+    // second one as it comes; ten steps, the claim, a new game; a window again
+    // when the second goes.
     void hallFollowsTheGameAndScreens_data()
     {
         QTest::addColumn<int>("pool");
@@ -170,7 +165,6 @@ private slots:
         QTRY_VERIFY(s.hallOn("b", true));
         s.menu(pool == 90 ? "mnu90Zahlen" : "mnuNew");
 
-        // The board row by row, 15 numbers to a row for 75, 10 for 90.
         const int columns = pool == 90 ? 10 : 15;
         for (int n = 2; n <= pool; ++n)
             QCOMPARE(hall.cellRect(n).top() > hall.cellRect(n - 1).top(), (n - 1) % columns == 0);
@@ -184,8 +178,7 @@ private slots:
             const QImage whileCalled = onScreen(hall, hall.numberRect());
             drawn << s.mainDisplay().toInt();
             QCOMPARE(hall.numberText(), s.mainDisplay());
-            QVERIFY(whileCalled != blank);
-            QVERIFY(s.hallOn("b", true));
+            QVERIFY(whileCalled != blank && s.hallOn("b", true));
             QCOMPARE(onScreen(hall, hall.numberRect()), whileCalled);
         }
         const int latest = drawn.last();
@@ -193,7 +186,7 @@ private slots:
         QCOMPARE(litCells(hall, pool), drawn);
         QCOMPARE(hall.countText(), QStringLiteral("gezeigte Zahlen: 10 von %1").arg(pool));
 
-        // The latest number framed: the edge of its cell unlike the other lit ones.
+        // The latest number framed: its cell's edge unlike the other lit ones.
         const QImage img = onScreen(hall);
         auto edge = [&](int n) { return img.pixel(hall.cellRect(n).topLeft() + QPoint(1, 1)); };
         for (int n : drawn)
@@ -221,7 +214,26 @@ private slots:
         QCOMPARE(hall.countText(), QStringLiteral("gezeigte Zahlen: von %1").arg(pool));
         QVERIFY(s.hallOn("b", true));
 
+        // Screens flapping faster than the settling: the hall never full-screen
+        // over the organiser's screen, and back on b within a second.
+        const auto overMain = [&] {
+            QCoreApplication::processEvents();
+            return hall.isVisible() && hall.isFullScreen() && hall.screen()->geometry().intersects(s.main().frameGeometry());
+        };
+        QElapsedTimer sinceLast;
+        for (int round = 0; round < 3; ++round) {
+            plug(false);
+            QVERIFY(!overMain());
+            QTest::qWait(150); // a projector resyncing
+            QVERIFY(!overMain());
+            plug(true);
+            sinceLast.start();
+            QVERIFY(!overMain());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(s.hallOn("b", true), 1000);
+        QVERIFY2(sinceLast.elapsed() < 1000, qPrintable(QString::number(sinceLast.elapsed())));
         plug(false);
+        QVERIFY(!overMain());
         QTRY_VERIFY(s.hallOn("a", false));
         // With the main window on the second screen, the first is the hall's.
         s.main().move(1280, 0);
@@ -229,8 +241,7 @@ private slots:
         QTRY_VERIFY(s.hallOn("a", true));
     }
 
-    // Random play: after every action the hall's board and the check sheet
-    // show the same numbers, and the hall the main window's number.
+    // Random play: the hall shows the check sheet's numbers and the main window's number.
     void hallAgreesWithCheckSheet()
     {
         plug(false);
@@ -238,7 +249,6 @@ private slots:
         HallDisplay &hall = *s.program->hallDisplay();
         QTRY_VERIFY(!hall.settling());
         hall.resize(640, 480);
-        // Painted anew into one image: a new one each time is slow under the sanitizers.
         QImage painted(hall.size(), onScreen(hall).format());
         std::mt19937 rng(11);
         s.fakes.messages.responder = [&](const ShownBox &) {
@@ -251,14 +261,9 @@ private slots:
             case 1: s.menu(rng() % 2 ? "mnu90Zahlen" : "mnu75Zahlen"); break;
             case 2: s.menu(rng() % 3 ? "mnuManuell" : "mnu5Sec"); break;
             case 3: s.click("cmdBingo"); break;
-            case 4: // a game to its end
-                for (int k = 0; k < 80; ++k)
-                    s.click("cmdWeiter");
-                break;
+            case 4: for (int k = 0; k < 80; ++k) s.click("cmdWeiter"); break; // a game to its end
             case 5: case 6: case 7: s.tick(TimerRole::BingoLetters); break;
-            case 8: case 9: case 10: case 11: case 12: case 13: case 14: case 15:
-                s.tick(TimerRole::AutoStep);
-                break;
+            case 8: case 9: case 10: case 11: case 12: case 13: case 14: case 15: s.tick(TimerRole::AutoStep); break;
             default: s.click("cmdWeiter"); break;
             }
             const int pool = poolSize(s.program->caller()->view().settings.pool);
@@ -271,26 +276,22 @@ private slots:
         }
     }
 
-    // "--fenster": a window of the largest layout whose window fits the free
-    // area, the four sizes as always; without it, only those four run.
+    // "--fenster": a window of the largest layout that fits the free area, the
+    // four sizes maximized as always; without it, only those four run.
     void windowed_data()
     {
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<int>("panel"); // taken from the bottom of the free area
-        QTest::addColumn<QRect>("window"); // client area; the screen's: maximized as always
+        QTest::addColumn<QRect>("window"); // client area; the screen's: maximized
         const auto row = [](const char *name, int w, int h, int panel, const QRect &window) {
             QTest::newRow(name) << QSize(w, h) << panel << window;
         };
         row("1920x1080", 1920, 1080, 0, {320, 41, 1280, 1024});
         row("1920x1080, panel", 1920, 1080, 40, {448, 149, 1024, 768});
-        row("1366x768", 1366, 768, 0, {283, 97, 800, 600});
         row("1366x768, panel", 1366, 768, 40, {283, 77, 800, 600});
         row("1536x864", 1536, 864, 0, {256, 61, 1024, 768});
-        row("1536x864, panel", 1536, 864, 40, {256, 41, 1024, 768});
         row("2560x1440", 2560, 1440, 0, {640, 221, 1280, 1024});
-        row("2560x1440, panel", 2560, 1440, 40, {640, 201, 1280, 1024});
         row("1280x800", 1280, 800, 0, {240, 113, 800, 600});
-        row("1280x800, panel", 1280, 800, 40, {240, 93, 800, 600});
         row("640x480", 640, 480, 0, {0, 0, 640, 480});
         row("800x600, panel", 800, 600, 40, {0, 0, 800, 600});
         row("1024x768, panel", 1024, 768, 40, {0, 0, 1024, 768});
@@ -307,7 +308,6 @@ private slots:
         QFETCH(int, panel);
         QFETCH(QRect, window);
         const bool fourSizes = window.size() == screen;
-        // A refusal names the screen's real size.
         const auto refusals = [&](const Started &run) {
             QStringList texts;
             for (const auto &shown : run.fakes.messages.shown)
@@ -321,15 +321,14 @@ private slots:
         QCOMPARE(refusals(plain), fourSizes ? QStringList() : refused);
 
         Started s({"--fenster"}, screen, panel);
-        QCOMPARE(s.fakes.app.quits, window.isEmpty() ? 1 : 0); // refused as without the option
-        QCOMPARE(s.program->refused(), window.isEmpty()); // and ends with status 1
+        // Refused as without the option, ending with status 1.
+        QCOMPARE((QList<bool>{s.fakes.app.quits == 1, s.program->refused(), !s.main().isVisible()}),
+                 QList<bool>(3, window.isEmpty()));
         QCOMPARE(refusals(s), window.isEmpty() ? refused : QStringList());
-        QCOMPARE(s.main().isVisible(), !window.isEmpty());
         if (window.isEmpty())
             return;
         QCOMPARE(s.main().isMaximized(), fourSizes);
-        if (!fourSizes)
-            QCOMPARE(s.main().geometry(), window);
+        QVERIFY(fourSizes || s.main().geometry() == window);
         if (window.width() < 640) {
             // Drawn smaller: every control inside its window, type of 8 px or more.
             for (const auto *c : s.main().findChildren<QWidget *>(QRegularExpression("^(lbl|frm|cmd)"))) {
@@ -342,9 +341,8 @@ private slots:
         QCOMPARE(s.looks(), Started({}, window.size()).looks());
     }
 
-    // The screen the test runs on, measured as the program does in the
-    // desktop's logical pixels, is as a screen of that size. Run again on a
-    // 4K screen at 200 %, which counts as 1920 x 1080.
+    // The real screen, in the desktop's logical pixels, is as a fake one of its
+    // size; also run on a 4K screen at 200 % (1920 x 1080).
     void windowedOnThisScreen()
     {
         Started real({"--fenster"});
@@ -353,8 +351,8 @@ private slots:
         QCOMPARE(real.looks(), same.looks());
     }
 
-    // Sound that fails on every call: the organiser is told once, in a box
-    // that does not wait, and automatic calling steps on behind it.
+    // Sound failing on every call: told once, in a box that does not wait, and
+    // automatic calling steps on.
     void soundFailureToldOnce()
     {
         Started s({});
@@ -385,10 +383,9 @@ private slots:
             QVERIFY2(line.size() <= 80, qPrintable(line));
     }
 
-    // The version as the windows' captions give it, without a display; an
-    // answer that cannot be written is a failure. Anything else on the
-    // command line is named in German, with no window though a display is at
-    // hand; without a window system one German line, not Qt's abort.
+    // The version without a display; an answer that cannot be written fails.
+    // Anything else is named in German, with no window; without a window
+    // system one German line, not Qt's abort.
     void answers_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -414,12 +411,10 @@ private slots:
         row("three dashes", {"---fenster"}, off, "2", unknown.arg("---fenster"));
         row("no such platform", {}, "nirgends", "1",
             "Kugelfon: Die Qt-Plattform „nirgends“ lässt sich nicht laden; ohne sie kann Kugelfon nicht starten.\n");
-        row("no display", {}, "", "1",
-            "Kugelfon braucht eine grafische Oberfläche, aber es ist keine Anzeige da (weder DISPLAY noch "
-            "WAYLAND_DISPLAY gesetzt).\n");
-        row("unreachable display", {}, ":97", "1",
-            "Kugelfon: Die grafische Oberfläche (Anzeige „:97“) lässt sich nicht öffnen; ohne sie kann Kugelfon "
-            "nicht starten.\n");
+        row("no display", {}, "", "1", "Kugelfon braucht eine grafische Oberfläche, aber es ist keine Anzeige da "
+                                       "(weder DISPLAY noch WAYLAND_DISPLAY gesetzt).\n");
+        row("unreachable display", {}, ":97", "1", "Kugelfon: Die grafische Oberfläche (Anzeige „:97“) lässt "
+                                                   "sich nicht öffnen; ohne sie kann Kugelfon nicht starten.\n");
     }
     void answers()
     {
@@ -433,10 +428,9 @@ private slots:
         QCOMPARE(run(args, display), answer);
     }
 
-    // The platform, from QT_QPA_PLATFORM, WAYLAND_DISPLAY and DISPLAY, and
-    // the plugin files at hand ("all but F"): X11 where the desktop offers
-    // it, an explicit choice wins; a missing plugin is named with its package.
-    // Neither display at all is answers' "no display".
+    // The platform from QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY and the plugins
+    // at hand ("all but F"): X11 where offered, an explicit choice wins; a
+    // missing plugin is named with its package.
     void platformChoice_data()
     {
         QTest::addColumn<QByteArrayList>("env");
@@ -447,9 +441,7 @@ private slots:
         };
         const char *noWayland = "all but libqwayland-generic.so";
         const char *missing = "Kugelfon: Die Qt-Plattform „%1“ ist nicht installiert; sie kommt mit dem Debian-Paket %2.";
-        const auto lacks = [&](const char *platform, const char *package) {
-            return QString(missing).arg(platform, package);
-        };
+        const auto lacks = [&](const char *platform, const char *package) { return QString(missing).arg(platform, package); };
         row("X11 and Wayland", {"", "wayland-0", ":0"}, "all", "xcb");
         row("X11", {"", "", ":0"}, "all", "xcb");
         row("Wayland alone", {"", "wayland-0", ""}, "all", "wayland");
@@ -467,8 +459,7 @@ private slots:
         QFETCH(QByteArrayList, env);
         QFETCH(QString, installed);
         QFETCH(QString, choice);
-        QStringList files = {"libqeglfs.so", "libqlinuxfb.so", "libqminimal.so", "libqminimalegl.so",
-                             "libqoffscreen.so", "libqvkkhrdisplay.so", "libqvnc.so", "libqxcb.so",
+        QStringList files = {"libqeglfs.so", "libqminimal.so", "libqoffscreen.so", "libqvnc.so", "libqxcb.so",
                              "libqwayland-egl.so", "libqwayland-generic.so"};
         files.removeAll(installed.section(' ', 2));
         const PlatformChoice c = choosePlatform(env[0], env[1], env[2], files);

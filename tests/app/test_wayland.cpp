@@ -1,7 +1,6 @@
-// Kugelfon on a real Wayland compositor, weston's headless backend: with an X
-// display offered as well it runs through X11, where it places its windows
-// itself; on Wayland alone it runs there, its --fenster window leaving room
-// for panels that Wayland does not report.
+// Kugelfon on weston's headless backend: through X11 where an X display is
+// offered too; on Wayland alone there, its --fenster window leaving room for
+// panels that Wayland does not report.
 #include "fakes/testkit.h"
 
 #include <QFile>
@@ -44,9 +43,7 @@ private slots:
     void platform()
     {
         QFETCH(bool, x11);
-        QProcessEnvironment env = m_x.env();
-        if (!x11)
-            env.remove("DISPLAY");
+        QProcessEnvironment env = x11 ? m_x.env() : withoutDisplay();
         env.insert("XDG_RUNTIME_DIR", m_runtime.path());
         env.insert("WAYLAND_DISPLAY", "kugelfon");
         env.insert("WAYLAND_DEBUG", "1"); // every Wayland request on stderr
@@ -59,7 +56,6 @@ private slots:
             wayland += kugelfon.readAllStandardError();
             if (kugelfon.state() == QProcess::NotRunning)
                 return true;
-            // The main window's title, then its size.
             const qsizetype at = wayland.indexOf("set_title(" + title);
             if (!x11)
                 return at >= 0 && wayland.indexOf("set_window_geometry(", at) >= 0;
@@ -71,13 +67,11 @@ private slots:
         QCOMPARE(wayland.contains("xdg_toplevel"), !x11);
         if (x11)
             return;
-        // On 1920 x 1080 the 1280 x 1024 window would be cut by a top bar: the
-        // 1024 x 768 layout, with the decoration Qt draws itself.
+        // 1280 x 1024 would be cut by a top bar on 1920 x 1080: 1024 x 768 and Qt's decoration.
         static const QRegularExpression size("set_window_geometry\\(\\d+, \\d+, (\\d+), (\\d+)\\)");
         const auto m = size.match(wayland, wayland.indexOf("set_title(" + title));
         const int width = m.captured(1).toInt(), height = m.captured(2).toInt();
-        QVERIFY2(width >= 1024 && width < 1100 && height >= 768 && height < 850,
-                 qPrintable(m.captured()));
+        QVERIFY2(width >= 1024 && width < 1100 && height >= 768 && height < 850, qPrintable(m.captured()));
     }
 };
 

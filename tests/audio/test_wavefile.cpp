@@ -1,6 +1,5 @@
-// The WAVE reader behind playback: what it plays of valid, odd, cut and
-// broken images. Run under the sanitizers, every image lies in a heap block
-// of exactly its size, so any read past its end is caught.
+// The WAVE reader behind playback: what it plays of valid, odd, cut and broken
+// images, each in a heap block of its size so the sanitizers see any overread.
 #include "audio/wavefile.h"
 #include "platform/qtresources.h"
 
@@ -44,10 +43,8 @@ QByteArray riff(const QByteArray &chunks, std::optional<quint32> size = {})
     return "RIFF" + le32(size.value_or(quint32(4 + chunks.size()))) + "WAVE" + chunks;
 }
 
-// What the reader makes of the image. The image is copied into
-// a heap block of exactly its size (a QByteArray keeps a NUL beyond its end,
-// which would hide a read one past it), and every sample is read, so the
-// sanitizer sees a range that is not inside it.
+// What the reader makes of the image, every sample read. A QByteArray's NUL
+// beyond its end would hide a read one past it: hence the copy.
 Wave parsed(const QByteArray &image)
 {
     const std::vector<char> bytes(image.begin(), image.end());
@@ -91,7 +88,7 @@ private slots:
         row("partial frame dropped", riff(fmt(1, 2, 22050, 16) + chunk("data", filler(403))), {2, 22050, 16, 44, 400});
         row("odd 8-bit data", riff(fmt(1, 1, 11025, 8) + chunk("data", filler(3))), {1, 11025, 8, 44, 3});
 
-        // Refused (no wave); cut images are the next test's.
+        // Refused.
         const QByteArray data = chunk("data", filler(64));
         const QByteArray good = riff(fmt16 + data);
         row("wrong RIFF tag", QByteArray("RIFX") + good.mid(4));
@@ -126,10 +123,10 @@ private slots:
         QCOMPARE(parsed(image), wave);
     }
 
+    // The shortest recording cut at every length: nothing until the header and
+    // one frame are there, then what is there.
     void cutRecordingPlaysWhatIsThere()
     {
-        // The shortest recording ("acht"), cut at every length: nothing until
-        // the 44-byte header and one 16-bit frame are there, then what is there.
         const QByteArray image = QtResources().recording(10009);
         for (int length = 0; length <= image.size(); ++length) {
             const Wave expected = length < 46 ? Wave() : Wave{1, 22050, 16, 44, (length - 44) & ~1};
@@ -137,28 +134,23 @@ private slots:
         }
     }
 
+    // Mutated images: what is accepted is a playable range of whole frames inside.
     void survivesFuzzedImages()
     {
         const QByteArray real = QtResources().recording(10043);
-        // A small valid image with other chunks, so that mutations also hit the
-        // chunk walk and not only the samples of a long recording.
+        // With other chunks, so that mutations hit the chunk walk too.
         const QByteArray small = riff(chunk("junk", "abc") + extensible(2, 44100, 16, 1) + chunk("LIST", filler(9))
                                       + chunk("data", filler(40)));
-        QVERIFY(!parsed(small).isEmpty());
-
         std::mt19937 rng(20240611);
         auto uniform = [&rng](qsizetype lo, qsizetype hi) { return std::uniform_int_distribution(lo, hi)(rng); };
-        const quint32 awkward[] = {0, 1, 2, 3, 4, 15, 16, 17, 40,
-                                   0x7FFFFFFF, 0x80000000, 0xFFFFFFF7, 0xFFFFFFFE, 0xFFFFFFFF};
+        const quint32 awkward[] = {0, 1, 2, 3, 4, 15, 16, 17, 40, 0x7FFFFFFF, 0x80000000, 0xFFFFFFF7, 0xFFFFFFFE, 0xFFFFFFFF};
         int accepted = 0;
         constexpr int rounds = 12000;
         for (int round = 0; round < rounds; ++round) {
-            // Only the first part of the long recording matters for the header.
+            // Bits flipped or 4 bytes set to an awkward value, in the headers;
+            // or random bytes behind a RIFF/WAVE header; then perhaps cut.
             QByteArray image = round % 3 == 0 ? real.left(uniform(0, 600) + 44) : small;
-            // Bits flipped or 4 bytes (a size field, perhaps) set to an awkward
-            // value, mostly in the headers; or random bytes behind a RIFF/WAVE
-            // header; then perhaps cut.
-            for (int i = int(uniform(1, 4)); i > 0 && image.size() >= 4; --i) {
+            for (int i = int(uniform(1, 4)); i > 0; --i) {
                 const qsizetype at = uniform(0, std::min<qsizetype>(image.size() - 4, 96));
                 if (uniform(0, 1))
                     image[at] = char(image[at] ^ char(1 << uniform(0, 7)));
@@ -170,38 +162,30 @@ private slots:
                 for (qsizetype i = uniform(0, 120); i > 0; --i)
                     image += char(rng());
             }
-            if (uniform(0, 1))
-                image.truncate(uniform(0, image.size()));
-            // What is accepted is a playable range of whole frames inside the image.
+            image.truncate(uniform(0, 1) ? uniform(0, image.size()) : image.size());
             const Wave w = parsed(image);
-            const bool sane = w.isEmpty()
-                || ((w[0] == 1 || w[0] == 2) && w[1] >= 8000 && w[1] <= 192000 && (w[2] == 8 || w[2] == 16)
-                    && w[3] >= 0 && w[4] > 0 && w[4] % (w[0] * w[2] / 8) == 0 && w[3] + w[4] <= image.size());
-            QVERIFY2(sane, qPrintable(QStringLiteral("round %1, image %2").arg(round).arg(image.toHex())));
+            QVERIFY2(w.isEmpty() || ((w[0] == 1 || w[0] == 2) && w[1] >= 8000 && w[1] <= 192000 && (w[2] == 8 || w[2] == 16)
+                                     && w[3] >= 0 && w[4] > 0 && w[4] % (w[0] * w[2] / 8) == 0 && w[3] + w[4] <= image.size()),
+                     qPrintable(QStringLiteral("round %1, image %2").arg(round).arg(image.toHex())));
             accepted += w.isEmpty() ? 0 : 1;
         }
-        // Some mutations leave a valid image; if none did, the fuzzing would not
-        // reach the code that hands out sample data.
-        QVERIFY(accepted > rounds / 50 && accepted < rounds);
+        QVERIFY(accepted > rounds / 50 && accepted < rounds); // the fuzzing reaches the sample data
     }
 
-    // The 184 recordings the program carries, each playable as PCM mono
-    // 22050 Hz 16-bit behind a 44-byte header. Number 0 (never shown) plays
-    // like number 1; all others differ. (tools/make-recordings.sh checks
-    // their length and level when it makes them.)
+    // The 184 recordings: each mono 22050 Hz 16-bit behind a 44-byte header;
+    // number 0 (never shown) plays like number 1, all others differ.
     void recordingsBuiltIn()
     {
         QStringList expected;
-        for (int base : {10000, 20000})
-            for (int id = base; id <= base + 91; ++id)
-                expected << QStringLiteral("%1.wav").arg(id);
-        QCOMPARE(QDir(QStringLiteral(":/recordings")).entryList(QDir::Files, QDir::Name), expected);
         QSet<QByteArray> distinct;
-        for (const QString &name : expected) {
-            const QByteArray image = QtResources().recording(name.chopped(4).toInt());
-            QCOMPARE(parsed(image), (Wave{1, 22050, 16, 44, int(image.size() - 44)}));
-            distinct.insert(image.mid(44));
-        }
+        for (int base : {10000, 20000})
+            for (int id = base; id <= base + 91; ++id) {
+                const QByteArray image = QtResources().recording(id);
+                QCOMPARE(parsed(image), (Wave{1, 22050, 16, 44, int(image.size() - 44)}));
+                distinct.insert(image.mid(44));
+                expected << QStringLiteral("%1.wav").arg(id);
+            }
+        QCOMPARE(QDir(QStringLiteral(":/recordings")).entryList(QDir::Files, QDir::Name), expected);
         QCOMPARE(QtResources().recording(10001), QtResources().recording(10002));
         QCOMPARE(QtResources().recording(20001), QtResources().recording(20002));
         QCOMPARE(distinct.size(), expected.size() - 2);

@@ -1,8 +1,7 @@
 #pragma once
 
-// Small helpers the tests share: finding a widget by its object name,
-// clicking it, the product's name with CMake's version, waiting for a slow
-// condition, running a tool and a private X server.
+// Helpers the tests share: widgets by name, the product's name with CMake's
+// version, slow conditions, tools and a private X server.
 
 #include "kugelfon_version.h"
 
@@ -36,8 +35,7 @@ inline void click(const QObject &parent, const QString &button)
 // Runs the deleteLater()s queued so far, as the event loop would.
 inline void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-// Polls a condition that is slow to compute a few times a second, with the
-// events handled meanwhile; false if it does not hold within `ms`.
+// Polls a slow condition, events handled meanwhile; false if not true within `ms`.
 inline bool eventually(const std::function<bool()> &done, int ms, int pollMs = 200)
 {
     const QDeadlineTimer deadline(ms);
@@ -59,6 +57,15 @@ inline void stop(QProcess &p)
         p.kill();
         p.waitForFinished(3000);
     }
+}
+
+// The environment of a program without any window system.
+inline QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        e.remove(name);
+    return e;
 }
 
 // A tool's output, or a null string when it fails or takes longer than `ms`.
@@ -84,9 +91,8 @@ inline QString missingTools(const QStringList &names)
     return out;
 }
 
-// A private X server of one screen `size` ("1280x1024") on a free display;
-// `why` says why there is none. Without -noreset it would reset each time
-// its last client (an X tool) leaves.
+// A private X server of one screen `size` ("1280x1024"); `why` says why there
+// is none. -noreset: else it resets whenever its last client leaves.
 struct XServer {
     QProcess xvfb;
     QString display, why;
@@ -104,12 +110,9 @@ struct XServer {
             display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
     }
     ~XServer() { stop(xvfb); }
-    // The environment of a program on this display only.
     QProcessEnvironment env() const
     {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            e.remove(name);
+        QProcessEnvironment e = withoutDisplay();
         e.insert("DISPLAY", display);
         return e;
     }

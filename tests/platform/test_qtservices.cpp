@@ -63,7 +63,6 @@ private slots:
         timer.setInterval(5);
         timer.setEnabled(true);
         QStringList seen;
-        // Answers once the box is up and the timer has ticked meanwhile.
         QTimer::singleShot(0, [&] {
             QMessageBox *box = nullptr;
             const auto ready = [&] {

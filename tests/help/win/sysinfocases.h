@@ -1,8 +1,7 @@
 #pragma once
 
-// How the about window's test meets Windows: the registry keys of the lookup
-// are written below a key of the test's own under HKEY_CURRENT_USER, which
-// the test's launcher reads instead of HKEY_LOCAL_MACHINE.
+// Windows: the lookup's registry keys are written below a key of the test's own
+// under HKEY_CURRENT_USER, which the test's launcher reads instead of HKLM.
 #include "platform/win/registrysysinfo.h"
 
 #include <QDir>
@@ -15,26 +14,10 @@ namespace sysinfocases {
 
 using namespace kugelfon;
 
-inline const QString kRoot = QStringLiteral("HKEY_CURRENT_USER\\Software\\Kugelfon-Test");
-
 inline RegistrySystemInfo testLauncher()
 {
-    return RegistrySystemInfo(RegistrySystemInfo::Root::CurrentUser,
-                              QStringLiteral("Software\\Kugelfon-Test\\"));
+    return RegistrySystemInfo(RegistrySystemInfo::Root::CurrentUser, QStringLiteral("Software\\Kugelfon-Test\\"));
 }
-
-// The test's keys, empty at the start and removed at the end.
-struct Keys {
-    QSettings reg{kRoot, QSettings::NativeFormat};
-    Keys() { reg.remove(QString()); }
-    ~Keys() { reg.remove(QString()); }
-    void first(const QVariant &path) { reg.setValue(QStringLiteral("Shared Tools/MSINFO/PATH"), path); }
-    void second(const QString &folder)
-    {
-        reg.setValue(QStringLiteral("Shared Tools Location/MSINFO"), QDir::toNativeSeparators(folder));
-    }
-    void sync() { reg.sync(); }
-};
 
 inline void writeFile(const QString &path, const QByteArray &content)
 {
@@ -43,43 +26,47 @@ inline void writeFile(const QString &path, const QByteArray &content)
     f.write(content);
 }
 
-// A command script that leaves started.txt beside itself.
-inline QString startable(const QTemporaryDir &dir, const QString &name)
-{
-    const QString path = QDir::toNativeSeparators(dir.filePath(name));
-    writeFile(path, "@echo started> \"%~dp0started.txt\"\r\n");
-    return path;
-}
+// The test's keys, removed at the end: the first key's PATH (`first`; "script"
+// for `script`, which leaves started.txt beside itself), the second key
+// naming the folder, a first key without PATH (`other`).
+struct Keys {
+    QSettings reg{QStringLiteral("HKEY_CURRENT_USER\\Software\\Kugelfon-Test"), QSettings::NativeFormat};
+    QTemporaryDir dir;
+    const QString script = QDir::toNativeSeparators(dir.filePath(QStringLiteral("info.cmd")));
+    const QString msinfo = QDir::toNativeSeparators(dir.filePath(QStringLiteral("MSINFO32.EXE")));
+
+    Keys(const QVariant &first, bool second, bool other = false)
+    {
+        reg.remove(QString());
+        writeFile(script, "@echo started> \"%~dp0started.txt\"\r\n");
+        if (first.isValid())
+            reg.setValue(QStringLiteral("Shared Tools/MSINFO/PATH"), first == QStringLiteral("script") ? QVariant(script) : first);
+        if (other)
+            reg.setValue(QStringLiteral("Shared Tools/MSINFO/ANDERS"), script);
+        if (second)
+            reg.setValue(QStringLiteral("Shared Tools Location/MSINFO"), QDir::toNativeSeparators(dir.path()));
+        reg.sync();
+    }
+    ~Keys() { reg.remove(QString()); }
+};
 
 // The first key's path is started as read; without it the second key's
-// folder with MSINFO32.EXE. Which one the lookup takes is read from
-// find(); the start itself is seen through the script's trace.
+// folder with MSINFO32.EXE (which find() names; this test starts only scripts).
 inline void startsTheProgramFound()
 {
     enum Setup { FirstOnly, FirstBeforeSecond, SecondOnly, FirstTooLong, FirstKeyWithoutValue };
     for (const Setup setup : {FirstOnly, FirstBeforeSecond, SecondOnly, FirstTooLong, FirstKeyWithoutValue}) {
-        Keys keys;
-        QTemporaryDir dir;
-        const QString script = startable(dir, QStringLiteral("info.cmd"));
-        const QString msinfo = QDir::toNativeSeparators(dir.filePath(QStringLiteral("MSINFO32.EXE")));
-        writeFile(msinfo, "not started by this test");
-        if (setup == FirstOnly || setup == FirstBeforeSecond)
-            keys.first(script);
-        if (setup == FirstTooLong)
-            keys.first(QString(1100, QLatin1Char('x')));
-        if (setup == FirstKeyWithoutValue)
-            keys.reg.setValue(QStringLiteral("Shared Tools/MSINFO/ANDERS"), script);
-        if (setup != FirstOnly)
-            keys.second(dir.path());
-        keys.sync();
-        const QString expected = setup == FirstOnly || setup == FirstBeforeSecond ? script : msinfo;
-        QCOMPARE(testLauncher().find(), expected);
-        if (expected != script)
+        const bool first = setup == FirstOnly || setup == FirstBeforeSecond;
+        const QVariant path = first ? QVariant(QStringLiteral("script")) : setup == FirstTooLong ? QVariant(QString(1100, QLatin1Char('x'))) : QVariant();
+        Keys keys(path, setup != FirstOnly, setup == FirstKeyWithoutValue);
+        writeFile(keys.msinfo, "not started by this test");
+        QCOMPARE(testLauncher().find(), first ? keys.script : keys.msinfo);
+        if (!first)
             continue;
         About x(testLauncher());
         QTest::mouseClick(x.at("cmdSysInfo"), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("started.txt"))), 15000);
-        QVERIFY(x.f.messages.shown.isEmpty() && x.w && x.w->isVisible()); // no message, the window stays
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(keys.dir.filePath(QStringLiteral("started.txt"))), 15000);
+        QVERIFY(x.f.messages.shown.isEmpty() && x.w && x.w->isVisible());
     }
 }
 
@@ -87,19 +74,15 @@ inline void startsTheProgramFound()
 // file or holding a number.
 inline void forEachSetupWithout(void (*check)(About &))
 {
-    enum Setup { NoKeys, FolderWithoutProgram, FirstNamesMissingFile, FirstIsNumber };
-    for (const Setup setup : {NoKeys, FolderWithoutProgram, FirstNamesMissingFile, FirstIsNumber}) {
-        Keys keys;
-        QTemporaryDir dir;
-        if (setup == FolderWithoutProgram)
-            keys.second(dir.path());
-        if (setup == FirstNamesMissingFile)
-            keys.first(QDir::toNativeSeparators(dir.filePath(QStringLiteral("msinfo32.exe"))));
-        if (setup == FirstIsNumber)
-            keys.first(7);
-        keys.sync();
-        About x(testLauncher());
-        check(x);
+    for (const QVariant &first : {QVariant(), QVariant(QStringLiteral("C:\\nirgends\\msinfo32.exe")), QVariant(7)}) {
+        for (const bool second : {false, true}) {
+            if (first.isValid() && second)
+                continue;
+            Keys keys(first, second);
+            QFile::remove(keys.script);
+            About x(testLauncher());
+            check(x);
+        }
     }
 }
 
