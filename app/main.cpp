@@ -8,10 +8,8 @@
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const kugelfon::StartOptions options = kugelfon::parseStartOptions(arguments);
+    const kugelfon::StartOptions options =
+        kugelfon::parseStartOptions(kugelfon::console::arguments(argc, argv));
     if (!options.error.isEmpty()) {
         kugelfon::console::writeError(options.error + '\n');
         return 2;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kugelfon::console {
 
@@ -8,5 +9,8 @@ namespace kugelfon::console {
 // the system expects it; false when it could not be written.
 bool writeOut(const QString &text);
 bool writeError(const QString &text);
+
+// The program's arguments as typed, its name first.
+QStringList arguments(int argc, char **argv);
 
 } // namespace kugelfon::console

@@ -25,4 +25,12 @@ bool writeError(const QString &text)
     return write(stderr, text);
 }
 
+QStringList arguments(int argc, char **argv)
+{
+    QStringList out;
+    for (int i = 0; i < argc; ++i)
+        out << QString::fromLocal8Bit(argv[i]);
+    return out;
+}
+
 } // namespace kugelfon::console

@@ -1,6 +1,7 @@
 #include "platform/console.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 namespace kugelfon::console {
 
@@ -65,6 +66,24 @@ bool writeOut(const QString &text)
 bool writeError(const QString &text)
 {
     return write(STD_ERROR_HANDLE, text);
+}
+
+QStringList arguments(int argc, char **argv)
+{
+    // argv comes in the ANSI code page, where a letter outside it turns
+    // into '?': the command line itself is Unicode.
+    int count = 0;
+    if (LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        QStringList out;
+        for (int i = 0; i < count; ++i)
+            out << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+        return out;
+    }
+    QStringList out;
+    for (int i = 0; i < argc; ++i)
+        out << QString::fromLocal8Bit(argv[i]);
+    return out;
 }
 
 } // namespace kugelfon::console
