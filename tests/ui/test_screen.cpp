@@ -103,12 +103,9 @@ private slots:
         QCOMPARE(QSize(measured.widthPx, measured.heightPx), m_size);
         QCOMPARE(window.screenLayout().level, m_level);
         const QList<ShownBox> &boxes = m_fakes.messages.shown;
-        if (m_level == 0) {
-            QCOMPARE(boxes.size(), 1);
-            QCOMPARE(boxes[0].text + '|' + boxes[0].title,
-                     QStringLiteral("Diese Auflösung  %1 x %2 wird nicht unterstützt.|Kugelfon")
-                         .arg(m_size.width()).arg(m_size.height()));
-            QVERIFY(boxes[0].buttons == MsgButtons::Ok && m_fakes.app.quits == 1 && !window.isVisible());
+        if (m_level == 0) { // its text is test_program's
+            QVERIFY(boxes.size() == 1 && boxes[0].title == "Kugelfon" && boxes[0].buttons == MsgButtons::Ok);
+            QVERIFY(m_fakes.app.quits == 1 && !window.isVisible());
             return;
         }
         QVERIFY(window.isVisible() && boxes.isEmpty() && m_fakes.app.quits == 0);
