@@ -116,8 +116,8 @@ private slots:
     }
 
     // The quit question under openbox while the hall's monitor is unplugged:
-    // not maximizable, back when minimized, above the hall, the hall never
-    // full-screen over the main window's monitor; then the main window active.
+    // not maximizable, back when minimized, above the hall, the hall a window
+    // on the main window's monitor; then the main window active.
     void questionAboveHall()
     {
         Desktop d;
@@ -140,21 +140,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!d.where(box).isEmpty() && !d.where(main).isEmpty(), 3000);
 
         d.x("xrandr", {"--delmonitor", "B"});
-        // The window manager may fit the full-screen hall onto A before the
-        // program hears of it: it must go at once, not after the settling.
-        QElapsedTimer clock;
-        clock.start();
-        qint64 lastOverA = -1;
-        while (clock.elapsed() < 1200) {
-            const QRect h = d.where(hall);
-            if (h.width() >= 1280 && h.intersects(monitorA))
-                lastOverA = clock.elapsed();
-        }
-        QVERIFY2(lastOverA < 300, qPrintable(QString::number(lastOverA)));
+        // A window on A once settled; never full-screen over A meanwhile is test_program's.
+        QTRY_VERIFY_WITH_TIMEOUT(monitorA.contains(d.where(hall)) && d.where(hall).width() <= 960, 3000);
         const QRect h = d.where(hall), m = d.where(main);
         const QStringList stack = d.root("_NET_CLIENT_LIST_STACKING");
         QVERIFY2(stack.indexOf(box) > stack.indexOf(hall), qPrintable(stack.join(' ')));
-        QVERIFY(!h.isEmpty() && monitorA.contains(h));
         QVERIFY(!h.intersects(m) || stack.indexOf(hall) < stack.indexOf(main));
 
         d.x("xdotool", {"key", "alt+n"});
