@@ -51,27 +51,37 @@ qsizetype loudFrom(const QList<double> &s, qsizetype from)
     return from;
 }
 
-// Where the sound lies whole in the stream from `from` on, its last 150 ms on
-// their own too (a call cut short still correlates well as a whole); -1 if
-// nowhere. The first 200 ms do not count: a sink rendering ahead is wound
-// back when a stream starts, which garbles the start on its monitor.
+// The best correlation of sound[from..] with the stream at lags lo..hi, and
+// that lag: in steps of 4, then exactly around the best.
+std::pair<double, qsizetype> bestLag(const QList<double> &sound, const QList<double> &stream, qsizetype lo,
+                                     qsizetype hi, qsizetype from)
+{
+    std::pair<double, qsizetype> found{0, -1};
+    for (qsizetype lag = lo; lag <= hi; lag += 4)
+        found = std::max(found, {correlation(sound, stream, lag, from, 4), lag});
+    for (qsizetype lag = found.second - 3, coarse = found.second; lag <= coarse + 3; ++lag)
+        found = std::max(found, {correlation(sound, stream, lag, from), lag});
+    return found;
+}
+
+// Where the sound lies whole in the stream from `from` on, its last 150 ms
+// found on their own too (a call cut short still correlates well as a whole);
+// -1 if nowhere. The first 200 ms do not count: a sink rendering ahead is
+// wound back when a stream starts, which garbles the start on its monitor.
+// The tail may lie up to 50 ms off: a starved server or recorder drops or
+// stretches a little of what it passes on.
 qsizetype heardAt(const QList<double> &sound, const QList<double> &stream, qsizetype from, QString *best = nullptr)
 {
     const qsizetype onset = loudFrom(sound, 0);
-    const qsizetype tail = sound.size() - kRate * 15 / 100;
     for (qsizetype start = loudFrom(stream, from); start < stream.size();) {
-        std::pair<double, qsizetype> found{0, -1};
-        for (qsizetype lag = start - onset - 1500; lag <= start - onset + 1500; lag += 4)
-            found = std::max(found, {correlation(sound, stream, lag, kRate / 5, 4), lag});
-        const qsizetype coarse = found.second;
-        for (qsizetype lag = coarse - 3; lag <= coarse + 3; ++lag)
-            found = std::max(found, {correlation(sound, stream, lag, kRate / 5), lag});
-        const double tailScore = correlation(sound, stream, found.second, tail);
+        const auto whole = bestLag(sound, stream, start - onset - 1500, start - onset + 1500, kRate / 5);
+        const auto tail = bestLag(sound, stream, whole.second - kRate / 20, whole.second + kRate / 20,
+                                  sound.size() - kRate * 15 / 100);
         if (best)
-            *best += QStringLiteral(" %1/%2@%3").arg(found.first, 0, 'f', 2).arg(tailScore, 0, 'f', 2).arg(found.second);
+            *best += QStringLiteral(" %1/%2@%3").arg(whole.first, 0, 'f', 2).arg(tail.first, 0, 'f', 2).arg(whole.second);
         // Cut short scores near 0; a starved server's glitches cost 0.3 at most.
-        if (found.first >= 0.6 && tailScore >= 0.6)
-            return found.second;
+        if (whole.first >= 0.6 && tail.first >= 0.6)
+            return whole.second;
         qsizetype quiet = 0;
         while (start < stream.size() && quiet < kRate / 50)
             quiet = std::abs(stream[start++]) <= 0.02 ? quiet + 1 : 0;
@@ -256,13 +266,16 @@ private slots:
             QVERIFY2(eventually([&] { return unheard(sink, from, images).isEmpty(); }, 8000),
                      qPrintable(unheard(sink, from, images)));
 
-        // Once the device plays again, so do the calls.
+        // Once the device plays again, so do the calls. A busy machine may
+        // still be trying an earlier call, behind which the first goes stale.
         if (situation == Situation::Suspended || situation == Situation::Stopped) {
             QVERIFY(undo());
             const qint64 again = captured(kAwake);
-            output->playWave(after);
-            QVERIFY2(eventually([&] { return unheard(kAwake, again, {after}).isEmpty(); }, 10000),
-                     qPrintable(unheard(kAwake, again, {after})));
+            const auto heardAgain = [&] {
+                output->playWave(after);
+                return unheard(kAwake, again, {after}).isEmpty();
+            };
+            QVERIFY2(eventually(heardAgain, 15000), qPrintable(unheard(kAwake, again, {after})));
         }
         output.reset();
         QCoreApplication::processEvents();
