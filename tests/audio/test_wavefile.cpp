@@ -5,7 +5,6 @@
 
 #include <QtTest>
 
-#include <random>
 #include <vector>
 
 using namespace kugelfon;
@@ -93,7 +92,6 @@ private slots:
         const QByteArray good = riff(fmt16 + data);
         row("wrong RIFF tag", QByteArray("RIFX") + good.mid(4));
         row("wrong WAVE tag", good.left(8) + "AVI " + good.mid(12));
-        row("lower-case tags", QByteArray("riff") + good.mid(4, 4) + "wave" + good.mid(12));
         row("no data", riff(fmt16 + chunk("LIST", filler(8))));
         row("data before fmt", riff(data + fmt16));
         row("two fmt chunks", riff(fmt16 + fmt(1, 2, 8000, 8) + data));
@@ -134,61 +132,20 @@ private slots:
         }
     }
 
-    // Mutated images: what is accepted is a playable range of whole frames inside.
-    void survivesFuzzedImages()
-    {
-        const QByteArray real = QtResources().recording(10043);
-        // With other chunks, so that mutations hit the chunk walk too.
-        const QByteArray small = riff(chunk("junk", "abc") + extensible(2, 44100, 16, 1) + chunk("LIST", filler(9))
-                                      + chunk("data", filler(40)));
-        std::mt19937 rng(20240611);
-        auto uniform = [&rng](qsizetype lo, qsizetype hi) { return std::uniform_int_distribution(lo, hi)(rng); };
-        const quint32 awkward[] = {0, 1, 2, 3, 4, 15, 16, 17, 40, 0x7FFFFFFF, 0x80000000, 0xFFFFFFF7, 0xFFFFFFFE, 0xFFFFFFFF};
-        int accepted = 0;
-        constexpr int rounds = 12000;
-        for (int round = 0; round < rounds; ++round) {
-            // Bits flipped or 4 bytes set to an awkward value, in the headers;
-            // or random bytes behind a RIFF/WAVE header; then perhaps cut.
-            QByteArray image = round % 3 == 0 ? real.left(uniform(0, 600) + 44) : small;
-            for (int i = int(uniform(1, 4)); i > 0; --i) {
-                const qsizetype at = uniform(0, std::min<qsizetype>(image.size() - 4, 96));
-                if (uniform(0, 1))
-                    image[at] = char(image[at] ^ char(1 << uniform(0, 7)));
-                else
-                    image.replace(at, 4, le32(awkward[uniform(0, std::size(awkward) - 1)]));
-            }
-            if (round % 5 == 4) {
-                image = image.left(uniform(12, 16));
-                for (qsizetype i = uniform(0, 120); i > 0; --i)
-                    image += char(rng());
-            }
-            image.truncate(uniform(0, 1) ? uniform(0, image.size()) : image.size());
-            const Wave w = parsed(image);
-            QVERIFY2(w.isEmpty() || ((w[0] == 1 || w[0] == 2) && w[1] >= 8000 && w[1] <= 192000 && (w[2] == 8 || w[2] == 16)
-                                     && w[3] >= 0 && w[4] > 0 && w[4] % (w[0] * w[2] / 8) == 0 && w[3] + w[4] <= image.size()),
-                     qPrintable(QStringLiteral("round %1, image %2").arg(round).arg(image.toHex())));
-            accepted += w.isEmpty() ? 0 : 1;
-        }
-        QVERIFY(accepted > rounds / 50 && accepted < rounds); // the fuzzing reaches the sample data
-    }
-
     // The 184 recordings: each mono 22050 Hz 16-bit behind a 44-byte header;
     // number 0 (never shown) plays like number 1, all others differ.
     void recordingsBuiltIn()
     {
-        QStringList expected;
         QSet<QByteArray> distinct;
         for (int base : {10000, 20000})
             for (int id = base; id <= base + 91; ++id) {
                 const QByteArray image = QtResources().recording(id);
                 QCOMPARE(parsed(image), (Wave{1, 22050, 16, 44, int(image.size() - 44)}));
                 distinct.insert(image.mid(44));
-                expected << QStringLiteral("%1.wav").arg(id);
             }
-        QCOMPARE(QDir(QStringLiteral(":/recordings")).entryList(QDir::Files, QDir::Name), expected);
         QCOMPARE(QtResources().recording(10001), QtResources().recording(10002));
         QCOMPARE(QtResources().recording(20001), QtResources().recording(20002));
-        QCOMPARE(distinct.size(), expected.size() - 2);
+        QCOMPARE(distinct.size(), 2 * 92 - 2);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "fakes/fakes.h"
 #include "game/caller.h"
 
+#include <algorithm>
 #include <random>
 
 namespace kugelfon::test {
@@ -31,21 +32,15 @@ struct CallerRig {
     // False for any other word.
     static bool parse(const QString &word, Act &act, float &arg)
     {
-        static const QStringList plain = {"new", "step", "bingo", "quit", "tick", "letter",
-                                          "male", "female", "manual"};
+        static const QStringList words = {"new", "step", "bingo", "quit", "tick", "letter", "male", "female",
+                                          "manual", "5s 10s 20s", "75 90", "slider", "take", "drop", "mute"};
         const QString head = word.section(':', 0, 0);
-        arg = word.section(':', 1).toFloat();
-        if (plain.contains(word))
-            act = Act(plain.indexOf(word));
-        else if (word == "5s" || word == "10s" || word == "20s")
-            act = Act::Fixed, arg = word.chopped(1).toFloat();
-        else if (word == "75" || word == "90")
-            act = Act::Pool, arg = word.toFloat();
-        else if (head == "slider" || head == "take" || word == "drop" || word == "mute")
-            act = head == "slider" ? Act::Slider : head == "take" ? Act::Take
-                : word == "drop"   ? Act::Drop   : Act::Mute;
-        else
+        const auto at = std::find_if(words.begin(), words.end(),
+                                     [&](const QString &w) { return w.split(' ').contains(head); });
+        if (head.isEmpty() || at == words.end())
             return false;
+        act = Act(at - words.begin());
+        arg = act == Act::Fixed ? head.chopped(1).toFloat() : act == Act::Pool ? head.toFloat() : word.section(':', 1).toFloat();
         return true;
     }
 

@@ -29,13 +29,10 @@ private slots:
         m.twipsHeight = width * 15.0 * (width == 1280 ? 0.8 : 0.75);
         const ScreenLayout layout = computeScreenLayout(m);
         QStringList is;
-        for (const QString &want : twips.split(", ")) {
-            for (int c = 0; c < int(MainControl::Count); ++c) {
-                const TwipRect r = layout.rect(MainControl(c));
-                if (want.startsWith(mainControlName(MainControl(c)) + QString(' ')))
+        for (const QString &want : twips.split(", "))
+            for (int c = 0; c < int(MainControl::Count); ++c)
+                if (const TwipRect r = layout.rect(MainControl(c)); want.startsWith(mainControlName(MainControl(c)) + QString(' ')))
                     is << mainControlName(MainControl(c)) + QString::asprintf(" %.2f %.2f %.2f %.2f", r.left, r.top, r.width, r.height);
-            }
-        }
         QCOMPARE(is.join(", "), twips);
     }
 };
