@@ -8,7 +8,8 @@
 # winspool lists the CUPS queues it finds through CUPS_SERVER).
 
 services=$work/services
-pdf_dir=$HOME/PDF
+# cups-pdf writes each job into PDF in its owner's home folder.
+pdf_dir=$(getent passwd "$(id -un)" | cut -d: -f6)/PDF
 
 # start_sound: the private sound server; its null sink "kugelfon".
 start_sound() {
@@ -53,6 +54,7 @@ start_printer() {
 crop() { convert "$work/now.png" -crop "$1" +repage -depth 8 rgb:- | md5sum; }
 number_field() { crop 815x504+48+139; }
 count_label() { crop 44x28+626+47; }
+step_button() { crop 268x32+349+703; }
 # The share of dark pixels in the number field: the huge digits.
 digits_share() { convert "$work/now.png" -crop 815x504+48+139 -colorspace gray -threshold 50% -format '%[fx:1-mean]' info:; }
 
@@ -70,14 +72,19 @@ step_shown() {
 # play: "Neues Spiel" (Ctrl+N), then five presses on "Weiter", each showing
 # a number and advancing the count, while the sink's monitor is recorded.
 play() {
-    xdotool key ctrl+n
-    sleep 0.5
     import -window root "$work/now.png"
     empty_field=$(number_field) last_field=$empty_field last_count=$(count_label)
+    # "Weiter" is greyed out until the new game.
+    local button
+    button=$(step_button)
+    xdotool key ctrl+n
+    until_ok 10 sh -c 'import -window root "$1/now.png" && [ "$(convert "$1/now.png" -crop 268x32+349+703 +repage -depth 8 rgb:- | md5sum)" != "$2" ]' - "$work" "$button" \
+        || fail "„Neues Spiel“ gibt „Weiter“ nicht frei"
     local recorder=
     if [ -z "${sound_skipped:-}" ]; then
         parec -d kugelfon.monitor --latency-msec=20 --format=s16le --rate=22050 --channels=1 >"$work/calls.raw" &
         recorder=$!
+        pids+=("$recorder")
     fi
     for step in 1 2 3 4 5; do
         xdotool mousemove 483 719 click 1
@@ -85,8 +92,8 @@ play() {
     done
     cp "$work/now.png" "$work/game.png"
     [ -n "$recorder" ] || { echo "   Ton ÜBERSPRUNGEN: $sound_skipped"; return; }
-    # The fifth call may still be playing: give it time to reach the sink.
-    sleep 3
+    # The fifth call may still be playing: its stream closes when it is done.
+    until_ok 10 sh -c '! pactl list short sink-inputs | grep -q .' || true
     kill "$recorder"; wait "$recorder" 2>/dev/null || true
     # Samples louder than about -30 dB: at least half a second of calls.
     local loud
