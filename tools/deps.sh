@@ -15,6 +15,9 @@ KUGELFON_TEST_PACKAGES="$KUGELFON_TEST_PACKAGES weston qt6-wayland"
 # mingw-w64 cross compiler, NSIS for the installer, Wine, and the screen,
 # input and screenshot tools of the installer's test.
 KUGELFON_WINDOWS_PACKAGES="g++-mingw-w64-x86-64-posix nsis wine64 xvfb x11-utils xdotool imagemagick qt6-translations-l10n"
+# The installed program played on a desktop with openbox, its calls heard by a
+# private PulseAudio, its tickets printed by a private cupsd into PDFs.
+KUGELFON_WINDOWS_PACKAGES="$KUGELFON_WINDOWS_PACKAGES openbox pulseaudio pulseaudio-utils cups cups-client printer-driver-cups-pdf poppler-utils"
 
 # ensure_packages PKG...: installs what is missing (as root), or prints the one
 # command that would and fails.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs Kugelfon-<version>-Setup.exe silently in the Wine prefix WINEPREFIX,
-# checks what it put where, starts the installed program on a 1024 x 768
-# Xvfb screen through Qt's Windows platform until its main window shows, and
+# checks what it put where, plays the installed program on a 1024 x 768
+# Xvfb screen through Qt's Windows platform (check-play.sh: five calls heard
+# by a private PulseAudio, two tickets printed to a private cups-pdf queue,
+# the quit question), measures its start-up (tools/windows-bench.sh) and
 # uninstalls silently, leaving nothing behind.
 #
 #   check-setup.sh KUGELFON_BUILD_DIR WORK_DIR
@@ -35,10 +37,14 @@ until_ok() {
 "$wineserver" -k 2>/dev/null || true
 display=:$(( 60 + RANDOM % 30 ))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap '"$wineserver" -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+pids=($!)
+trap '"$wineserver" -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true' EXIT
 export DISPLAY=$display
 until_ok 20 xdpyinfo || fail "Xvfb startet nicht"
+# A window manager gives the keyboard to the window in front, as on a desktop.
+openbox >/dev/null 2>&1 &
+pids+=($!)
+. "$top/packaging/windows/check-play.sh"
 
 echo "-- silent install"
 "$wine" "$setup" /S
@@ -53,7 +59,9 @@ cmp -s "$dir/Kugelfon.exe" "$build/Kugelfon.exe" || fail "installiertes Kugelfon
 "$wine" reg query "$key" /v QuietUninstallString | grep -q 'Deinstallieren.exe" /S' \
     || fail "Deinstallationseintrag ohne stille Deinstallation"
 
-echo "-- installed program on a 1024 x 768 screen"
+echo "-- installed program on a 1024 x 768 screen: a game, two tickets, the quit question"
+start_sound
+start_printer
 # Qt's Windows platform, not the offscreen one of the test suites.
 "$wine" 'C:\Program Files\Kugelfon\Kugelfon.exe' &
 program=$!
@@ -64,8 +72,12 @@ pixel() { import -window root "$work/now.png" && convert "$work/now.png" -format
 main_window() { [ "$(pixel 400,400)" = "srgb(212,208,200)" ] && [ "$(pixel 400,400)" != "$(pixel 40,100)" ]; }
 until_ok 90 main_window || fail "das Hauptfenster erscheint nicht in der Anordnung für 1024 x 768"
 import -window root "$work/main-window.png"
-"$wineserver" -k
-wait "$program" 2>/dev/null || true
+play
+print_two
+quit
+
+echo "-- start-up bench"
+"$top/tools/windows-bench.sh" 'C:\Program Files\Kugelfon\Kugelfon.exe' "$build/emptywindow.exe"
 
 echo "-- silent uninstall"
 "$wine" 'C:\Program Files\Kugelfon\Deinstallieren.exe' /S

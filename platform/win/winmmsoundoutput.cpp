@@ -15,8 +15,25 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// Beyond the recording's own length, the most a call may wait for the device.
+// A device may take this long to start playing: a sound server's sink that
+// sleeps or a Bluetooth headset wakes up within one to three seconds.
+constexpr milliseconds startWindow{4000};
+// Once it plays, a device whose position stands still this long has stalled.
+constexpr milliseconds stallWindow{1000};
+// Beyond start-up and the recording's own length, the most a call may wait.
 constexpr milliseconds slack{500};
+// How often the device's position is looked at while it plays.
+constexpr DWORD pollMs = 50;
+
+// Bytes the device has played so far, or 0 where it cannot tell.
+DWORD playedBytes(HWAVEOUT out)
+{
+    MMTIME time{};
+    time.wType = TIME_BYTES;
+    if (waveOutGetPosition(out, &time, sizeof time) != MMSYSERR_NOERROR || time.wType != TIME_BYTES)
+        return 0;
+    return time.u.cb;
+}
 
 QString deviceError(MMRESULT result)
 {
@@ -106,7 +123,8 @@ void WinmmSoundOutput::playWave(const QByteArray &image)
         return;
     const int frameBytes = wave->channels * wave->bitsPerSample / 8;
     const auto duration = milliseconds(wave->pcmBytes / frameBytes * 1000 / wave->sampleRate);
-    const Clock::time_point deadline = Clock::now() + duration + slack;
+    const Clock::time_point opened = Clock::now();
+    const Clock::time_point deadline = opened + startWindow + duration + slack;
 
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -143,13 +161,21 @@ void WinmmSoundOutput::playWave(const QByteArray &image)
         return;
     }
     // The event also fires for other messages; the header's flag says done.
+    // A device that starts late is waited for; one that does not start, or
+    // stops moving once it has, has stalled.
+    DWORD played = 0;
+    Clock::time_point moved = opened;
     while (!(device.header.dwFlags & WHDR_DONE)) {
-        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0) {
+        const Clock::time_point now = Clock::now();
+        if (const DWORD position = playedBytes(device.out); position > played) {
+            played = position;
+            moved = now;
+        }
+        if (now >= deadline || now - moved >= (played ? stallWindow : startWindow)) {
             fail(Trouble::Stalled, QString());
             return;
         }
-        WaitForSingleObject(device.done, DWORD(left));
+        WaitForSingleObject(device.done, pollMs);
     }
 }
 

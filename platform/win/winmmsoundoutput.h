@@ -9,8 +9,10 @@ namespace kugelfon {
 
 // Plays through the Windows waveform audio API (winmm) on the default output
 // device, opened per sound so nothing is held while the program is idle.
-// The call waits for the device's done signal, but never longer than the
-// recording plus half a second: a stuck driver costs at most that.
+// The call waits for the device's done signal while the device's position
+// moves: a device that has not started within 4 s, or stands still for 1 s
+// once playing, has stalled, and a call never waits longer than those 4 s,
+// the recording and half a second.
 //
 // Every sound that cannot be played goes to the failure handler with a
 // German notice; the first one also gives one line on stderr. The program
