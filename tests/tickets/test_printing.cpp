@@ -100,8 +100,9 @@ private slots:
     void opensPrintsAndLeaves()
     {
         Harness h;
-        int answer = kAnswerNo, opening = 0;
+        int answer = kAnswerNo, opening = 0, windows = 0;
         h.fakes.messages.responder = [&](const ShownBox &) { return answer; };
+        h.printers.onStartJob = [&](int) { windows += h.dialog->findChildren<QDialog *>().size(); };
         for (const QString how : {"click", "alt", "esc", "close"}) {
             QVERIFY(h.open());
             QStringList seen = {h.lists(), h.combo("cboDrucker")->currentText(), h.canPrint() ? "an" : "aus",
@@ -142,8 +143,6 @@ private slots:
             answer = kAnswerYes;
             click(*h.dialog, "optFreizahl");
             h.pick("cboDrucker", "Büro");
-            int windows = 0;
-            h.printers.onStartJob = [&](int) { windows += h.dialog->findChildren<QDialog *>().size(); };
             h.clickDrucken();
             QStringList jobs, expected;
             QSet<QString> tickets;
@@ -154,7 +153,6 @@ private slots:
             }
             QCOMPARE(jobs, expected);
             QVERIFY(tickets.size() == 3 && windows == 0 && h.dialog->isVisible() && h.fakes.messages.shown.size() == 3 && h.mainShown == opening);
-            h.printers.onStartJob = nullptr;
             // Leaving the columns keeps the blocks; from 90 to 75 numbers with
             // 15 rows of 6 the rows fall back, the columns stay.
             h.pick("cboBlöcke", "3");
