@@ -4,7 +4,6 @@
 #include "fakes/fakes.h"
 #include "fakes/testkit.h"
 #include "game/numberdraw.h"
-#include "platform/qttimer.h"
 #include "tickets/printdialog.h"
 #include "tickets/ticketprinting.h"
 
@@ -24,14 +23,12 @@ struct Harness {
     FakePrinters printers{{"Büro", "Keller Laser"}, "Keller Laser"};
     QPointer<PrintDialog> dialog;
     int mainShown = 0;
-    ITimerFactory *timers = nullptr; // the fakes' unless set
 
     ~Harness() { delete dialog.data(); }
     bool open()
     {
         Services s = fakes.services();
         s.printers = printers;
-        s.timers = timers ? *timers : s.timers;
         dialog = new PrintDialog(s, [this] { ++mainShown; });
         dialog->show();
         QApplication::setActiveWindow(dialog);
@@ -64,7 +61,6 @@ struct Harness {
         combo(name)->setFocus(Qt::MouseFocusReason);
         combo(name)->setCurrentIndex(combo(name)->findText(entry));
     }
-    void clickInto(const char *name) { QTest::mouseClick(combo(name)->lineEdit(), Qt::LeftButton); }
     void tabAway() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); } // runs the focus rules
     void clickPool(int pool) { click(*dialog, QStringLiteral("opt%1Zahlen").arg(pool)); }
     void clickDrucken() { click(*dialog, "cmdDruck"); }
@@ -91,7 +87,7 @@ QRectF box(const RecordingPage &page, const RecordedText &t, const QString &part
     return kToMm.mapRect(QRectF(t.baseline.x(), t.baseline.y() - fm.ascent(), fm.horizontalAdvance(part), fm.height()));
 }
 
-bool near(double a, double b) { return qAbs(a - b) < 0.01; }
+bool near(QPointF a, QPointF b) { return (a - b).manhattanLength() < 0.01; }
 
 } // namespace
 
@@ -99,11 +95,14 @@ class TestPrinting : public QObject {
     Q_OBJECT
 private slots:
     // Every opening shows the start values and the default printer, whatever
-    // the last one changed; every way of leaving shows the main window once.
-    void opensAnewEachTime()
+    // the last one changed and printed; every way of leaving then shows the
+    // main window once.
+    void opensPrintsAndLeaves()
     {
         Harness h;
-        int opening = 0;
+        int answer = kAnswerNo, opening = 0, windows = 0;
+        h.fakes.messages.responder = [&](const ShownBox &) { return answer; };
+        h.printers.onStartJob = [&](int) { windows += h.dialog->findChildren<QDialog *>().size(); };
         for (const QString how : {"click", "alt", "esc", "close"}) {
             QVERIFY(h.open());
             QStringList seen = {h.lists(), h.combo("cboDrucker")->currentText(), h.canPrint() ? "an" : "aus",
@@ -113,15 +112,53 @@ private slots:
                     seen << name;
             QCOMPARE(seen.join(" | "),
                      "5-10:5 1-15:1 1-3:1 1-100:1 | Keller Laser | an | opt75Zahlen | opt75Zahlen | optNoFreizahl");
-            // Change everything. Leaving the columns keeps the blocks; from 90
-            // to 75 numbers with 15 rows of 6 the rows fall back, the columns stay.
-            click(*h.dialog, "optFreizahl");
-            h.type("cboScheine", "7");
+            h.fakes.messages.shown.clear();
+            h.printers.jobs.clear();
+            answer = kAnswerNo;
             h.clickPool(90);
+            h.pick("cboSpalten", "10");
+            h.tabAway(); // into the blocks: 1 to 11 for 1 row
+            h.pick("cboBlöcke", "4");
+            h.type("cboScheine", "3");
+            h.pick("cboReihen", "2");
+            // The access key takes the focus first: leaving the rows sets the
+            // blocks back to 1 before the summary is made.
+            QTest::keyClick(h.dialog, Qt::Key_D, Qt::AltModifier);
+            QTRY_VERIFY_WITH_TIMEOUT(!h.fakes.messages.shown.isEmpty(), 2000);
+            QVERIFY(h.fakes.messages.shown[0].text.contains("Zahlenblöcke: 1\r"));
+            h.pick("cboBlöcke", "4");
+            h.clickDrucken();
+            const ShownBox box = h.fakes.messages.shown.value(1);
+            QVERIFY(h.fakes.messages.shown.size() == 2 && box.title == kTitle && box.buttons == MsgButtons::YesNo);
+            QCOMPARE(box.text, "Diese Spielscheinwerte wurden von Ihnen eingestellt:\r\r        Zahlenmodus:  90 Zahlen \r\r"
+                               "        Zahlenspalten: 10\r        Zahlenreihen: 2\r        Zahlenblöcke: 4\r"
+                               "        Spielscheine: 3 Schein(e)\r\rDrucker: Keller Laser\r\r"
+                               "Wollen Sie mit diesen Werten Drucken?\r");
+            // No: nothing printed, everything stays but the blocks.
+            QCOMPARE(h.lists() + QString::number(h.printers.jobs.size()), "5-10:10 1-9:2 1-6:1 1-100:30");
+
+            // Yes, with free cells on another printer: every ticket built afresh
+            // and printed as a document of its own, no progress window for a
+            // short run, no message after it, and the dialog stays as it was.
+            answer = kAnswerYes;
+            click(*h.dialog, "optFreizahl");
+            h.pick("cboDrucker", "Büro");
+            h.clickDrucken();
+            QStringList jobs, expected;
+            QSet<QString> tickets;
+            for (const auto &job : std::as_const(h.printers.jobs)) { // texts: title, footer, 9 numbers a row
+                jobs << QStringLiteral("%1 on %2: %3 frames, %4 texts").arg(job->docName, job->printer).arg(job->rects.size()).arg(job->texts.size());
+                expected << productWithVersion() + QStringLiteral(" Spielschein %1 von 3 on Büro: 20 frames, 20 texts").arg(jobs.size());
+                tickets.insert(job->texts[1].text + job->texts[2].text + job->texts[3].text);
+            }
+            QCOMPARE(jobs, expected);
+            QVERIFY(tickets.size() == 3 && windows == 0 && h.dialog->isVisible() && h.fakes.messages.shown.size() == 3 && h.mainShown == opening);
+            // Leaving the columns keeps the blocks; from 90 to 75 numbers with
+            // 15 rows of 6 the rows fall back, the columns stay.
             h.pick("cboBlöcke", "3");
             h.pick("cboSpalten", "6");
             h.pick("cboReihen", "15");
-            QCOMPARE(h.combo("cboBlöcke")->currentText(), "3");
+            QCOMPARE(h.lists(), "5-10:6 1-15:15 1-6:3 1-100:3");
             h.clickPool(75);
             QCOMPARE(h.list("cboReihen") + ' ' + h.list("cboSpalten"), "1-12:1 5-10:6");
             h.type("cboReihen", "4"); // then leave from the rows
@@ -135,100 +172,47 @@ private slots:
                 h.dialog->close();
             QTRY_VERIFY_WITH_TIMEOUT(h.mainShown > opening, 2000);
             flushDeletes();
-            QVERIFY2(!h.dialog && h.mainShown == ++opening, qPrintable(how));
+            QVERIFY2(!h.dialog && h.mainShown == ++opening && h.fakes.messages.shown.size() == 3, qPrintable(how));
         }
-        QVERIFY(h.printers.jobs.isEmpty() && h.fakes.messages.shown.isEmpty());
     }
 
     // Rows offered after 5 to 10 columns typed, then 20, 0 and -5 (no bound
-    // keeps the last, a negative one leaves none); columns after 1 to 16 rows
-    // (below 5: none).
+    // keeps the last, a negative one leaves none); after 1 to 16 rows, the
+    // columns offered on leaving them (below 5: none) and the blocks on
+    // entering those, from the first.
     void listBounds_data()
     {
         QTest::addColumn<int>("pool");
-        QTest::addColumn<QStringList>("rowsAfterColumns");
-        QTest::addColumn<QList<int>>("columnsFor1To16Rows");
-        QTest::newRow("75") << 75 << QStringList{"1-15:1", "1-12:1", "1-10:1", "1-9:1", "1-8:1", "1-7:1", "1-3:1", "1-3:1", "-:"}
-                            << QList<int>{10, 10, 10, 10, 10, 10, 10, 9, 8, 7, 7, 6, 5, 5, 5, 4};
-        QTest::newRow("90") << 90 << QStringList{"1-16:1", "1-15:1", "1-13:1", "1-11:1", "1-10:1", "1-9:1", "1-4:1", "1-4:1", "-:"}
-                            << QList<int>{10, 10, 10, 10, 10, 10, 10, 10, 10, 9, 8, 7, 7, 6, 6, 5};
+        QTest::addColumn<QString>("rowsAfterColumns");
+        QTest::addColumn<QString>("columnsAfterRows");
+        QTest::newRow("75") << 75 << "15 12 10 9 8 7 3 3 -" << "10 10 10 10 10 10 10 9 8 7 7 6 5 5 5 -";
+        QTest::newRow("90") << 90 << "16 15 13 11 10 9 4 4 -" << "10 10 10 10 10 10 10 10 10 9 8 7 7 6 6 5";
     }
     void listBounds()
     {
         QFETCH(int, pool);
-        QFETCH(QStringList, rowsAfterColumns);
-        QFETCH(QList<int>, columnsFor1To16Rows);
+        QFETCH(QString, rowsAfterColumns);
+        QFETCH(QString, columnsAfterRows);
         Harness h;
         QVERIFY(h.open());
         h.clickPool(pool);
-        QStringList rows;
+        QStringList seen, expected;
         for (const QString columns : {"5", "6", "7", "8", "9", "10", "20", "0", "-5"}) {
             h.type("cboSpalten", columns);
             h.tabAway();
-            rows << h.list("cboReihen");
+            seen << h.list("cboReihen");
+            const QString max = rowsAfterColumns.section(' ', seen.size() - 1, seen.size() - 1);
+            expected << (max == "-" ? "-:" : "1-" + max + ":1");
         }
-        QCOMPARE(rows, rowsAfterColumns);
-        // Columns on leaving the rows; blocks on entering them, from the first.
-        const QList<int> blocks = {11, 6, 4, 3, 2, 2, 2};
+        const QStringList blocks = {"11", "6", "4", "3", "2", "2", "2"};
         for (int r = 1; r <= 16; ++r) {
             h.type("cboReihen", QString::number(r));
-            h.clickInto("cboBlöcke");
-            const int max = columnsFor1To16Rows[r - 1];
-            const QString columns = max < 5 ? QStringLiteral("-:") : QStringLiteral("5-%1:5").arg(max);
-            QCOMPARE(QStringLiteral("%1 rows: ").arg(r) + h.list("cboSpalten") + ' ' + h.list("cboBlöcke"),
-                     QStringLiteral("%1 rows: %2 1-%3:1").arg(r).arg(columns).arg(blocks.value(r - 1, 1)));
+            QTest::mouseClick(h.combo("cboBlöcke")->lineEdit(), Qt::LeftButton);
+            seen << QStringLiteral("%1 rows: ").arg(r) + h.list("cboSpalten") + ' ' + h.list("cboBlöcke");
+            const QString max = columnsAfterRows.section(' ', r - 1, r - 1);
+            expected << QStringLiteral("%1 rows: %2 1-%3:1").arg(r).arg(max == "-" ? "-:" : "5-" + max + ":5", blocks.value(r - 1, "1"));
         }
-    }
-
-    void summaryThenNoOrYes()
-    {
-        Harness h;
-        QVERIFY(h.open());
-        int answer = kAnswerNo;
-        h.fakes.messages.responder = [&](const ShownBox &) { return answer; };
-        h.clickPool(90);
-        h.pick("cboSpalten", "10");
-        h.tabAway(); // into the blocks: 1 to 11 for 1 row
-        h.pick("cboBlöcke", "4");
-        h.type("cboScheine", "3");
-        h.pick("cboReihen", "2");
-        // The access key takes the focus first: leaving the rows sets the
-        // blocks back to 1 before the summary is made.
-        QTest::keyClick(h.dialog, Qt::Key_D, Qt::AltModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(!h.fakes.messages.shown.isEmpty(), 2000);
-        QVERIFY(h.fakes.messages.shown[0].text.contains("Zahlenblöcke: 1\r"));
-        h.pick("cboBlöcke", "4");
-        h.clickDrucken();
-        QCOMPARE(h.fakes.messages.shown.size(), 2);
-        const ShownBox box = h.fakes.messages.shown[1];
-        QVERIFY(box.title == kTitle && box.buttons == MsgButtons::YesNo);
-        QCOMPARE(box.text, "Diese Spielscheinwerte wurden von Ihnen eingestellt:\r\r        Zahlenmodus:  90 Zahlen \r\r"
-                           "        Zahlenspalten: 10\r        Zahlenreihen: 2\r        Zahlenblöcke: 4\r"
-                           "        Spielscheine: 3 Schein(e)\r\rDrucker: Keller Laser\r\r"
-                           "Wollen Sie mit diesen Werten Drucken?\r");
-        // No: everything stays but the blocks.
-        QVERIFY(h.printers.jobs.isEmpty());
-        QCOMPARE(h.lists(), "5-10:10 1-9:2 1-6:1 1-100:3");
-
-        // Yes, with free cells on another printer: every ticket built afresh
-        // and printed as a document of its own, no progress window for a short
-        // run, no message after it, and the dialog stays as it was.
-        answer = kAnswerYes;
-        click(*h.dialog, "optFreizahl");
-        h.pick("cboDrucker", "Büro");
-        int windows = 0;
-        h.printers.onStartJob = [&](int) { windows += h.dialog->findChildren<QDialog *>().size(); };
-        h.clickDrucken();
-        QStringList jobs, expected;
-        QSet<QString> tickets;
-        for (const auto &job : std::as_const(h.printers.jobs)) { // texts: title, footer, 9 numbers a row
-            jobs << QStringLiteral("%1 on %2: %3 frames, %4 texts").arg(job->docName, job->printer).arg(job->rects.size()).arg(job->texts.size());
-            expected << productWithVersion() + QStringLiteral(" Spielschein %1 von 3 on Büro: 20 frames, 20 texts").arg(jobs.size());
-            tickets.insert(job->texts[1].text + job->texts[2].text + job->texts[3].text);
-        }
-        QCOMPARE(jobs, expected);
-        QVERIFY(tickets.size() == 3 && windows == 0 && h.dialog->isVisible() && h.fakes.messages.shown.size() == 3 && !h.mainShown);
-        QCOMPARE(h.lists(), "5-10:10 1-9:2 1-6:1 1-100:3");
+        QCOMPARE(seen, expected);
     }
 
     // What "Drucken" shows after the counts were typed (pool|columns|rows|
@@ -350,16 +334,16 @@ private slots:
         QFETCH(int, at);
         QFETCH(int, jobs);
         QFETCH(QString, report);
-        // Automatic calling goes on during a run; its ticks wait until the run is over.
-        QtTimerFactory timers;
-        const std::unique_ptr<ITimer> timer = timers.create(TimerRole::AutoStep);
+        Harness h;
+        QVERIFY(h.open());
+        // Automatic calling goes on during a run; its ticks wait until the run
+        // is over, then come once.
+        const std::unique_ptr<ITimer> timer = h.fakes.timers.create(TimerRole::AutoStep);
+        FakeTimer *autoStep = h.fakes.timers.timer(TimerRole::AutoStep);
         int ticks = 0, withdrawn = 0;
         timer->setHandler([&] { ++ticks; });
         timer->setInterval(300);
         timer->setEnabled(true);
-        Harness h;
-        h.timers = &timers;
-        QVERIFY(h.open());
         h.type("cboScheine", "6");
         h.printers.trouble = how;
         h.printers.troubleAt = at;
@@ -368,15 +352,16 @@ private slots:
         // Once the progress window shows at ticket 3 (1 when the first
         // hangs), the user acts through the event queue.
         std::function<void()> act = [&] {
-            auto *window = h.dialog->findChild<QDialog *>(QStringLiteral("frmFortschritt"));
-            if (!over && (!window || !window->isVisible()))
-                QMetaObject::invokeMethod(h.dialog, act, Qt::QueuedConnection);
-            if (over || !window || !window->isVisible())
+            auto *window = child<QDialog>(*h.dialog, "frmFortschritt");
+            if (!window || !window->isVisible()) {
+                if (!over)
+                    QMetaObject::invokeMethod(h.dialog, act, Qt::QueuedConnection);
                 return;
+            }
             progress = window->findChild<QLabel *>()->text() + (QApplication::activeModalWidget() == window ? ", modal" : "");
             QMetaObject::invokeMethod(window, [window, how] {
                 if (how == "click" || how == "hang")
-                    QTest::mouseClick(window->findChild<QPushButton *>(), Qt::LeftButton);
+                    click(*window, "cmdAbbrechen");
                 else if (how == "esc")
                     QTest::keyClick(window, Qt::Key_Escape);
                 else if (how == "close")
@@ -385,7 +370,9 @@ private slots:
         };
         const int actAt = qMin(at, 3);
         h.printers.onStartJob = [&](int n) {
-            if (n == 1 && actAt > 1) // a slow first ticket: a tick falls due, the run promises to take long
+            autoStep->tick(); // two ticks fall due with every ticket
+            autoStep->tick();
+            if (n == 1 && actAt > 1) // a slow first ticket: the run promises to take long
                 QThread::msleep(400);
             if (n == actAt)
                 act();
@@ -399,9 +386,7 @@ private slots:
                  QStringList({QStringLiteral("Spielschein %1 von 6 wird gedruckt, modal").arg(actAt), QString::number(jobs),
                               kTitle, report, how == "hang" ? "1" : "0"}));
         QVERIFY(h.fakes.messages.shown.size() == 2 && box.buttons == MsgButtons::Ok);
-        QVERIFY(!h.dialog->findChild<QDialog *>() && h.dialog->isVisible() && h.mainShown == 0 && ticks == 0);
-        QCoreApplication::processEvents();
-        QCOMPARE(ticks, 1);
+        QVERIFY(!h.dialog->findChild<QDialog *>() && h.dialog->isVisible() && h.mainShown == 0 && ticks == 1);
     }
 
     void framesNumbersTitleAndFooter_data()
@@ -440,8 +425,8 @@ private slots:
                     const QRectF cell(16 * c, blockTops[b - 1] + 16 * (r - 1), 16, 16);
                     const QRectF frame = kToMm.mapRect(page.rects[i]);
                     const QPointF at = box(page, texts[i + 1], texts[i + 1].text).topLeft();
-                    QVERIFY2(near(frame.left(), cell.left()) && near(frame.top(), cell.top()) && near(frame.width(), 16)
-                                 && near(frame.height(), 16) && near(at.x(), cell.left() + 1) && near(at.y(), cell.top() + 2),
+                    QVERIFY2(near(frame.topLeft(), cell.topLeft()) && near(frame.bottomRight(), cell.bottomRight())
+                                 && near(at, cell.topLeft() + QPointF(1, 2)),
                              qPrintable(QStringLiteral("block %1 row %2 column %3").arg(b).arg(r).arg(c)));
                     QCOMPARE(texts[i + 1].text, QStringLiteral(" %1 ").arg(order[(r - 1) * columns + c]));
                 }
@@ -450,7 +435,7 @@ private slots:
         // address ends at 105 mm, its line at 278 mm.
         const QRectF name = box(page, texts.first(), QStringLiteral("Kugelfon"));
         const QRectF web = box(page, texts.last(), texts.last().text);
-        QVERIFY(near(name.right(), 120) && near(name.bottom(), 20) && near(web.right(), 105) && near(web.bottom(), 278));
+        QVERIFY(near(name.bottomRight(), {120, 20}) && near(web.bottomRight(), {105, 278}));
         QStringList seen = {texts.first().text, texts.last().text};
         for (const RecordedText &t : {texts.first(), texts[1], texts.last()})
             seen << QStringLiteral("%1 %2%3").arg(t.font.family()).arg(t.font.pointSizeF()).arg(t.font.bold() ? " bold" : "");

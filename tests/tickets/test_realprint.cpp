@@ -107,9 +107,9 @@ private slots:
     // What a run reports and what comes out: every ticket, each number in its
     // cell (title and footer are pinned by test_printing); a refusing queue at
     // the first ticket; "Abbrechen" stops after the ticket in hand; with the
-    // server stopped it answers at once and the ticket the server holds never
-    // comes out; a queue deleted mid-run is named, and nothing is claimed
-    // printed that did not come out.
+    // server stopped it answers at once and the ticket the server holds is
+    // never released to print; a queue deleted mid-run is named, and nothing
+    // is claimed printed that did not come out.
     void run_data()
     {
         QTest::addColumn<QString>("trouble");
@@ -130,6 +130,7 @@ private slots:
         QFETCH(int, tickets);
         QFETCH(QString, report);
         const QStringList before = pdfs();
+        const int releasedBefore = released();
         test::FakeServices fakes;
         fakes.random = test::FakeRandom(4711);
         WatchedPrinters printers;
@@ -193,6 +194,7 @@ private slots:
         const int handedOver = dialog.lastRunPrinted();
         QVERIFY2(trouble == "delete" ? made.size() <= handedOver : made.size() == handedOver,
                  qPrintable(QString("%1 PDFs").arg(made.size())));
+        QCOMPARE(released() - releasedBefore, handedOver);
         QVERIFY(!report.isEmpty() || made.size() == tickets);
 
         // Each PDF one page with its numbers, the same generator replayed
@@ -241,6 +243,12 @@ private:
             if (f.mid(4).section('-', 0, 0).toInt() >= m_firstJob)
                 out << dir.filePath(f);
         return out;
+    }
+    // Jobs the server was told to print: each Release-Job is in its access log.
+    int released() const
+    {
+        QFile log(m_root + "/log/access_log");
+        return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("Release-Job successful-ok")) : 0;
     }
 
     QString m_root, m_outDir;
