@@ -64,9 +64,26 @@ struct Device {
     }
 };
 
-} // namespace
-
-namespace {
+// Waits until the device hands the buffer back. The event also fires for
+// other messages; the header's flag says done. A device that starts late is
+// waited for; one that does not start, or stops moving once it has, has
+// stalled.
+bool playedThrough(const Device &device, Clock::time_point opened, Clock::time_point deadline)
+{
+    DWORD played = 0;
+    Clock::time_point moved = opened;
+    while (!(device.header.dwFlags & WHDR_DONE)) {
+        const Clock::time_point now = Clock::now();
+        if (const DWORD position = playedBytes(device.out); position > played) {
+            played = position;
+            moved = now;
+        }
+        if (now >= deadline || now - moved >= (played ? stallWindow : startWindow))
+            return false;
+        WaitForSingleObject(device.done, pollMs);
+    }
+    return true;
+}
 
 QString whatFailed(WinmmSoundOutput::Trouble trouble)
 {
@@ -160,23 +177,8 @@ void WinmmSoundOutput::playWave(const QByteArray &image)
         fail(Trouble::PlayError, deviceError(result));
         return;
     }
-    // The event also fires for other messages; the header's flag says done.
-    // A device that starts late is waited for; one that does not start, or
-    // stops moving once it has, has stalled.
-    DWORD played = 0;
-    Clock::time_point moved = opened;
-    while (!(device.header.dwFlags & WHDR_DONE)) {
-        const Clock::time_point now = Clock::now();
-        if (const DWORD position = playedBytes(device.out); position > played) {
-            played = position;
-            moved = now;
-        }
-        if (now >= deadline || now - moved >= (played ? stallWindow : startWindow)) {
-            fail(Trouble::Stalled, QString());
-            return;
-        }
-        WaitForSingleObject(device.done, pollMs);
-    }
+    if (!playedThrough(device, opened, deadline))
+        fail(Trouble::Stalled, QString());
 }
 
 } // namespace kugelfon
