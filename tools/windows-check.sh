@@ -47,6 +47,11 @@ echo "== Windows: Tests under Wine (offscreen)"
 ctest --test-dir "$build/kugelfon" --output-on-failure -j "$(nproc)"
 echo "   Tests: $(elapsed "$start")"
 
+# Windows hands the program its arguments in the ANSI code page, where "ż"
+# has no place; the program reads the Unicode command line instead.
+out=$(LANG=C.UTF-8 "$top/tools/wine-run.sh" "$build/kugelfon/Kugelfon.exe" --żółw 2>&1 || true)
+[[ "$out" == *"„--żółw“"* ]] || { echo "FEHLER: eine unbekannte Option wird verstümmelt genannt: $out" >&2; exit 1; }
+
 start=$SECONDS
 echo "== Windows: Installer"
 "$top/packaging/windows/check-setup.sh" "$build/kugelfon" "$build/setup-check"
