@@ -60,7 +60,7 @@ Function un.onInit
     SetShellVarContext all
 FunctionEnd
 
-Section "Kugelfon (Programm und Startmenü)" SecProgram
+Section "Kugelfon" SecProgram
     SectionIn RO
     SetOutPath "$INSTDIR"
     File "/oname=Kugelfon.exe" "${EXE}"
@@ -81,7 +81,7 @@ Section "Kugelfon (Programm und Startmenü)" SecProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section /o "Verknüpfung auf dem Desktop" SecDesktop
+Section /o "Desktop-Verknüpfung" SecDesktop
     CreateShortcut "$DESKTOP\Kugelfon.lnk" "$INSTDIR\Kugelfon.exe" "--fenster" "$INSTDIR\Kugelfon.exe" 0 SW_SHOWNORMAL "" "Bingo-Zahlen ziehen, anzeigen und ansagen"
 SectionEnd
 
