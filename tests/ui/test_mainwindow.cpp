@@ -202,6 +202,7 @@ private slots:
         row("Alt+E A M Right look PgUp", "Zeiteinstellung Manuell at 2: 2 Sekunden over lower|main inactive ; Zeiteinstellung Manuell at 7: 7 Sekunden over lower|main inactive");
         row("Alt+E A M End Esc", "60 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A M take:1", "1 Sekunde|Start/Weiter|Weiblich ManuellSec 75Zahlen");
+        row("Alt+E A M take:2", "2 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A K Alt+E A M take:12", "12 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A M slider:2 slider:1", "Zeiteinstellung Manuell at 1: 1 Sekunde over lower|main inactive");
         row("mnuManuellSec slider:9 mnuManuellSec", "Zeiteinstellung Manuell at 9: 9 Sekunden over lower|main inactive");
