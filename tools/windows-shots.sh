@@ -14,22 +14,12 @@ wine="$top/tools/wine-run.sh"
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/kugelfon/CMakeCache.txt")
 
-"$wineserver" -k 2>/dev/null || true
+work=$out
+. "$top/packaging/windows/check-play.sh"
+start_desktop
 rm -rf "$WINEPREFIX"
-display=:$(( 60 + RANDOM % 30 ))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids=($!)
-trap '"$wineserver" -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true' EXIT
-export DISPLAY=$display
-until xdpyinfo >/dev/null 2>&1; do sleep 0.2; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
 "$wine" cmd /c echo >/dev/null
 # The calls go to a private PulseAudio, as in the installer's check.
-work=$out
-fail() { echo "$*" >&2; exit 1; }
-until_ok() { local end=$(( SECONDS + $1 )); shift; until "$@" >/dev/null 2>&1; do [ $SECONDS -lt $end ] || return 1; sleep 0.5; done; }
-. "$top/packaging/windows/check-play.sh"
 start_sound
 
 # shot NAME: the whole screen, once the windows have settled.

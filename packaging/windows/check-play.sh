@@ -1,11 +1,38 @@
 # The installed Kugelfon.exe played, printing and quitting under Wine, as a
-# user would: sourced by check-setup.sh, which has set up the Wine prefix,
-# the screen (DISPLAY, 1024 x 768 with openbox), $work and the helpers
-# fail, until_ok and pixel.
+# user would, and the desktop it runs on: sourced by check-setup.sh and
+# tools/windows-shots.sh, which have set WINEPREFIX, wine, wineserver and
+# $work.
 #
 # A private PulseAudio with a null sink takes Wine's sound (winepulse, through
 # PULSE_SERVER), a private cupsd with a cups-pdf queue its printers (Wine's
 # winspool lists the CUPS queues it finds through CUPS_SERVER).
+
+fail() { echo "FEHLER: $*" >&2; exit 1; }
+# until_ok SECONDS COMMAND...: retries COMMAND until it succeeds, at most SECONDS.
+until_ok() {
+    local end=$(( SECONDS + $1 )); shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.5
+    done
+}
+
+# start_desktop: a 1024 x 768 Xvfb screen with openbox, stopped on exit with
+# everything else started into pids.
+start_desktop() {
+    # Wine's desktop process keeps the display it was started with: one
+    # started without a screen would leave every later window invisible.
+    "$wineserver" -k 2>/dev/null || true
+    local display=:$(( 60 + RANDOM % 30 ))
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    pids=($!)
+    trap '"$wineserver" -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true' EXIT
+    export DISPLAY=$display
+    until_ok 20 xdpyinfo || fail "Xvfb startet nicht"
+    # A window manager gives the keyboard to the window in front, as on a desktop.
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+}
 
 services=$work/services
 # cups-pdf writes each job into PDF in its owner's home folder.
@@ -52,11 +79,12 @@ start_printer() {
 # Pieces of the main window on the 1024 x 768 screen (openbox's title bar
 # above): the number field and the count of numbers shown.
 crop() { convert "$work/now.png" -crop "$1" +repage -depth 8 rgb:- | md5sum; }
-number_field() { crop 815x504+48+139; }
+field=815x504+48+139
+number_field() { crop $field; }
 count_label() { crop 44x28+626+47; }
 step_button() { crop 268x32+349+703; }
 # The share of dark pixels in the number field: the huge digits.
-digits_share() { convert "$work/now.png" -crop 815x504+48+139 -colorspace gray -threshold 50% -format '%[fx:1-mean]' info:; }
+digits_share() { convert "$work/now.png" -crop $field -colorspace gray -threshold 50% -format '%[fx:1-mean]' info:; }
 
 # A step has shown its number once field and count both differ from before
 # and the field holds dark digits.
@@ -78,8 +106,8 @@ play() {
     local button
     button=$(step_button)
     xdotool key ctrl+n
-    until_ok 10 sh -c 'import -window root "$1/now.png" && [ "$(convert "$1/now.png" -crop 268x32+349+703 +repage -depth 8 rgb:- | md5sum)" != "$2" ]' - "$work" "$button" \
-        || fail "„Neues Spiel“ gibt „Weiter“ nicht frei"
+    button_freed() { import -window root "$work/now.png" && [ "$(step_button)" != "$button" ]; }
+    until_ok 10 button_freed || fail "„Neues Spiel“ gibt „Weiter“ nicht frei"
     local recorder=
     if [ -z "${sound_skipped:-}" ]; then
         parec -d kugelfon.monitor --latency-msec=20 --format=s16le --rate=22050 --channels=1 >"$work/calls.raw" &

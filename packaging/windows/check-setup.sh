@@ -22,29 +22,8 @@ menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kugelfon'
 rm -rf "$work" && mkdir -p "$work"
 
-fail() { echo "FEHLER: $*" >&2; exit 1; }
-# until SECONDS COMMAND...: retries COMMAND until it succeeds, at most SECONDS.
-until_ok() {
-    local end=$(( SECONDS + $1 )); shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.5
-    done
-}
-
-# Wine's desktop process keeps the display it was started with: one started
-# without a screen would leave every later window invisible.
-"$wineserver" -k 2>/dev/null || true
-display=:$(( 60 + RANDOM % 30 ))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids=($!)
-trap '"$wineserver" -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true' EXIT
-export DISPLAY=$display
-until_ok 20 xdpyinfo || fail "Xvfb startet nicht"
-# A window manager gives the keyboard to the window in front, as on a desktop.
-openbox >/dev/null 2>&1 &
-pids+=($!)
 . "$top/packaging/windows/check-play.sh"
+start_desktop
 
 echo "-- silent install"
 "$wine" "$setup" /S

@@ -72,17 +72,16 @@ QStringList arguments(int argc, char **argv)
 {
     // argv comes in the ANSI code page, where a letter outside it turns
     // into '?': the command line itself is Unicode.
+    QStringList out;
     int count = 0;
     if (LPWSTR *wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-        QStringList out;
         for (int i = 0; i < count; ++i)
             out << QString::fromWCharArray(wide[i]);
         LocalFree(wide);
-        return out;
+    } else {
+        for (int i = 0; i < argc; ++i)
+            out << QString::fromLocal8Bit(argv[i]);
     }
-    QStringList out;
-    for (int i = 0; i < argc; ++i)
-        out << QString::fromLocal8Bit(argv[i]);
     return out;
 }
 
