@@ -49,14 +49,11 @@ void configureApplication(QApplication &app)
 Program::Program(const Services &services, StartOptions options)
     : m_services(services), m_options(std::move(options))
 {
-    // The organiser learns once per run that the hall hears nothing; the
-    // box does not wait, so automatic calling goes on behind it.
-    m_services.sound->setFailureHandler([this](const QString &notice) {
-        if (m_soundNoticeShown)
-            return;
-        m_soundNoticeShown = true;
-        m_services.messages->notice(m_main.get(), notice);
-    });
+    // The organiser learns of every failure that the hall hears nothing, once
+    // until the sound plays again; the box does not wait, so automatic
+    // calling goes on behind it.
+    m_services.sound->setFailureHandler(
+        [this](const QString &notice) { m_services.messages->notice(m_main.get(), notice); });
 }
 
 Program::~Program()

@@ -49,7 +49,6 @@ private:
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<HallDisplay> m_hall;
     bool m_refused = false;
-    bool m_soundNoticeShown = false;
 };
 
 } // namespace kugelfon

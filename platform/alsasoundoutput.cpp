@@ -71,6 +71,13 @@ struct Failure {
     int alsaError = 0;
 };
 
+// How a call ended on the device: failed, heard to its end, or neither (left
+// out as stale, or still playing on a stream that the next call follows).
+struct Ending {
+    std::optional<Failure> failure;
+    bool played = false;
+};
+
 QString whatFailed(Trouble trouble)
 {
     switch (trouble) {
@@ -165,7 +172,6 @@ struct AlsaSoundOutput::Shared {
     QObject *context = nullptr;         // likewise
     std::atomic<bool> stopping{false};
     std::atomic<qint64> inAlsaSince{0}; // 0 while the worker is not in ALSA
-    std::atomic<bool> warned{false};
 
     // Runs one ALSA call and notes while it runs, so that the window can
     // tell a server that hangs.
@@ -190,19 +196,24 @@ struct AlsaSoundOutput::Shared {
         return !waiting.empty();
     }
 
-    // From any thread: the handler hears of it on the window thread.
+    // From any thread: the output hears of it on the window thread, after
+    // the calls that ended before.
+    template <class F>
+    void toOutput(F &&f)
+    {
+        std::lock_guard lock(mutex);
+        if (context)
+            QMetaObject::invokeMethod(context, [to = owner, f = std::forward<F>(f)] { f(*to); }, Qt::QueuedConnection);
+    }
+
     void tell(const Failure &failure)
     {
-        if (!warned.exchange(true)) {
-            std::fputs(stderrLine(failure).toUtf8().constData(), stderr);
+        toOutput([text = noticeText(failure), line = stderrLine(failure).toUtf8()](AlsaSoundOutput &to) {
+            if (!to.reportFailure(text))
+                return;
+            std::fputs(line.constData(), stderr);
             std::fflush(stderr);
-        }
-        std::lock_guard lock(mutex);
-        if (!context)
-            return;
-        AlsaSoundOutput *to = owner;
-        const QString text = noticeText(failure);
-        QMetaObject::invokeMethod(context, [to, text] { to->reportFailure(text); }, Qt::QueuedConnection);
+        });
     }
 
     void run();
@@ -224,7 +235,7 @@ public:
     bool lingers() const { return isOpen() && Clock::now() < m_lingerUntil; }
 
     // Plays a call unless, once the device is open, it has gone stale.
-    std::optional<Failure> play(const WaveData &wave, const Call &call);
+    Ending play(const WaveData &wave, const Call &call);
     // Keeps a late device fed while it lingers; false when it stopped taking.
     bool keepAwake();
     void close();
@@ -232,7 +243,7 @@ public:
 private:
     std::optional<Failure> open(const WaveData &wave);
     std::optional<Failure> writeCall(const WaveData &wave);
-    std::optional<Failure> waitUntilPlayed(snd_pcm_sframes_t end);
+    Ending waitUntilPlayed(snd_pcm_sframes_t end);
     bool fits(const WaveData &wave) const
     {
         return m_format == formatOf(wave) && m_channels == unsigned(wave.channels)
@@ -405,25 +416,25 @@ bool Stream::keepAwake()
     return false;
 }
 
-std::optional<Failure> Stream::play(const WaveData &wave, const Call &call)
+Ending Stream::play(const WaveData &wave, const Call &call)
 {
     if (isOpen() && !fits(wave))
         close();
     if (!isOpen()) {
         if (auto failure = open(wave))
-            return failure;
+            return {failure};
     }
     // Opening may have waited long on a server that hung for a while.
     if (call.stale())
         return {};
-    std::optional<Failure> failure = writeCall(wave);
-    if (!failure)
-        failure = waitUntilPlayed(m_written);
-    if (failure || !m_late)
+    Ending ending{writeCall(wave)};
+    if (!ending.failure)
+        ending = waitUntilPlayed(m_written);
+    if (ending.failure || !m_late)
         close();
     else
         m_lingerUntil = Clock::now() + linger;
-    return failure;
+    return ending;
 }
 
 std::optional<Failure> Stream::writeCall(const WaveData &wave)
@@ -449,29 +460,31 @@ std::optional<Failure> Stream::writeCall(const WaveData &wave)
 
 // Waits until the device has played up to frame `end`. snd_pcm_drain could
 // block without end on a stuck device, so the delay is polled instead.
-std::optional<Failure> Stream::waitUntilPlayed(snd_pcm_sframes_t end)
+Ending Stream::waitUntilPlayed(snd_pcm_sframes_t end)
 {
     while (!m_s.stopping) {
         if (m_late) {
-            // The next call follows on the same stream, after a little silence.
+            // The next call follows on the same stream, after a little silence;
+            // its end tells that this one was heard.
             if (m_s.callWaiting())
                 return {};
             if (!fillSilence())
-                return stalled();
+                return {stalled()};
         }
         if (m_started) {
             snd_pcm_sframes_t delay = 0;
             const snd_pcm_state_t state = m_s.alsa([&] { return snd_pcm_state(m_pcm); });
-            if (state != SND_PCM_STATE_RUNNING)
-                return {}; // an underrun here means everything has been played
-            if (m_s.alsa([&] { return snd_pcm_delay(m_pcm, &delay); }) < 0)
+            // An underrun here means everything has been played.
+            if (state == SND_PCM_STATE_XRUN)
+                return {{}, true};
+            if (state != SND_PCM_STATE_RUNNING || m_s.alsa([&] { return snd_pcm_delay(m_pcm, &delay); }) < 0)
                 return {};
             if (m_late ? m_written - delay >= end : delay <= 0)
-                return {};
+                return {{}, true};
         }
         // Nothing tells the end of a call that has not begun.
         if (!moving(true))
-            return stalled();
+            return {stalled()};
         std::this_thread::sleep_for(milliseconds(5));
     }
     return {};
@@ -504,19 +517,19 @@ void AlsaSoundOutput::Shared::run()
         waiting.pop_front();
         lock.unlock();
 
-        std::optional<Failure> failure;
+        Ending ending;
         const std::optional<WaveData> wave = parseWave(call.image);
         if (wave && !call.stale())
-            failure = stream.play(*wave, call);
+            ending = stream.play(*wave, call);
+        // Told before the window hears that the call is over.
+        if (ending.failure && !stopping)
+            tell(*ending.failure);
+        else if (ending.played)
+            toOutput([](AlsaSoundOutput &to) { to.reportPlayed(); });
 
         lock.lock();
         finished = call.id;
         done.notify_all();
-        if (failure && !stopping) {
-            lock.unlock();
-            tell(*failure);
-            lock.lock();
-        }
     }
     lock.unlock();
     stream.close();
@@ -529,7 +542,7 @@ AlsaSoundOutput::AlsaSoundOutput()
     : m_shared(std::make_shared<Shared>()), m_context(std::make_unique<QObject>())
 {
     // ALSA prints its errors to stderr unless told otherwise; a missing or
-    // busy device is reported once, in our own words.
+    // busy device is reported in our own words.
     snd_lib_error_set_handler(silentAlsaErrors);
     m_shared->owner = this;
     m_shared->context = m_context.get();

@@ -23,8 +23,8 @@ namespace kugelfon {
 // that only the first call of a series waits for it to wake up; other devices
 // are opened per call and nothing is held while the program is idle.
 //
-// Every call that cannot be played goes to the failure handler; the first
-// one is also told in one line on stderr.
+// A call that cannot be played goes to the failure handler, and in one line
+// to stderr, when it is the first since a call was played to its end.
 class AlsaSoundOutput final : public ISoundOutput {
 public:
     AlsaSoundOutput();

@@ -18,20 +18,30 @@ public:
     virtual ~ISoundOutput() = default;
     virtual void playWave(const QByteArray &image) = 0;
 
-    // Called on the window thread for every call that could not be played,
-    // with a German text for the organiser: the device, what failed and what
-    // to check.
+    // Called on the window thread with a German text for the organiser (the
+    // device, what failed and what to check) once per failure: for the first
+    // call that could not be played, and again only once a call has been
+    // played to its end since. A device that stays broken is told once, not
+    // at every number.
     void setFailureHandler(FailureHandler handler) { m_onFailure = std::move(handler); }
 
 protected:
-    void reportFailure(const QString &notice) const
+    // Both on the window thread, in the order the calls ended. True where
+    // the failure is a new one, which the output may log in its own words.
+    bool reportFailure(const QString &notice)
     {
+        if (m_failing)
+            return false;
+        m_failing = true;
         if (m_onFailure)
             m_onFailure(notice);
+        return true;
     }
+    void reportPlayed() { m_failing = false; }
 
 private:
     FailureHandler m_onFailure;
+    bool m_failing = false;
 };
 
 } // namespace kugelfon

@@ -115,22 +115,22 @@ QString whatToCheck(WinmmSoundOutput::Trouble trouble)
 void WinmmSoundOutput::fail(Trouble trouble, const QString &detail)
 {
     const QString device = QStringLiteral("Windows-Standardgerät");
-    if (!m_warned) {
-        m_warned = true;
-        // winmm's own words in brackets: the line is for whoever looks into it.
-        const QByteArray line = QStringLiteral(
-            "Kugelfon: Tonausgabe über das %1 nicht möglich: %2%3 – "
-            "die Zahlen werden ohne Ansage angezeigt.\n")
-            .arg(device, whatFailed(trouble), detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail))
-            .toUtf8();
-        std::fputs(line.constData(), stderr);
-        std::fflush(stderr);
-    }
+    // winmm's own words in brackets: the line is for whoever looks into it.
+    const QByteArray line = QStringLiteral(
+        "Kugelfon: Tonausgabe über das %1 nicht möglich: %2%3 – "
+        "die Zahlen werden ohne Ansage angezeigt.\n")
+        .arg(device, whatFailed(trouble), detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail))
+        .toUtf8();
     const QString notice = QStringLiteral(
         "Kugelfon kann die Zahlen nicht ansagen. Tonausgabe über das %1 nicht möglich: %2.\r\r%3\r\r"
         "Das Spiel läuft ohne Ansage weiter; Kugelfon versucht es bei jeder Zahl wieder.")
         .arg(device, whatFailed(trouble), whatToCheck(trouble));
-    QMetaObject::invokeMethod(&m_context, [this, notice] { reportFailure(notice); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&m_context, [this, notice, line] {
+        if (!reportFailure(notice))
+            return;
+        std::fputs(line.constData(), stderr);
+        std::fflush(stderr);
+    }, Qt::QueuedConnection);
 }
 
 void WinmmSoundOutput::playWave(const QByteArray &image)
@@ -179,6 +179,8 @@ void WinmmSoundOutput::playWave(const QByteArray &image)
     }
     if (!playedThrough(device, opened, deadline))
         fail(Trouble::Stalled, QString());
+    else
+        QMetaObject::invokeMethod(&m_context, [this] { reportPlayed(); }, Qt::QueuedConnection);
 }
 
 } // namespace kugelfon

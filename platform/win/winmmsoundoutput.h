@@ -14,9 +14,9 @@ namespace kugelfon {
 // once playing, has stalled, and a call never waits longer than those 4 s,
 // the recording and half a second.
 //
-// Every sound that cannot be played goes to the failure handler with a
-// German notice; the first one also gives one line on stderr. The program
-// holds one instance for its run, so that line comes once per run.
+// A sound that cannot be played goes to the failure handler with a German
+// notice, and in one line to stderr, when it is the first since a sound was
+// played to its end.
 class WinmmSoundOutput final : public ISoundOutput {
 public:
     void playWave(const QByteArray &image) override;
@@ -26,9 +26,8 @@ public:
 private:
     void fail(Trouble trouble, const QString &detail);
 
-    bool m_warned = false;
-    // Notices reach the handler once the call is over, as from the ALSA
-    // output's thread; none is delivered after the output is gone.
+    // Failures and played sounds reach the handler once the call is over, in
+    // order, as from the ALSA output's thread; none after the output is gone.
     QObject m_context;
 };
 

@@ -311,21 +311,26 @@ private slots:
         QCOMPARE(real.looks(), same.looks());
     }
 
-    // Sound failing on every call: told once, in a box that does not wait, and
-    // automatic calling steps on.
-    void soundFailureToldOnce()
+    // Sound failing: told once per failure, in a box that does not wait, and
+    // automatic calling steps on; told again only after a call has played.
+    void soundFailureToldOncePerFailure()
     {
         Started s({});
-        s.fakes.sound.failing = true;
         s.menu("mnuNew");
         s.menu("mnu5Sec");
         s.click("cmdWeiter");
         QSet<QString> shown;
-        for (int i = 0; i < 3; ++i, shown << s.mainDisplay())
+        // Each step: failing or not, and the notices told by then.
+        for (const auto &[failing, told] : {std::pair{true, 1}, {true, 1}, {true, 1}, {false, 1}, {false, 1},
+                                            {true, 2}, {true, 2}}) {
+            s.fakes.sound.failing = failing;
             QVERIFY(s.fakes.timers.timer(TimerRole::AutoStep)->tick());
-        QCOMPARE(shown.size(), 3);
-        QCOMPARE(s.fakes.sound.played.size(), 3);
-        QCOMPARE(s.fakes.messages.notices, QList<QString>{"Tonausgabe nicht möglich"});
+            shown << s.mainDisplay();
+            QCOMPARE(s.fakes.messages.notices.size(), told);
+        }
+        QCOMPARE(shown.size(), 7);
+        QCOMPARE(s.fakes.sound.played.size(), 7);
+        QCOMPARE(s.fakes.messages.notices.first(), "Tonausgabe nicht möglich");
         QVERIFY(s.fakes.messages.shown.isEmpty());
     }
 

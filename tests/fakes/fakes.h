@@ -100,7 +100,8 @@ public:
 };
 
 // Keeps what it was given and calls onPlay as a recording starts, while the
-// windows show what it calls; while failing, tells each call as not played.
+// windows show what it calls; each call ends as not played while failing,
+// else as played.
 class FakeSound final : public ISoundOutput {
 public:
     void playWave(const QByteArray &image) override
@@ -110,6 +111,8 @@ public:
             onPlay(image);
         if (failing)
             reportFailure(QStringLiteral("Tonausgabe nicht möglich"));
+        else
+            reportPlayed();
     }
     QList<QByteArray> played;
     bool failing = false;
