@@ -1,6 +1,7 @@
 // Real sound through ALSA's "default" device into a private PulseAudio: each
-// call heard whole where the device plays; where it does not, a call costs no
-// more than its sound plus half a second, told once on stderr and in German.
+// call heard whole where the device plays, calls that wait in order; where it
+// does not, a call costs no more than its sound plus half a second, and the
+// failure is told once on stderr and in German.
 #include "fakes/testkit.h"
 #include "platform/alsasoundoutput.h"
 #include "platform/qtresources.h"
@@ -90,6 +91,19 @@ qsizetype heardAt(const QList<double> &sound, const QList<double> &stream, qsize
     return -1;
 }
 
+// `ms` of a sine at `hz` behind a recording's header: its pitch tells a call
+// apart in the capture.
+const QList<int> kTones{500, 800, 1100, 1400, 1700, 2000}; // 'A' to 'F'
+QByteArray tone(int hz, int ms = 80)
+{
+    QByteArray wave = QtResources().recording(10002).left(44);
+    wave.resize(44 + kRate * ms / 1000 * 2);
+    for (int i = 0; 44 + 2 * i < wave.size(); ++i)
+        qToLittleEndian(qint16(12000 * std::sin(2 * M_PI * hz * i / kRate)), wave.data() + 44 + 2 * i);
+    qToLittleEndian(quint32(wave.size() - 44), wave.data() + 40);
+    return wave;
+}
+
 enum class Situation { Awake, Late, Suspended, Stopped, Gone };
 
 } // namespace
@@ -152,6 +166,32 @@ private:
         return {};
     }
 
+    // The tones heard on the awake sink since `from`, in order, each where it
+    // fills 40 ms: per 10 ms, the pitch that carries most of the sound.
+    QString tonesSince(qint64 from) const
+    {
+        QFile f(captureFile(kAwake));
+        const QList<double> s = f.open(QIODevice::ReadOnly) && f.seek(from) ? samplesOf(f.readAll()) : QList<double>();
+        constexpr qsizetype frame = kRate / 100;
+        QString out, run;
+        for (qsizetype at = 0; at + frame <= s.size(); at += frame) {
+            QChar heard = '.';
+            for (int t = 0; t < kTones.size(); ++t) {
+                double re = 0, im = 0, energy = 0;
+                for (qsizetype i = 0; i < frame; ++i) {
+                    const double x = s[at + i], phase = 2 * M_PI * kTones[t] * i / kRate;
+                    re += x * std::cos(phase), im += x * std::sin(phase), energy += x * x;
+                }
+                if (energy > frame * 1e-4 && 2 * (re * re + im * im) / frame > 0.6 * energy)
+                    heard = QChar('A' + t);
+            }
+            run = run.endsWith(heard) ? run + heard : QString(heard);
+            if (run.size() == 4 && heard != '.' && !out.endsWith(heard))
+                out += heard;
+        }
+        return out;
+    }
+
     bool pactl(const QStringList &args)
     {
         return !test::tool("pactl", args, QProcessEnvironment::systemEnvironment(), 5000).isNull();
@@ -181,6 +221,15 @@ private:
 private slots:
     void initTestCase() { m_why = startServer(); }
 
+    void init()
+    {
+        if (!m_why.isEmpty()) {
+            skipped = true;
+            QSKIP(qPrintable(m_why));
+        }
+        QVERIFY(pactl({"set-default-sink", kAwake}));
+    }
+
     void cleanupTestCase()
     {
         for (QProcess *p : {&m_awake, &m_late, &m_server})
@@ -209,10 +258,6 @@ private slots:
         QFETCH(QList<int>, recordings);
         QFETCH(int, gapMs);
         QFETCH(int, boundMs);
-        if (!m_why.isEmpty()) {
-            skipped = true;
-            QSKIP(qPrintable(m_why));
-        }
         const bool fails = situation >= Situation::Suspended;
         const QString sink = situation == Situation::Late ? kLate : kAwake;
         QVERIFY(pactl({"set-default-sink", sink}));
@@ -296,6 +341,47 @@ private slots:
         QVERIFY2(notice.contains("„default“") && notice.contains("Bitte prüfen Sie")
                      && (situation != Situation::Gone || (notice.contains("„pipewire-alsa“") && notice.contains("„pulseaudio“"))),
                  qPrintable(notice));
+    }
+
+    // Six calls while the sink sleeps, woken within the start allowance: they
+    // play in order, the oldest waiting one left out, as four wait at most;
+    // a late start is no failure.
+    void waitingCallsInOrder()
+    {
+        QVERIFY(pactl({"suspend-sink", kAwake, "1"}));
+        const auto resume = qScopeGuard([&] { pactl({"suspend-sink", kAwake, "0"}); });
+        const qint64 from = captured(kAwake);
+        QStringList notices;
+        AlsaSoundOutput output;
+        output.setFailureHandler([&](const QString &text) { notices << text; });
+        for (int hz : kTones)
+            output.playWave(tone(hz));
+        QVERIFY(pactl({"suspend-sink", kAwake, "0"}));
+        QVERIFY2(eventually([&] { return tonesSince(from) == "ACDEF"; }, 8000), qPrintable(tonesSince(from)));
+        QCOMPARE(notices, QStringList());
+    }
+
+    // A server that stops answering for over 3 s, twice: one notice for the
+    // three calls of each time, left out when it answers again, and the next
+    // call heard.
+    void staleLeftOutAndToldPerFailure()
+    {
+        const pid_t pid = pid_t(m_server.processId());
+        const auto resume = qScopeGuard([&] { ::kill(pid, SIGCONT); });
+        QStringList notices;
+        AlsaSoundOutput output;
+        output.setFailureHandler([&](const QString &text) { notices << text; });
+        for (int failure = 1; failure <= 2; ++failure) {
+            QCOMPARE(::kill(pid, SIGSTOP), 0);
+            for (int hz : kTones.first(3))
+                output.playWave(tone(hz, 400));
+            QTest::qWait(3000);
+            const qint64 from = captured(kAwake);
+            QCOMPARE(::kill(pid, SIGCONT), 0);
+            output.playWave(tone(kTones[3], 400));
+            QVERIFY2(eventually([&] { return tonesSince(from) == "D"; }, 8000), qPrintable(tonesSince(from)));
+            QCOMPARE(notices.size(), failure);
+        }
     }
 };
 
