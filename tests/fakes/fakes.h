@@ -100,8 +100,7 @@ public:
 };
 
 // Keeps what it was given and calls onPlay as a recording starts, while the
-// windows show what it calls; each call ends as not played while failing,
-// else as played.
+// windows show what it calls; each call fails while failing, else plays.
 class FakeSound final : public ISoundOutput {
 public:
     void playWave(const QByteArray &image) override
