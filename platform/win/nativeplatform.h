@@ -13,4 +13,9 @@ using NativeSystemInfo = RegistrySystemInfo;
 // A Windows session always has its desktop; no variable names it.
 inline constexpr bool kDisplayFromEnvironment = false;
 
+// The program's name as typed in a console; Windows programs answer "/?"
+// with their help.
+inline constexpr char kCommandName[] = "Kugelfon.exe";
+inline constexpr bool kSlashQuestionMarkAsksHelp = true;
+
 } // namespace kugelfon

@@ -329,13 +329,29 @@ private slots:
         QVERIFY(s.fakes.messages.shown.isEmpty());
     }
 
-    // The options, answered before any window, also without a display.
+    // The options, answered before any window, also without a display; on
+    // Windows under the name typed there, and to "/?" as well.
+    void help_data()
+    {
+        QTest::addColumn<QString>("arg");
+        QTest::newRow("--help") << "--help";
+        QTest::newRow("/?") << "/?";
+    }
     void help()
     {
-        const QStringList help = run({"--help"});
+        QFETCH(QString, arg);
+        const bool windows = QSysInfo::kernelType() == "winnt";
+        const QStringList help = run({arg});
+        if (!windows && arg == "/?") {
+            QCOMPARE(help, QStringList({"2", "", "Kugelfon: Unbekanntes Argument „/?“. Mit --help zeigt "
+                                                 "Kugelfon, was es versteht.\n"}));
+            return;
+        }
         QCOMPARE(help.first(), QString("0"));
-        for (const char *line : {"Aufruf: kugelfon [Optionen]\n", "\n  --fenster\n", "\n  --saalanzeige\n",
-                                 "\n  -h, --help\n", "\n  -v, --version\n"})
+        const char *usage = windows ? "Aufruf: Kugelfon.exe [Optionen]\n" : "Aufruf: kugelfon [Optionen]\n";
+        const char *helpLine = windows ? "\n  /?, -h, --help\n" : "\n  -h, --help\n";
+        QVERIFY2(help[1].startsWith(usage), qPrintable(help[1]));
+        for (const char *line : {"\n  --fenster\n", "\n  --saalanzeige\n", helpLine, "\n  -v, --version\n"})
             QVERIFY2(help[1].contains(QString::fromUtf8(line)), qPrintable(help[1]));
         for (const QString &line : help[1].split('\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
