@@ -55,6 +55,9 @@ play
 print_two
 quit
 
+echo "-- Kugelfon mit Saalanzeige on the one screen: the hall behind the main window"
+hall_behind
+
 echo "-- start-up bench"
 "$top/tools/windows-bench.sh" 'C:\Program Files\Kugelfon\Kugelfon.exe' "$build/emptywindow.exe"
 
