@@ -205,7 +205,7 @@ private slots:
         row("Alt+E A M take:1", "1 Sekunde|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A M take:2", "2 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A K Alt+E A M take:12", "12 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
-        row("Alt+E A M slider:2 slider:1", "Zeiteinstellung Manuell at 1: 1 Sekunde over lower|main inactive");
+        row("Alt+E A M slider:2 Home", "Zeiteinstellung Manuell at 1: 1 Sekunde over lower|main inactive");
         row("mnuManuellSec slider:9 mnuManuellSec", "Zeiteinstellung Manuell at 9: 9 Sekunden over lower|main inactive");
         row("Ctrl+N Alt+E A D Alt+E A M slider:30 cmdWeiter", "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 30000 ms|Zeiteinstellung Manuell at 30: 30 Sekunden over lower|main inactive");
         row("Ctrl+N Alt+E A D Alt+E A M slider:30 close cmdWeiter", "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");
