@@ -14,4 +14,7 @@ using NativeSystemInfo = DesktopSystemInfo;
 // without either there is no screen to open.
 inline constexpr bool kDisplayFromEnvironment = true;
 
+// Only the Windows installer looks for a running Kugelfon.
+inline void markRunning() {}
+
 } // namespace kugelfon
