@@ -8,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    kugelfon::markRunning();
     const kugelfon::StartOptions options =
         kugelfon::parseStartOptions(kugelfon::console::arguments(argc, argv));
     if (!options.error.isEmpty()) {

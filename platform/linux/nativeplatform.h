@@ -18,4 +18,7 @@ inline constexpr bool kDisplayFromEnvironment = true;
 inline constexpr char kCommandName[] = "kugelfon";
 inline constexpr bool kSlashQuestionMarkAsksHelp = false;
 
+// Only the Windows installer looks for a running Kugelfon.
+inline void markRunning() {}
+
 } // namespace kugelfon

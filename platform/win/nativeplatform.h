@@ -3,6 +3,7 @@
 // The services that differ by operating system, as Windows provides them.
 // CMake puts this folder or its Linux twin on the include path.
 #include "platform/win/registrysysinfo.h"
+#include "platform/win/runningmark.h"
 #include "platform/win/winmmsoundoutput.h"
 
 namespace kugelfon {

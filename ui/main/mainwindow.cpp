@@ -322,6 +322,9 @@ void MainWindow::showState()
     m_voiceText->setText(male ? QStringLiteral("Männlich") : QStringLiteral("Weiblich"));
     m_steppingText->setText(steppingText(v.settings));
     showMenuMarks(v);
+    // Hidden or not, the sheet has the buttons of this game's pool: a claim
+    // brings it up as it stands.
+    m_sheet.showPool(v.settings.pool);
     m_sheet.showMarks(v.marked);
 }
 
@@ -379,7 +382,6 @@ void MainWindow::showMenuMarks(const CallerView &v)
 
 void MainWindow::showCheckSheet()
 {
-    // At a claim the sheet comes up with the buttons it had last.
     m_sheet.show();
     m_sheet.raise();
 }
