@@ -265,6 +265,9 @@ private slots:
         row("800x480", 800, 480, 0, {102, 30, 595, 446});
         row("800x480, panel", 800, 480, 40, {129, 30, 541, 406});
         row("800x500, panel", 800, 500, 40, {116, 30, 568, 426});
+        row("520x418: 0.8, frame included", 520, 418, 0, {4, 30, 512, 384});
+        row("519x418: refused", 519, 418, 0, {});
+        row("520x417: refused", 520, 417, 0, {});
         row("640x400: refused", 640, 400, 0, {});
     }
     void windowed()
@@ -299,6 +302,23 @@ private slots:
         }
         // Laid out exactly as on the level's own screen, type included.
         QCOMPARE(s.looks(), Started({}, window.size()).looks());
+    }
+
+    // The program itself on a screen it refuses: once its box is answered it
+    // ends with status 1.
+    void refusalEndsWithStatus1()
+    {
+        XServer x("1152x864");
+        const QString why = x.why + missingTools({"xdotool"});
+        if (!why.isEmpty())
+            QSKIP(qPrintable("No private X server: " + why));
+        QProcess answer; // presses Enter in the box as soon as it shows
+        answer.setProcessEnvironment(x.env());
+        answer.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Kugelfon$",
+                                 "windowfocus", "--sync", "key", "Return"});
+        const QStringList ended = run({}, x.display);
+        stop(answer);
+        QCOMPARE(ended.first(), QString("1"));
     }
 
     // The real screen, in the desktop's logical pixels, is as a fake one of its
