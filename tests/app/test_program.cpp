@@ -144,6 +144,10 @@ QStringList run(const QStringList &args, const QString &display = QString())
 class TestProgram : public QObject {
     Q_OBJECT
 private slots:
+    // As main() does: the fonts the windows ask for mapped onto those at hand
+    // (under Wine only the Liberation faces are there).
+    void initTestCase() { configureApplication(*qApp); }
+
     // The hall only with its option: a window on one screen, full-screen on a
     // second one as it comes; its grid, ten numbers lit; a window again when
     // the second goes.
