@@ -308,21 +308,19 @@ private slots:
         QCOMPARE(s.looks(), Started({}, window.size()).looks());
     }
 
-    // The program itself on a screen it refuses: once its box is answered it
-    // ends with status 1.
+    // The program itself on a screen it refuses: status 1 once its box is answered.
     void refusalEndsWithStatus1()
     {
         XServer x("1152x864");
-        const QString why = x.why + missingTools({"xdotool"});
-        if (!why.isEmpty())
+        if (const QString why = x.why + missingTools({"xdotool"}); !why.isEmpty())
             QSKIP(qPrintable("No private X server: " + why));
-        QProcess answer; // presses Enter in the box as soon as it shows
-        answer.setProcessEnvironment(x.env());
-        answer.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Kugelfon$",
-                                 "windowfocus", "--sync", "key", "Return"});
-        const QStringList ended = run({}, x.display);
-        stop(answer);
-        QCOMPARE(ended.first(), QString("1"));
+        QProcess enter; // presses Enter in the box as soon as it shows
+        enter.setProcessEnvironment(x.env());
+        enter.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Kugelfon$",
+                                "windowfocus", "--sync", "key", "Return"});
+        const QString status = run({}, x.display).first();
+        stop(enter);
+        QCOMPARE(status, QString("1"));
     }
 
     // The real screen, in the desktop's logical pixels, is as a fake one of its

@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
@@ -83,12 +82,10 @@ QStringList captionFaults(const MainWindow &window)
         for (const QString &text : texts.value(b->objectName(), {b->text()}))
             faults << clipped(b, area, Qt::AlignCenter, text);
     }
-    faults.removeAll(QString());
     return faults;
 }
 
-// Buttons that keep their captions 5 px inside their edges, more than Windows' own
-// style and some desktops' do.
+// Buttons that keep their captions further inside than Windows' own style does.
 class ThickButtons : public QProxyStyle {
 public:
     ThickButtons() : QProxyStyle(QStyleFactory::create("Fusion")) {}
@@ -97,29 +94,6 @@ public:
         return e == SE_PushButtonContents ? o->rect.adjusted(5, 5, -5, -5) : QProxyStyle::subElementRect(e, o, w);
     }
 };
-
-// A serif face's "I" is wider at its foot than halfway up; a sans face's is not.
-bool sansFace(const QString &family)
-{
-    QFont font(family);
-    font.setPixelSize(100);
-    font.setBold(true);
-    QImage img(200, 200, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    QPainter p(&img);
-    p.setFont(font);
-    p.setPen(Qt::black);
-    p.drawText(50, 150, "I");
-    p.end();
-    const QRect ink = QFontMetrics(font).tightBoundingRect("I").translated(50, 150);
-    auto width = [&](int y) {
-        int n = 0;
-        for (int x = 0; x < img.width(); ++x)
-            n += qGray(img.pixel(x, y)) < 128;
-        return n;
-    };
-    return width(ink.bottom() - 2) <= width(ink.center().y()) + 2;
-}
 
 } // namespace
 
@@ -182,17 +156,18 @@ private slots:
         }
         QVERIFY(window.isVisible() && boxes.isEmpty() && m_fakes.app.quits == 0);
         // The same text size at every dpi: 8, 12, 14 or 16 pt as at 96 dpi,
-        // the status row a pixel smaller where its texts need it. A sans
-        // face on the buttons, also where "MS Sans Serif" is missing.
+        // the status row a pixel smaller where its texts need it.
         const int fontPx[] = {11, 16, 19, 21};
-        for (const char *name : {"cmdBingo", "cmdWeiter", "cmdZahlenTafel"})
-            QCOMPARE(pixelSize(child<QWidget>(window, name)), fontPx[m_level - 1]);
-        for (const char *name : {"lblZahlModus", "lblStimmenModus"}) {
+        for (const char *name : {"cmdBingo", "cmdWeiter", "cmdZahlenTafel", "lblZahlModus", "lblStimmenModus"}) {
             const int smaller = fontPx[m_level - 1] - pixelSize(child<QWidget>(window, name));
-            QVERIFY(smaller == 0 || smaller == 1);
+            QVERIFY2(smaller == 0 || (smaller == 1 && name[0] == 'l'), name);
         }
-        const QString face = QFontInfo(child<QWidget>(window, "cmdBingo")->font()).family();
-        QVERIFY2(sansFace(face), qPrintable(face));
+        // A sans face on the buttons, also where "MS Sans Serif" is missing:
+        // a serif face's bold "I", with its bars, is over a quarter as wide as high.
+        QFont face(QFontInfo(child<QWidget>(window, "cmdBingo")->font()).family());
+        face.setPixelSize(100);
+        face.setBold(true);
+        QVERIFY2(QFontMetrics(face).tightBoundingRect("I").width() < 25, qPrintable(face.family()));
         QPushButton *step = child<QPushButton>(window, "cmdWeiter");
         const QRect frame = window.geometry(), placed = step->geometry();
         window.resize(400, 300); // resizing later moves nothing
