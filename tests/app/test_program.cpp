@@ -144,6 +144,10 @@ QStringList run(const QStringList &args, const QString &display = QString())
 class TestProgram : public QObject {
     Q_OBJECT
 private slots:
+    // As main() does: the fonts the windows ask for mapped onto those at hand
+    // (under Wine only the Liberation faces are there).
+    void initTestCase() { configureApplication(*qApp); }
+
     // The hall only with its option: a window on one screen, full-screen on a
     // second one as it comes; its grid, ten numbers lit; a window again when
     // the second goes.
@@ -265,6 +269,9 @@ private slots:
         row("800x480", 800, 480, 0, {102, 30, 595, 446});
         row("800x480, panel", 800, 480, 40, {129, 30, 541, 406});
         row("800x500, panel", 800, 500, 40, {116, 30, 568, 426});
+        row("520x418: 0.8, frame included", 520, 418, 0, {4, 30, 512, 384});
+        row("519x418: refused", 519, 418, 0, {});
+        row("520x417: refused", 520, 417, 0, {});
         row("640x400: refused", 640, 400, 0, {});
     }
     void windowed()
@@ -299,6 +306,21 @@ private slots:
         }
         // Laid out exactly as on the level's own screen, type included.
         QCOMPARE(s.looks(), Started({}, window.size()).looks());
+    }
+
+    // The program itself on a screen it refuses: status 1 once its box is answered.
+    void refusalEndsWithStatus1()
+    {
+        XServer x("1152x864");
+        if (const QString why = x.why + missingTools({"xdotool"}); !why.isEmpty())
+            QSKIP(qPrintable("No private X server: " + why));
+        QProcess enter; // presses Enter in the box as soon as it shows
+        enter.setProcessEnvironment(x.env());
+        enter.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Kugelfon$",
+                                "windowfocus", "--sync", "key", "Return"});
+        const QString status = run({}, x.display).first();
+        stop(enter);
+        QCOMPARE(status, QString("1"));
     }
 
     // The real screen, in the desktop's logical pixels, is as a fake one of its
