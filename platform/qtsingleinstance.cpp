@@ -10,6 +10,7 @@
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTimer>
 
 namespace kugelfon {
 
@@ -100,9 +101,17 @@ void QtSingleInstance::answerRequests()
     if (requests.isEmpty())
         return;
     m_handler();
-    // Answered: the later start ends once its request is gone.
-    for (const QString &name : requests)
-        dir.remove(name);
+    removeRequests(requests, kAnswerMs / kPollMs);
+}
+
+void QtSingleInstance::removeRequests(QStringList names, int tries)
+{
+    // Answered: the later start ends once its request is gone. Windows removes
+    // no file still open, by its writer or a virus scanner: then again shortly.
+    QDir dir(m_folder);
+    names.removeIf([&dir](const QString &name) { return dir.remove(name) || !dir.exists(name); });
+    if (!names.isEmpty() && tries > 0)
+        QTimer::singleShot(kPollMs, m_watcher.get(), [this, names, tries] { removeRequests(names, tries - 1); });
 }
 
 } // namespace kugelfon

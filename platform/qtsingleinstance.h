@@ -25,6 +25,7 @@ public:
 private:
     void watch();
     void answerRequests();
+    void removeRequests(QStringList names, int tries);
 
     QString m_folder;
     QString m_key;
