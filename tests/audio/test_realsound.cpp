@@ -52,13 +52,13 @@ qsizetype loudFrom(const QList<double> &s, qsizetype from)
 }
 
 // The best correlation of sound[from..] with the stream at lags lo..hi, and
-// that lag: in steps of 4, then exactly around the best.
+// that lag: in steps of `step`, then exactly around the best.
 std::pair<double, qsizetype> bestLag(const QList<double> &sound, const QList<double> &stream, qsizetype lo,
-                                     qsizetype hi, qsizetype from)
+                                     qsizetype hi, qsizetype from, qsizetype step = 4)
 {
     std::pair<double, qsizetype> found{0, -1};
-    for (qsizetype lag = lo; lag <= hi; lag += 4)
-        found = std::max(found, {correlation(sound, stream, lag, from, 4), lag});
+    for (qsizetype lag = lo; lag <= hi; lag += step)
+        found = std::max(found, {correlation(sound, stream, lag, from, step), lag});
     for (qsizetype lag = found.second - 3, coarse = found.second; lag <= coarse + 3; ++lag)
         found = std::max(found, {correlation(sound, stream, lag, from), lag});
     return found;
@@ -75,8 +75,10 @@ qsizetype heardAt(const QList<double> &sound, const QList<double> &stream, qsize
     const qsizetype onset = loudFrom(sound, 0);
     for (qsizetype start = loudFrom(stream, from); start < stream.size();) {
         const auto whole = bestLag(sound, stream, start - onset - 1500, start - onset + 1500, kRate / 5);
+        // Every lag: a tail of hissing consonants ("-zig") correlates only
+        // within a sample of its place.
         const auto tail = bestLag(sound, stream, whole.second - kRate / 20, whole.second + kRate / 20,
-                                  sound.size() - kRate * 15 / 100);
+                                  sound.size() - kRate * 15 / 100, 1);
         if (best)
             *best += QStringLiteral(" %1/%2@%3").arg(whole.first, 0, 'f', 2).arg(tail.first, 0, 'f', 2).arg(whole.second);
         // Cut short scores near 0; a starved server's glitches cost 0.3 at most.
