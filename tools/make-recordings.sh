@@ -6,7 +6,9 @@
 # Pico has one voice, a woman's. The male voice is Pico told to speak lower
 # and then shifted down with sox, tempo kept: the shift lowers the formants
 # by about the ratio of men's to women's (0.87), the lower pitch asked of Pico
-# does the rest, so neither has to go far enough to sound hollow.
+# does the rest. sox alone down to a man's pitch (500 cents) would lower the
+# formants by 0.75: the second formant of "vier" would fall to 1.6 kHz,
+# where a man says "ü".
 # Every file ends up a plain 44-byte-header WAVE, 22050 Hz mono 16-bit PCM.
 # Needs pico2wave and sox. sox runs with -R (fixed dither seed) so that a
 # rerun gives the same bytes and the committed files only change on purpose.
