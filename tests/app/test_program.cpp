@@ -15,12 +15,16 @@
 #include <QAction>
 #include <QBackingStore>
 #include <QLabel>
+#include <QLockFile>
 #include <QScreen>
 #include <QtTest>
 #include <qpa/qplatformbackingstore.h>
 
 #include <cstring>
 #include <random>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
 
 using namespace kugelfon;
 using namespace kugelfon::test;
@@ -124,9 +128,9 @@ struct Started {
 
 // The program's status (-1: crashed or hung), output and error output without
 // a window system, with DISPLAY ":N", Qt platform `display`, or output to "/file".
-QStringList run(const QStringList &args, const QString &display = QString())
+QStringList run(const QStringList &args, const QString &display = QString(),
+                QProcessEnvironment env = withoutDisplay())
 {
-    QProcessEnvironment env = withoutDisplay();
     QProcess p;
     if (display.startsWith('/'))
         p.setStandardOutputFile(display);
@@ -349,6 +353,72 @@ private slots:
         QCOMPARE(s.fakes.sound.played.size(), 3);
         QCOMPARE(s.fakes.messages.notices, QList<QString>{"Tonausgabe nicht möglich"});
         QVERIFY(s.fakes.messages.shown.isEmpty());
+    }
+
+    // Back to the front from minimised as it was: maximized, or the window of --fenster.
+    void broughtToFront()
+    {
+        for (const bool windowed : {false, true}) {
+            Started s(windowed ? QStringList{"--fenster"} : QStringList{}, windowed ? QSize(1920, 1080) : QSize(1024, 768));
+            const QRect shown = s.main().geometry();
+            s.main().showMinimized();
+            s.program->bringToFront();
+            QVERIFY(s.main().isVisible() && !s.main().isMinimized());
+            QCOMPARE(s.main().isMaximized(), !windowed);
+            QCOMPARE(s.main().geometry(), shown);
+        }
+        // Asked during the splash: shown once there; a refused screen's window never.
+        for (const int height : {768, 400}) {
+            FakeServices f;
+            f.screen.set(1024, height);
+            Program p(f.services());
+            p.start();
+            p.bringToFront();
+            f.timers.timer(TimerRole::Splash)->tick();
+            p.bringToFront();
+            QCOMPARE(p.mainWindow()->isVisible(), height == 768);
+        }
+    }
+
+    // One Kugelfon per desktop session: a later start brings the running one
+    // forward and ends, naming the options it leaves unused, and gives up on
+    // one that does not answer; a killed one's lock is no obstacle.
+    void oneAtATime()
+    {
+        QTemporaryDir home; // the user's runtime and temporary folder
+        QProcessEnvironment env = withoutDisplay();
+        for (const char *name : {"XDG_RUNTIME_DIR", "TMPDIR", "TMP", "TEMP"})
+            env.insert(name, QDir::toNativeSeparators(home.path()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        const auto holder = [&] {
+            QDirIterator lock(home.path(), {"*.lock"}, QDir::Files, QDirIterator::Subdirectories);
+            qint64 pid = 0;
+            return lock.hasNext() && QLockFile(lock.next()).getLockInfo(&pid, nullptr, nullptr) ? pid : 0;
+        };
+        QProcess first, again;
+        first.setProcessEnvironment(env), again.setProcessEnvironment(env);
+        first.start(KUGELFON_EXE, {"--fenster"});
+        QTRY_COMPARE_WITH_TIMEOUT(holder(), first.processId(), 10000);
+        const char *off = "offscreen";
+        QCOMPARE(run({}, off, env), QStringList({"0", "", ""}));
+        QCOMPARE(run({"--saalanzeige", "-fenster"}, off, env),
+                 QStringList({"0", "", "Kugelfon läuft schon und wurde nach vorn geholt; es läuft weiter wie "
+                                       "gestartet, ohne „--saalanzeige -fenster“.\n"}));
+        QCOMPARE(run({"--version"}, off, env), QStringList({"0", productWithVersion() + '\n', ""}));
+        QVERIFY(run({"--help"}, off, env).join('|').startsWith("0|Aufruf: "));
+        QCOMPARE(first.state(), QProcess::Running);
+        QCOMPARE(holder(), first.processId());
+#ifdef Q_OS_UNIX // a hung program: one stopped by a signal
+        ::kill(pid_t(first.processId()), SIGSTOP);
+        QCOMPARE(run({}, off, env), QStringList({"1", "", "Kugelfon läuft schon, antwortet aber nicht; beenden "
+                                                          "Sie es, bevor Sie Kugelfon neu starten.\n"}));
+#endif
+        first.kill();
+        first.waitForFinished();
+        again.start(KUGELFON_EXE);
+        QTRY_COMPARE_WITH_TIMEOUT(holder(), again.processId(), 10000);
+        QCOMPARE(run({}, off, env), QStringList({"0", "", ""}));
+        stop(again);
     }
 
     // The options, answered before any window, also without a display; on

@@ -252,10 +252,10 @@ void MainWindow::setupConnections()
 
 void MainWindow::bringToFront()
 {
+    // Back as it was before it was minimised: maximized, or the window of --fenster.
     if (isMinimized())
-        showMaximized();
-    else
-        show();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
     raise();
     activateWindow();
 }
