@@ -33,8 +33,8 @@ std::vector<Control> controls()
          {1080, 900, 5115, 750}, {"Times New Roman", 9.75}, C::Wrap | C::TopLeft},
         {C::Label, "lblDisclaimer",
          // The licence allows changes; the box says so instead of forbidding them.
-         QStringLiteral("Freie Software: Weitergabe und Änderung nach der GNU GPL, Version 3 oder "
-                        "später. Ohne jede Gewährleistung."),
+         QStringLiteral("Freie Software unter der GNU GPL, Version 3 oder später; ohne jede "
+                        "Gewährleistung."),
          {195, 2505, 3870, 600}, {}, C::Wrap | C::TopLeft},
         {C::Button, "cmdOK", QStringLiteral("OK"), {4725, 2505, 1467, 345}, {}, C::Default},
         {C::Button, "cmdSysInfo", QStringLiteral("&System-Info..."), {4740, 2955, 1452, 345}, {}, C::AutoDefault},
