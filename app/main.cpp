@@ -2,12 +2,14 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "platform/console.h"
+#include "platform/qtsingleinstance.h"
 #include "platform/realservices.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    kugelfon::markRunning();
     const kugelfon::StartOptions options =
         kugelfon::parseStartOptions(kugelfon::console::arguments(argc, argv));
     if (!options.error.isEmpty()) {
@@ -33,11 +35,15 @@ int main(int argc, char *argv[])
     if (!options.windowed && qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING"))
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     const std::unique_ptr<QApplication> app = kugelfon::openApplication(argc, argv);
+    kugelfon::QtSingleInstance instance;
+    if (const auto status = kugelfon::handOver(instance, kugelfon::console::arguments(argc, argv).mid(1)))
+        return *status;
     kugelfon::configureApplication(*app);
 
     kugelfon::RealServices real;
     kugelfon::Program program(real.services(), options);
     program.start();
+    instance.setFrontHandler([&program] { program.bringToFront(); });
     const int status = app->exec();
     // A refused screen is a start that failed.
     return program.refused() ? 1 : status;

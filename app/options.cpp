@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include "nativeplatform.h"
 #include "platform/appinfo.h"
 
 #include <QCommandLineParser>
@@ -38,8 +39,14 @@ StartOptions parseStartOptions(const QStringList &arguments)
     for (const Option &o : kOptions)
         parser.addOption(QCommandLineOption(o.names, QString::fromUtf8(o.description)));
 
+    // Where Windows users ask for the help with "/?", it is "--help".
+    QStringList args = arguments;
+    for (qsizetype i = 1; kSlashQuestionMarkAsksHelp && i < args.size() && args[i] != QLatin1String("--"); ++i)
+        if (args[i] == QLatin1String("/?"))
+            args[i] = QStringLiteral("--help");
+
     StartOptions out;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(args)) {
         // The parser knows the name without its dashes; the user reads it as typed.
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
@@ -86,11 +93,14 @@ QString helpText()
 {
     constexpr int kColumns = 80;
     const QString kIndent = QStringLiteral("      ");
-    QString text = QStringLiteral("Aufruf: kugelfon [Optionen]\n"
+    QString text = QStringLiteral("Aufruf: %1 [Optionen]\n"
                                   "Bingo-Ausrufer: zieht die Zahlen eines Spiels, zeigt sie groß an\n"
-                                  "und sagt sie an.\n\nOptionen:\n");
+                                  "und sagt sie an.\n\nOptionen:\n")
+                       .arg(QLatin1String(kCommandName));
     for (const Option &o : kOptions) {
         QStringList names;
+        if (kSlashQuestionMarkAsksHelp && o.names.contains(QStringLiteral("help")))
+            names << QStringLiteral("/?");
         for (const QString &n : o.names)
             names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
         text += QStringLiteral("  ") + names.join(QStringLiteral(", ")) + QLatin1Char('\n');

@@ -3,6 +3,8 @@
 #include "app/splash.h"
 #include "game/caller.h"
 #include "platform/appinfo.h"
+#include "platform/console.h"
+#include "platform/singleinstance.h"
 #include "ui/hall/halldisplay.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
@@ -46,6 +48,26 @@ void configureApplication(QApplication &app)
     });
 }
 
+std::optional<int> handOver(ISingleInstance &instance, const QStringList &typed)
+{
+    switch (instance.claim()) {
+    case ISingleInstance::Claim::Held:
+        break;
+    case ISingleInstance::Claim::Answered:
+        if (!typed.isEmpty())
+            console::writeError(QStringLiteral("Kugelfon läuft schon und wurde nach vorn geholt; es läuft "
+                                               "weiter wie gestartet, ohne „%1“.\n")
+                                    .arg(typed.join(QLatin1Char(' '))));
+        return 0;
+    case ISingleInstance::Claim::Unanswered:
+        // A second caller is worse than none: this start does not run.
+        console::writeError(QStringLiteral("Kugelfon läuft schon, antwortet aber nicht; beenden Sie es, "
+                                           "bevor Sie Kugelfon neu starten.\n"));
+        return 1;
+    }
+    return std::nullopt;
+}
+
 Program::Program(const Services &services, StartOptions options)
     : m_services(services), m_options(std::move(options))
 {
@@ -73,6 +95,16 @@ void Program::start()
     const ScreenMeasure screen = m_services.screen->measure();
     splash->move(screen.geometry.center() - splash->rect().center());
     splash->show();
+}
+
+void Program::bringToFront()
+{
+    // During the splash the main window is yet to come, and comes in front;
+    // a refused screen's window stays hidden.
+    if (m_main && m_main->isVisible())
+        m_main->bringToFront();
+    else if (m_splash)
+        m_splash->raise();
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QApplication;
 
@@ -14,10 +15,16 @@ namespace kugelfon {
 class Caller;
 class CheckSheet;
 class HallDisplay;
+class ISingleInstance;
 class MainWindow;
 
 // Fonts, translations and icon that every window of the program relies on.
 void configureApplication(QApplication &app);
+
+// A start while Kugelfon runs in this desktop session brings that one to the
+// front and ends with the status returned, naming the options `typed` that it
+// leaves unused; none when this start is the one that runs.
+std::optional<int> handOver(ISingleInstance &instance, const QStringList &typed);
 
 // The start-up order: the splash window, then after its timer the hidden
 // check sheet, then the main window. Owns the game and its windows.
@@ -27,6 +34,9 @@ public:
     ~Program();
 
     void start();
+    // A later start asked: the main window to the front, as it was before it
+    // was minimised.
+    void bringToFront();
 
     SplashWindow *splash() const { return m_splash; }
     MainWindow *mainWindow() const { return m_main.get(); }

@@ -363,6 +363,34 @@ public:
         return {-1, -1};
     }
 
+    // Where `count` samples of `pcm` lie in the stream, searched at most
+    // `reach` samples either side of `near`: the best correlation, -1 if none.
+    qsizetype placed(const qint16 *pcm, qsizetype count, qsizetype near, qsizetype reach)
+    {
+        std::lock_guard lock(m_mutex);
+        const auto *s = reinterpret_cast<const qint16 *>(m_bytes.constData());
+        const qsizetype end = m_bytes.size() / 2;
+        std::pair<double, qsizetype> best{0, -1};
+        for (qsizetype lag = std::max<qsizetype>(near - reach, 0); lag <= near + reach && lag + count <= end; ++lag) {
+            double dot = 0, energy = 0;
+            for (qsizetype i = 0; i < count; ++i) {
+                dot += double(pcm[i]) * s[lag + i];
+                energy += double(s[lag + i]) * s[lag + i];
+            }
+            best = std::max(best, {energy > 0 ? dot / std::sqrt(energy) : 0, lag});
+        }
+        return best.second;
+    }
+
+    // When the sample at `index` came in.
+    qint64 arrivedAt(qsizetype index)
+    {
+        std::lock_guard lock(m_mutex);
+        const auto chunk = std::lower_bound(m_chunks.begin(), m_chunks.end(), index + 1,
+                                            [](const auto &c, qsizetype v) { return c.first < v; });
+        return chunk == m_chunks.end() ? -1 : chunk->second;
+    }
+
 private:
     QTemporaryDir m_dir;
     QProcess m_server;
@@ -422,8 +450,11 @@ void benchLatency()
     auto *button = w.findChild<QPushButton *>(QStringLiteral("cmdWeiter"));
     auto *display = w.findChild<QLabel *>(QStringLiteral("lblZahlenfeld"));
 
-    // Time from `start` to the call's first sample in the monitor: its first
-    // loud sample less the quiet the recording opens with.
+    // Time from `start` to the call's first sample in the monitor, placed by
+    // correlation near its first loud sample. The loud sample's own time less
+    // the quiet the recording opens with is off by up to 50 ms where a soft
+    // consonant opens it: resampled by the server, its samples cross the
+    // level at other places than in the recording.
     const auto heard = [&](qint64 start, qsizetype from, const WaveData &wave) {
         const auto *pcm = reinterpret_cast<const qint16 *>(wave.pcm);
         qsizetype lead = 0;
@@ -432,7 +463,12 @@ void benchLatency()
         std::pair<qint64, qsizetype> loud{-1, -1};
         (void)QTest::qWaitFor([&] { return (loud = monitor.firstLoud(from, level)).first >= 0; }, 5000);
         QTest::qWait(300); // its tail, before the next
-        return loud.first < 0 ? -1.0 : (loud.first - start) / 1e6 - 1000.0 * lead / wave.sampleRate;
+        if (loud.first < 0)
+            return -1.0;
+        const qsizetype count = std::min<qsizetype>(lead + wave.sampleRate / 5, wave.pcmBytes / 2);
+        const qsizetype at = monitor.placed(pcm, count, loud.second - lead, wave.sampleRate / 10);
+        const qint64 arrived = at < 0 ? -1 : monitor.arrivedAt(at);
+        return arrived < 0 ? -1.0 : (arrived - start) / 1e6;
     };
     std::vector<double> kugelfon, floor;
     const QtResources resources;

@@ -121,7 +121,10 @@ void Caller::pressStep()
     case Stepping::Ready:
     case Stepping::Halted:
     case Stepping::Paused:
-        if (autoIntervalMs(settings().intervalSeconds) <= 0) {
+        // Calling starts by itself only where the organiser chose an interval:
+        // "Start" after the end of the pool steps by hand in manual stepping.
+        if (settings().stepping == SteppingChoice::Manual
+            || autoIntervalMs(settings().intervalSeconds) <= 0) {
             fallBackToManual(m_view.stepping == Stepping::Ready);
             break;
         }
@@ -369,11 +372,12 @@ void Caller::choosePool(Pool pool)
 {
     settings().pool = pool;
     emit poolChosen();
-    if (m_view.stepping != Stepping::Ready && m_count > 0) {
+    // Manual stepping stays manual, also after the end of the pool: "Start"
+    // would call by itself while the status row says "Manuell".
+    if (settings().stepping == SteppingChoice::Manual)
+        m_view.stepping = Stepping::Manual;
+    else if (m_view.stepping != Stepping::Ready && m_count > 0)
         m_view.stepping = Stepping::Ready;
-        m_view.shownCount = 0;
-        m_view.display.clear();
-    }
     // Any choice, also of the pool in force, starts a new game at once.
     newGame();
 }

@@ -63,6 +63,9 @@ HelpWindow::HelpWindow(const Services &services, std::function<void()> showMainW
     setMouseTracking(true);
     m_topicBox = control<QComboBox>(this, "cboThemen");
     m_topicBox->installEventFilter(this);
+    // A topic chosen by arrow key or Enter shows at once: a keyboard user
+    // makes no mouse move that would show it.
+    connect(m_topicBox, &QComboBox::activated, this, &HelpWindow::showChosenTopic);
     m_image = control<QLabel>(this, "Image1");
     m_image->setMouseTracking(true);
     m_image->installEventFilter(this);

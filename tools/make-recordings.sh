@@ -1,10 +1,16 @@
 #!/bin/bash
-# Renders the called numbers and "Bingo!" with espeak-ng into
+# Renders the called numbers and "Bingo!" with SVOX Pico (German) into
 # resources/recordings/<id>.wav:
 #   10000 "Bingo!" female, 10001 = copy of 10002, 10001+n = number n (1..90)
 #   20000 "Bingo!" male,   20001 = copy of 20002, 20001+n = number n
+# Pico has one voice, a woman's. The male voice is Pico told to speak lower
+# and then shifted down with sox, tempo kept: the shift lowers the formants
+# by about the ratio of men's to women's (0.87), the lower pitch asked of Pico
+# does the rest. sox alone down to a man's pitch (500 cents) would lower the
+# formants by 0.75: the second formant of "vier" would fall to 1.6 kHz,
+# where a man says "ü".
 # Every file ends up a plain 44-byte-header WAVE, 22050 Hz mono 16-bit PCM.
-# Needs espeak-ng and sox. sox runs with -R (fixed dither seed) so that a
+# Needs pico2wave and sox. sox runs with -R (fixed dither seed) so that a
 # rerun gives the same bytes and the committed files only change on purpose.
 set -euo pipefail
 
@@ -16,30 +22,25 @@ out=$(cd "$out" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-for tool in espeak-ng sox od; do
+if ! command -v pico2wave >/dev/null; then
+    cat >&2 <<'EOF'
+make-recordings: pico2wave is missing. It comes with Debian's package
+libttspico-utils in the non-free section: add "contrib non-free" to the
+Components of a Debian entry in /etc/apt/sources.list.d/, then run
+    apt-get update && apt-get install libttspico-utils
+EOF
+    exit 1
+fi
+for tool in sox od; do
     command -v "$tool" >/dev/null || { echo "make-recordings: $tool is missing" >&2; exit 1; }
 done
 
 readonly rate=22050
-readonly max_seconds=1.22
+readonly max_seconds=1.4
 # Loudness every recording is pulled towards (RMS, dBFS) and the most a quiet
 # one may be raised; the limiter does the rest so nothing clips.
 readonly target_rms=-16
 readonly max_boost=8
-
-units=("" "_!'aIn" "tsv'aI" "dr'aI" "f'i:R" "f'ynf" "z'Eks" "z'i:b@n" "_!'axt" "n'OYn")
-tens=("" "" "tsv,antsIC" "dr,aIsIC" "f,IrtsIC" "f,ynftsIC" "z,ECtsIC" "z,i:ptsIC" "_!,axtsIC" "n,OYntsIC")
-
-# Digits read well up to 20 and for the round tens; the other compounds need
-# phonemes or espeak-ng stresses and pronounces them wrongly.
-spoken() {
-    local n=$1
-    if (( n <= 20 || n % 10 == 0 )); then
-        echo "$n"
-    else
-        echo "[[${units[n % 10]}Unt${tens[n / 10]}]]"
-    fi
-}
 
 le16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"; }
 le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
@@ -60,14 +61,16 @@ write_wave() {
 # A file sox cannot read gives an empty value, which the checks report.
 stat_of() { { sox "$1" -n stats 2>&1 || true; } | awk -v key="$2" 'index($0, key) == 1 { print $NF }'; }
 
-# render ID VOICE PITCH TEXT
+# render ID PICO_PITCH_LEVEL SHIFT_CENTS TEXT
 render() {
-    local id=$1 voice=$2 pitch=$3 text=$4
-    local raw=$work/$id.espeak.wav shaped=$work/$id.shaped.wav
-    espeak-ng -v "$voice" -p "$pitch" -s 160 -w "$raw" "$text"
+    local id=$1 level=$2 cents=$3 text=$4
+    local raw=$work/$id.pico.wav shaped=$work/$id.shaped.wav
+    pico2wave -l de-DE -w "$raw" "<pitch level=\"$level\">$text</pitch>"
+    local shift=()
+    (( cents == 0 )) || shift=(pitch "$cents")
     # fade with an out-time fails after silence, so the fade-out is a fade-in
     # of the reversed sound.
-    sox -R "$raw" -r $rate -c 1 -b 16 -e signed-integer "$shaped" \
+    sox -R "$raw" -r $rate -c 1 -b 16 -e signed-integer "$shaped" "${shift[@]}" \
         silence 1 0.01 0.1% reverse silence 1 0.01 0.1% \
         fade t 0.01 reverse fade t 0.005 norm -1
     local rms gain
@@ -82,10 +85,13 @@ render() {
 
 rm -f "$out"/*.wav
 for voice in female male; do
-    if [[ $voice == female ]]; then base=10000 v=de+belinda p=50; else base=20000 v=de+max p=70; fi
-    render $base "$v" $p "[[b'INgo:]]!" &
+    # Pico's own pitch (median about 170 Hz); the male voice asks Pico for 0.8
+    # of it and shifts 240 cents down: about 120 Hz.
+    if [[ $voice == female ]]; then base=10000 level=100 cents=0; else base=20000 level=80 cents=-240; fi
+    render $base $level $cents "Bingo!" &
     for n in $(seq 1 90); do
-        render $((base + 1 + n)) "$v" $p "$(spoken "$n")" &
+        # Pico reads the digits as the German number word.
+        render $((base + 1 + n)) $level $cents "$n" &
         (( n % 16 == 0 )) && wait
     done
     wait

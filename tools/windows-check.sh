@@ -52,6 +52,19 @@ echo "   Tests: $(elapsed "$start")"
 out=$(LANG=C.UTF-8 "$top/tools/wine-run.sh" "$build/kugelfon/Kugelfon.exe" --żółw 2>&1 || true)
 [[ "$out" == *"„--żółw“"* ]] || { echo "FEHLER: eine unbekannte Option wird verstümmelt genannt: $out" >&2; exit 1; }
 
+# Typed in a console, as Windows users ask for it, "/?" and "--help" show
+# the help whole, umlauts included, under the name typed there. The console
+# is Wine's, on a pseudo terminal; its cursor codes and CRs are dropped.
+help=$("$top/tools/wine-run.sh" "$build/kugelfon/Kugelfon.exe" --help)
+[[ "$help" == "Aufruf: Kugelfon.exe [Optionen]"$'\n'* ]] || { echo "FEHLER: die Hilfe nennt Kugelfon.exe nicht: $help" >&2; exit 1; }
+exe=$(realpath "$build/kugelfon/Kugelfon.exe")
+exe="Z:${exe//\//\\}"
+for arg in '/?' --help; do
+    out=$({ LANG=C.UTF-8 script -qec "$(printf '%q ' "$top/tools/wine-run.sh" cmd /c "$exe" "$arg")" /dev/null || true; } \
+          | sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g' | tr -d '\r')
+    [ "$out" = "$help" ] || { echo "FEHLER: „Kugelfon.exe $arg“ in der Konsole zeigt nicht die Hilfe: $out" >&2; exit 1; }
+done
+
 start=$SECONDS
 echo "== Windows: Installer"
 "$top/packaging/windows/check-setup.sh" "$build/kugelfon" "$build/setup-check"

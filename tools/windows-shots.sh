@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the Windows build under Wine, to look at (not a test): the
-# installer's pages, stepped through as a user would, and the about window's
-# "System-Info" message (Wine has no system information program).
+# installer's pages, stepped through as a user would, the about window's
+# "System-Info" message (Wine has no system information program), the
+# uninstaller's question while Kugelfon runs and its pages.
 #
 #   windows-shots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
@@ -55,4 +56,18 @@ window 'Information$'
 shot about
 xdotool key alt+s
 shot about-system-info
+
+# The uninstaller while Kugelfon runs: the question to close it, cancelled.
+"$wine" 'C:\Program Files\Kugelfon\Deinstallieren.exe' &
+window "^Deinstallation von Kugelfon"
+shot uninstall-0-running
+xdotool key Escape
+wait $! || true
+"$wineserver" -k
+"$wine" 'C:\Program Files\Kugelfon\Deinstallieren.exe' &
+window "^Deinstallation von Kugelfon"
+shot uninstall-1-confirm; xdotool key Return
+until [ ! -e "$WINEPREFIX/drive_c/Program Files/Kugelfon/Kugelfon.exe" ]; do sleep 0.5; done
+shot uninstall-2-finish; xdotool key Return
+"$wineserver" -w
 ls "$out"

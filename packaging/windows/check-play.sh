@@ -186,16 +186,73 @@ print_two() {
 # The program's process has gone (a zombie waiting for us counts as gone).
 ended() { ! ps -o stat= -p "$program" | grep -qv Z; }
 
+# The main window's caption, told apart from the hall's and the dialogs'.
+main_title='^Kugelfon 1\.1 .*Kugelfon-Projekt$'
+
 # quit: the main window's close box asks "Möchten Sie das Programm
 # beenden?"; "Ja" ends the program by itself.
 quit() {
     local main
-    until_ok 10 xdotool search --onlyvisible --name '^Kugelfon 1\.1' || fail "das Hauptfenster kommt nicht zurück"
-    main=$(xdotool search --onlyvisible --name '^Kugelfon 1\.1' | head -1)
+    until_ok 10 xdotool search --onlyvisible --name "$main_title" || fail "das Hauptfenster kommt nicht zurück"
+    main=$(xdotool search --onlyvisible --name "$main_title" | head -1)
     xdotool windowactivate --sync "$main" key alt+F4
     until_ok 10 xdotool search --onlyvisible --name '^Programm schliessen$' || fail "keine Frage beim Schließen"
     import -window root "$work/quit-question.png"
     xdotool key alt+j
     until_ok 20 ended || fail "das Programm endet nach „Ja“ nicht"
     wait "$program" || fail "das Programm endet mit Fehler $?"
+}
+
+# ---- hall display behind the main window ----------------------------------
+
+# Each colour of the number field is a shade between its black digits and
+# its grey (212, 208, 200); the hall's colours are all cooler.
+field_own_colours() {
+    convert "$work/now.png" -crop $field +repage -depth 8 -format %c histogram:info:- \
+        | sed -n 's/^ *\([0-9]*\): *( *\([0-9]*\), *\([0-9]*\), *\([0-9]*\)).*/\1 \2 \3 \4/p' \
+        | awk '{ t = $2 / 212; g = $3 - 208 * t; b = $4 - 200 * t; if (g * g > 16 || b * b > 16) n += $1 }
+               END { exit n > 0 }'
+}
+
+# hall_uncovered WHEN: the hall is shown, the main window has the keyboard and
+# its number field shows nothing of the hall, now and two seconds later.
+hall_uncovered() {
+    local main i
+    for i in 1 2; do
+        xdotool search --onlyvisible --name 'Saalanzeige$' >/dev/null || fail "die Saalanzeige ist nicht zu sehen ($1)"
+        main=$(xdotool search --onlyvisible --name "$main_title" | head -1)
+        [ "$(xdotool getactivewindow)" = "$main" ] \
+            || fail "das Hauptfenster hat die Tastatur nicht ($1): $(xdotool getactivewindow getwindowname)"
+        import -window root "$work/now.png"
+        field_own_colours || { cp "$work/now.png" "$work/hall-covers.png"; fail "die Saalanzeige verdeckt das Zahlenfeld ($1)"; }
+        [ "$i" = 2 ] || sleep 2
+    done
+}
+
+# hall_behind: "Kugelfon mit Saalanzeige" (--fenster --saalanzeige) on the one
+# 1024 x 768 screen, where the maximized main window leaves no room beside it:
+# the hall stands behind the main window, before the first action and after
+# a new game and a step.
+hall_behind() {
+    "$wine" 'C:\Program Files\Kugelfon\Kugelfon.exe' --fenster --saalanzeige &
+    program=$!
+    until_ok 90 xdotool search --onlyvisible --name 'Saalanzeige$' || fail "die Saalanzeige erscheint nicht"
+    # The main window is painted once the field's corner, beside any hall, is grey.
+    field_painted() { import -window root "$work/now.png" \
+        && [ "$(convert "$work/now.png" -format '%[pixel:p{60,150}]' info:)" = "srgb(212,208,200)" ]; }
+    until_ok 30 field_painted || fail "das Hauptfenster erscheint nicht neben der Saalanzeige"
+    sleep 1
+    hall_uncovered "vor der ersten Eingabe"
+    cp "$work/now.png" "$work/hall-behind.png"
+    local button
+    button=$(step_button)
+    xdotool key ctrl+n
+    button_freed() { import -window root "$work/now.png" && [ "$(step_button)" != "$button" ]; }
+    until_ok 10 button_freed || fail "„Neues Spiel“ gibt „Weiter“ nicht frei"
+    xdotool mousemove 483 719 click 1
+    digits() { import -window root "$work/now.png" && awk -v s="$(digits_share)" 'BEGIN { exit !(s > 0.01) }'; }
+    until_ok 20 digits || fail "der Schritt zeigt keine Zahl"
+    hall_uncovered "nach einem Schritt"
+    cp "$work/now.png" "$work/hall-behind-step.png"
+    quit
 }

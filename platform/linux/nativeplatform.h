@@ -14,4 +14,11 @@ using NativeSystemInfo = DesktopSystemInfo;
 // without either there is no screen to open.
 inline constexpr bool kDisplayFromEnvironment = true;
 
+// The program's name as typed in a terminal; options start with dashes only.
+inline constexpr char kCommandName[] = "kugelfon";
+inline constexpr bool kSlashQuestionMarkAsksHelp = false;
+
+// Only the Windows installer looks for a running Kugelfon.
+inline void markRunning() {}
+
 } // namespace kugelfon

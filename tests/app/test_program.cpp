@@ -15,12 +15,16 @@
 #include <QAction>
 #include <QBackingStore>
 #include <QLabel>
+#include <QLockFile>
 #include <QScreen>
 #include <QtTest>
 #include <qpa/qplatformbackingstore.h>
 
 #include <cstring>
 #include <random>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
 
 using namespace kugelfon;
 using namespace kugelfon::test;
@@ -124,9 +128,9 @@ struct Started {
 
 // The program's status (-1: crashed or hung), output and error output without
 // a window system, with DISPLAY ":N", Qt platform `display`, or output to "/file".
-QStringList run(const QStringList &args, const QString &display = QString())
+QStringList run(const QStringList &args, const QString &display = QString(),
+                QProcessEnvironment env = withoutDisplay())
 {
-    QProcessEnvironment env = withoutDisplay();
     QProcess p;
     if (display.startsWith('/'))
         p.setStandardOutputFile(display);
@@ -144,6 +148,10 @@ QStringList run(const QStringList &args, const QString &display = QString())
 class TestProgram : public QObject {
     Q_OBJECT
 private slots:
+    // As main() does: the fonts the windows ask for mapped onto those at hand
+    // (under Wine only the Liberation faces are there).
+    void initTestCase() { configureApplication(*qApp); }
+
     // The hall only with its option: a window on one screen, full-screen on a
     // second one as it comes; its grid, ten numbers lit; a window again when
     // the second goes.
@@ -265,6 +273,9 @@ private slots:
         row("800x480", 800, 480, 0, {102, 30, 595, 446});
         row("800x480, panel", 800, 480, 40, {129, 30, 541, 406});
         row("800x500, panel", 800, 500, 40, {116, 30, 568, 426});
+        row("520x418: 0.8, frame included", 520, 418, 0, {4, 30, 512, 384});
+        row("519x418: refused", 519, 418, 0, {});
+        row("520x417: refused", 520, 417, 0, {});
         row("640x400: refused", 640, 400, 0, {});
     }
     void windowed()
@@ -301,6 +312,21 @@ private slots:
         QCOMPARE(s.looks(), Started({}, window.size()).looks());
     }
 
+    // The program itself on a screen it refuses: status 1 once its box is answered.
+    void refusalEndsWithStatus1()
+    {
+        XServer x("1152x864");
+        if (const QString why = x.why + missingTools({"xdotool"}); !why.isEmpty())
+            QSKIP(qPrintable("No private X server: " + why));
+        QProcess enter; // presses Enter in the box as soon as it shows
+        enter.setProcessEnvironment(x.env());
+        enter.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Kugelfon$",
+                                "windowfocus", "--sync", "key", "Return"});
+        const QString status = run({}, x.display).first();
+        stop(enter);
+        QCOMPARE(status, QString("1"));
+    }
+
     // The real screen, in the desktop's logical pixels, is as a fake one of its
     // size; also run on a 4K screen at 200 % (1920 x 1080).
     void windowedOnThisScreen()
@@ -333,13 +359,82 @@ private slots:
         QVERIFY(s.fakes.messages.shown.isEmpty());
     }
 
-    // The options, answered before any window, also without a display.
+    // Back to the front from minimised as it was: maximized, or the window of --fenster.
+    void broughtToFront()
+    {
+        for (const bool windowed : {false, true}) {
+            Started s(windowed ? QStringList{"--fenster"} : QStringList{}, windowed ? QSize(1920, 1080) : QSize(1024, 768));
+            const QRect shown = s.main().geometry();
+            s.main().showMinimized();
+            s.program->bringToFront();
+            QVERIFY(s.main().isVisible() && !s.main().isMinimized());
+            QCOMPARE(s.main().isMaximized(), !windowed);
+            QCOMPARE(s.main().geometry(), shown);
+        }
+        // Asked during the splash: shown once there; a refused screen's window never.
+        for (const int height : {768, 400}) {
+            FakeServices f;
+            f.screen.set(1024, height);
+            Program p(f.services());
+            p.start();
+            p.bringToFront();
+            f.timers.timer(TimerRole::Splash)->tick();
+            p.bringToFront();
+            QCOMPARE(p.mainWindow()->isVisible(), height == 768);
+        }
+    }
+
+    // One Kugelfon per desktop session: a later start brings the running one
+    // forward and ends, naming the options it leaves unused, and gives up on
+    // one that does not answer; a killed one's lock is no obstacle.
+    void oneAtATime()
+    {
+        QTemporaryDir home; // the user's runtime and temporary folder
+        QProcessEnvironment env = withoutDisplay();
+        for (const char *name : {"XDG_RUNTIME_DIR", "TMPDIR", "TMP", "TEMP"})
+            env.insert(name, QDir::toNativeSeparators(home.path()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        const auto holder = [&] {
+            QDirIterator lock(home.path(), {"*.lock"}, QDir::Files, QDirIterator::Subdirectories);
+            qint64 pid = 0;
+            return lock.hasNext() && QLockFile(lock.next()).getLockInfo(&pid, nullptr, nullptr) ? pid : 0;
+        };
+        QProcess first, again;
+        first.setProcessEnvironment(env), again.setProcessEnvironment(env);
+        first.start(KUGELFON_EXE, {"--fenster"});
+        QTRY_COMPARE_WITH_TIMEOUT(holder(), first.processId(), 10000);
+        const char *off = "offscreen";
+        QCOMPARE(run({}, off, env), QStringList({"0", "", ""}));
+        QCOMPARE(run({"--saalanzeige", "-fenster"}, off, env),
+                 QStringList({"0", "", "Kugelfon läuft schon und wurde nach vorn geholt; es läuft weiter wie "
+                                       "gestartet, ohne „--saalanzeige -fenster“.\n"}));
+        QCOMPARE(run({"--version"}, off, env), QStringList({"0", productWithVersion() + '\n', ""}));
+        QVERIFY(run({"--help"}, off, env).join('|').startsWith("0|Aufruf: "));
+        QCOMPARE(first.state(), QProcess::Running);
+        QCOMPARE(holder(), first.processId());
+#ifdef Q_OS_UNIX // a hung program: one stopped by a signal
+        ::kill(pid_t(first.processId()), SIGSTOP);
+        QCOMPARE(run({}, off, env), QStringList({"1", "", "Kugelfon läuft schon, antwortet aber nicht; beenden "
+                                                          "Sie es, bevor Sie Kugelfon neu starten.\n"}));
+#endif
+        first.kill();
+        first.waitForFinished();
+        again.start(KUGELFON_EXE);
+        QTRY_COMPARE_WITH_TIMEOUT(holder(), again.processId(), 10000);
+        QCOMPARE(run({}, off, env), QStringList({"0", "", ""}));
+        stop(again);
+    }
+
+    // The options, answered before any window, also without a display; on
+    // Windows under the name typed there.
     void help()
     {
+        const bool windows = QSysInfo::kernelType() == "winnt";
         const QStringList help = run({"--help"});
         QCOMPARE(help.first(), QString("0"));
-        for (const char *line : {"Aufruf: kugelfon [Optionen]\n", "\n  --fenster\n", "\n  --saalanzeige\n",
-                                 "\n  -h, --help\n", "\n  -v, --version\n"})
+        for (const char *line : {windows ? "Aufruf: Kugelfon.exe [Optionen]\n" : "Aufruf: kugelfon [Optionen]\n",
+                                 "\n  --fenster\n", "\n  --saalanzeige\n", windows ? "\n  /?, -h, --help\n" : "\n  -h, --help\n",
+                                 "\n  -v, --version\n"})
             QVERIFY2(help[1].contains(QString::fromUtf8(line)), qPrintable(help[1]));
         for (const QString &line : help[1].split('\n'))
             QVERIFY2(line.size() <= 80, qPrintable(line));
@@ -364,8 +459,11 @@ private slots:
         const QString unknown = "Kugelfon: Unbekannte Option „%1“. Mit --help zeigt Kugelfon, was es versteht.\n";
         const char *off = "offscreen"; // no window system but Qt's offscreen one
         row("option", {"--vollbild"}, off, "2", unknown.arg("--vollbild"));
-        row("argument", {"spiel.txt"}, off, "2",
-            "Kugelfon: Unbekanntes Argument „spiel.txt“. Mit --help zeigt Kugelfon, was es versteht.\n");
+        const QString argument = "Kugelfon: Unbekanntes Argument „%1“. Mit --help zeigt Kugelfon, was es versteht.\n";
+        row("argument", {"spiel.txt"}, off, "2", argument.arg("spiel.txt"));
+        // Windows programs answer "/?" with their help; elsewhere it is an argument.
+        const bool windows = QSysInfo::kernelType() == "winnt";
+        row("/?", {"/?"}, off, windows ? "0" : "2", windows ? "" : argument.arg("/?"), windows ? helpText() : "");
         row("value", {"--fenster=ja"}, off, "2",
             "Kugelfon: „--fenster=ja“ wird nicht verstanden; die Optionen nehmen keinen Wert.\n");
         // Options are named as typed.

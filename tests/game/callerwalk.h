@@ -187,6 +187,8 @@ private:
             return QStringLiteral("step button disabled during a game");
         if (v.stepping == Stepping::Paused && r.autoTimer().isEnabled())
             return QStringLiteral("timer runs behind \"Pause\"");
+        if (v.stepping == Stepping::Running && v.settings.stepping == SteppingChoice::Manual)
+            return QStringLiteral("calling by itself while stepping is manual");
         return {};
     }
 

@@ -143,13 +143,14 @@ private slots:
         row("new game mid-game", "new step*12 new look step", "Weiter 1 # g1", "draw say1-12 draw [Weiter 0 - g0] say1");
         row("missing recording is silence", "new mute step*2", "Weiter 2 # g2", "draw say2");
         row("voice between steps", "new step male step female step", "Weiter 3 # g3", "draw say1 msay2 say3");
-        row("pool switch", "new step*3 90 look step*2", "Weiter 2 # g2", "draw say1-3 draw [Start(Weiter) 0 - g0] draw say1-2");
+        row("pool switch", "new step*3 90 look step*2", "Weiter 2 # g2", "draw say1-3 draw [Weiter 0 - g0] say1-2");
+        row("pool switch, manual after a pause", "new 5s step tick step manual 90 look step", "Weiter 1 # g1", "draw draw say1 draw [Weiter 0 - g0] say1");
         row("new game, 75 again", "new look 75", "Weiter 0 - g0", "draw [Weiter 0 - g0] draw");
         row("75 again while paused", "new 10s step tick*2 step 75", "Start(Weiter) 0 - g0", "draw draw say1-2 draw");
         // "Start" with no usable interval steps manually.
         row("rounds to 0 ms", "slider:0.0004 new step*76 step", "Weiter 1 # g1", "draw say1-75 END{ } draw say1");
         row("0 s while running", "new 5s step tick slider:0 tick", "Weiter 2 # g2", "draw draw say1-2");
-        row("5 s chosen earlier", "5s manual new step*76 step", "Stop(Start) 0 - g75 pools-off auto 5000", "draw say1-75 END{ }");
+        row("5 s chosen earlier", "5s manual new step*76 step", "Weiter 1 # g1", "draw say1-75 END{ } draw say1");
         // Automatic stepping: idle, started, running, paused, resumed, paused again.
         row("automatic", "new 10s look step look tick*2 look step tick look step look tick step tick", "Pause(Weiter) 3 - g3", "draw [Start(Weiter) 0 - g0] [Stop(Weiter) 0 - g0 pools-off auto 10000] draw say1-2 [Stop(Weiter) 2 # g2 pools-off auto 10000] [Pause(Weiter) 2 - g2] [Stop(Weiter) 2 - g2 pools-off auto 10000] say3");
         row("75 at 5 s, end of pool", "5s 75 step tick*75 look tick*2 | look", "Start 0 - g75", "draw draw say1-75 [Stop(Weiter) 75 # g75 pools-off auto 5000] END{ [Stop(Weiter) 75 - g75 pools-off] }");

@@ -123,18 +123,20 @@ private slots:
             QCOMPARE(x.shown(), typed == "Zahlengenerator" ? 105 : 107);
         }
 
-        // The placeholder keeps the last picture; then each topic by arrow key.
+        // The placeholder keeps the last picture; then each topic by arrow
+        // key shows at once, and a topic typed whole with Enter.
         x.combo()->setCurrentIndex(0);
         x.trigger(MoveOverWindow);
         QCOMPARE(x.shown(), 105);
         for (int i = 0; i < kTopics.size(); ++i) {
-            const int before = x.shown();
             x.focusList();
             QTest::keyClick(x.combo(), Qt::Key_Down);
-            QCOMPARE(x.shown(), before);
-            x.trigger(Trigger(i % 3));
             QCOMPARE(x.shown(), kTopics[i]);
         }
+        x.combo()->lineEdit()->selectAll();
+        QTest::keyClicks(x.combo()->lineEdit(), "Kontrollblatt");
+        QTest::keyClick(x.combo()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(x.shown(), 107);
 
         x.focusList();
         QTest::keyClick(x.combo(), Qt::Key_Escape);
@@ -149,6 +151,10 @@ private slots:
             QCOMPARE(x.at<QLabel>("lblVersion")->text(), QStringLiteral("Version ") + version::kText);
             const auto *pic = x.at<QLabel>("picProduct"); // whole on view
             QVERIFY(x.w->rect().contains(pic->geometry()) && pic->size().expandedTo(pic->pixmap().size()) == pic->size());
+            // The licence, whole in its box: changes are allowed, not forbidden.
+            const auto *licence = x.at<QLabel>("lblDisclaimer");
+            QVERIFY(licence->text().contains("GNU GPL, Version 3 oder später"));
+            QVERIFY(QFontMetrics(licence->font()).boundingRect(licence->contentsRect(), Qt::TextWordWrap, licence->text()).height() <= licence->height());
 
             QWidget *focus = x.at(how == "Esc on System-Info" ? "cmdSysInfo" : "cmdOK");
             focus->setFocus();

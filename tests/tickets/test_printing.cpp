@@ -234,6 +234,12 @@ private slots:
         const QString keller = k + QStringLiteral("Drucker: Keller Laser | Keller Laser");
         QTest::newRow("13 x 7 of 90") << "90|7|13|1|1" << "" << product.arg(13).arg(7).arg(91).arg(90);
         QTest::newRow("16 x 5 of 75") << "75|5|16|1|1" << "" << product.arg(16).arg(5).arg(80).arg(75);
+        // The largest counts pass: the whole pool in one block, 500 tickets of
+        // 20 blocks; 25 rows and 20 columns get as far as the page.
+        QTest::newRow("15 x 5, the whole pool of 75") << "75|5|15|1|1" << "" << keller;
+        QTest::newRow("500 tickets of 20 blocks") << "75|5|1|20|500" << "" << keller + QString(" | Keller Laser").repeated(499);
+        QTest::newRow("25 rows") << "90|3|25|1|1" << "" << page.arg(430).arg("unten").arg("287.0").arg("Spielreihen oder Spielblöcke");
+        QTest::newRow("20 columns") << "90|20|1|1|1" << "" << page.arg(336).arg("rechts").arg("200.0").arg("Spielspalten");
         QTest::newRow("blocks 0") << "75|5|1|0|1" << "" << range.arg("Spielblöcke").arg(20).arg(0);
         QTest::newRow("blocks 21") << "75|5|1|21|1" << "" << range.arg("Spielblöcke").arg(20).arg(21);
         QTest::newRow("rows 26") << "90|3|26|1|1" << "" << range.arg("Spielreihen").arg(25).arg(26);

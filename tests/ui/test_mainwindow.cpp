@@ -188,14 +188,15 @@ private slots:
         row("Alt+E A K look Alt+E A U look Alt+E A D look Alt+E M", "5 Sekunden|Start/Weiter|Weiblich 5Sec 75Zahlen ; 10 Sekunden|Start/Weiter|Weiblich 10Sec 75Zahlen ; 20 Sekunden|Start/Weiter|Weiblich 20Sec 75Zahlen ; ");
         row("Alt+E 9 look Alt+E 7", "90 Zahlen| von 90|- 683px|buttons|Weiblich Manuell 90Zahlen ; - 683px|buttons");
         row("Ctrl+N Alt+E A K cmdWeiter tick*3 cmdWeiter", "5 Sekunden|3 von 75|- 683px|Pause/Weiter|buttons|Weiblich 5Sec 75Zahlen|3 green");
-        // The sheet shows at "Bingo" as it was laid out last, at first for
-        // 90; Enter on it goes back to the game.
-        row("Ctrl+N cmdWeiter*2 cmdBingo letter*5", "2 von 75|Bingo 390px|buttons|2 green|Kontrollblatt 90|main inactive");
+        // The sheet shows at "Bingo" with the buttons of the game's pool,
+        // however it was laid out last; Enter on it goes back to the game.
+        row("Ctrl+N cmdWeiter*2 cmdBingo letter*5", "2 von 75|Bingo 390px|buttons|2 green|Kontrollblatt 75|main inactive");
+        row("Ctrl+N cmdZahlenTafel close mnu90Zahlen cmdWeiter*2 cmdBingo letter*5", "90 Zahlen|2 von 90|Bingo 390px|buttons|Weiblich Manuell 90Zahlen|2 green|Kontrollblatt 90|main inactive");
         // "Bingo!" too stands on the window while it is heard.
-        row("Ctrl+N cmdWeiter cmdBingo letter*6", "- 683px|buttons|Kontrollblatt 90|main inactive|Weiterspielen?");
+        row("Ctrl+N cmdWeiter cmdBingo letter*6", "- 683px|buttons|Kontrollblatt 75|main inactive|Weiterspielen?");
         row("Ctrl+N cmdZahlenTafel look Return", "- 683px|buttons|Kontrollblatt 75|main inactive ; - 683px|buttons");
         row("mnu90Zahlen cmdZahlenTafel mnu75Zahlen", "- 683px|buttons|Kontrollblatt 75|main inactive");
-        row("mnu90Zahlen cmdZahlenTafel cmdZurück mnu75Zahlen cmdBingo letter*5", "Bingo 390px|buttons|Kontrollblatt 90|main inactive");
+        row("mnu90Zahlen cmdZahlenTafel cmdZurück mnu75Zahlen cmdBingo letter*5", "Bingo 390px|buttons|Kontrollblatt 75|main inactive");
         // The interval dialog opens once, at 1; its keys move by 1 and 5 up to
         // 60 and Esc takes the value; the slider sets the interval as it
         // moves, and the close box undoes only that.
@@ -204,7 +205,7 @@ private slots:
         row("Alt+E A M take:1", "1 Sekunde|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A M take:2", "2 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
         row("Alt+E A K Alt+E A M take:12", "12 Sekunden|Start/Weiter|Weiblich ManuellSec 75Zahlen");
-        row("Alt+E A M slider:2 slider:1", "Zeiteinstellung Manuell at 1: 1 Sekunde over lower|main inactive");
+        row("Alt+E A M slider:2 Home", "Zeiteinstellung Manuell at 1: 1 Sekunde over lower|main inactive");
         row("mnuManuellSec slider:9 mnuManuellSec", "Zeiteinstellung Manuell at 9: 9 Sekunden over lower|main inactive");
         row("Ctrl+N Alt+E A D Alt+E A M slider:30 cmdWeiter", "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 30000 ms|Zeiteinstellung Manuell at 30: 30 Sekunden over lower|main inactive");
         row("Ctrl+N Alt+E A D Alt+E A M slider:30 close cmdWeiter", "20 Sekunden|- 683px|Stop/Weiter|buttons|no pools|Weiblich 20Sec 75Zahlen|every 20000 ms");

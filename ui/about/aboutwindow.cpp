@@ -32,8 +32,9 @@ std::vector<Control> controls()
                         "werden. Zudem können verschiedene Einstellungen vorgenommen werden."),
          {1080, 900, 5115, 750}, {"Times New Roman", 9.75}, C::Wrap | C::TopLeft},
         {C::Label, "lblDisclaimer",
-         QStringLiteral("Warnung: Jegliche Programmänderungen oder Verfälschungen sind zu unterlassen. "
-                        "Zudem wird    keine Haftung für verlorene Daten übernommen."),
+         // The licence allows changes; the box says so instead of forbidding them.
+         QStringLiteral("Freie Software unter der GNU GPL, Version 3 oder später; ohne jede "
+                        "Gewährleistung."),
          {195, 2505, 3870, 600}, {}, C::Wrap | C::TopLeft},
         {C::Button, "cmdOK", QStringLiteral("OK"), {4725, 2505, 1467, 345}, {}, C::Default},
         {C::Button, "cmdSysInfo", QStringLiteral("&System-Info..."), {4740, 2955, 1452, 345}, {}, C::AutoDefault},

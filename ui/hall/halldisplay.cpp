@@ -178,6 +178,7 @@ void HallDisplay::place()
     if (p.rect.isEmpty()) // no screen at all for a moment
         return;
     const bool full = p.kind == HallPlacement::Kind::FullScreen;
+    bool appearing = false;
     if (!isVisible() || full != m_fullScreen || isFullScreen() != full || geometry() != p.rect) {
         if (full != m_fullScreen) {
             setWindowFlags(full ? kFrameless : kFramed);
@@ -196,10 +197,18 @@ void HallDisplay::place()
         // Not showFullScreen(): it would activate the window.
         if (full)
             setWindowState(Qt::WindowFullScreen);
+        appearing = !isVisible(); // new flags hide it too
         show();
     }
-    if (p.kind == HallPlacement::Kind::Behind)
+    if (p.kind == HallPlacement::Kind::Behind) {
+        // A window just shown stands in front. Wine hands a raise on to the X
+        // window manager but never a lower, so the organiser's window is
+        // raised over it too, while the program is in front; elsewhere that
+        // changes nothing.
+        if (appearing && QGuiApplication::applicationState() == Qt::ApplicationActive)
+            m_organiser.raise();
         lower();
+    }
     m_placed = p;
     // A question stays above every window of the program.
     if (QWidget *modal = QApplication::activeModalWidget())

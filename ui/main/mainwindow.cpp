@@ -3,6 +3,7 @@
 #include "help/helpwindow.h"
 #include "platform/appinfo.h"
 #include "platform/rounding.h"
+#include "ui/kit/captionfit.h"
 #include "ui/kit/fonts.h"
 #include "ui/kit/twips.h"
 #include "tickets/printdialog.h"
@@ -251,10 +252,10 @@ void MainWindow::setupConnections()
 
 void MainWindow::bringToFront()
 {
+    // Back as it was before it was minimised: maximized, or the window of --fenster.
     if (isMinimized())
-        showMaximized();
-    else
-        show();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
     raise();
     activateWindow();
 }
@@ -300,6 +301,39 @@ void MainWindow::applyLayout()
         if (auto *w = centralWidget()->findChild<QWidget *>(QString::fromLatin1(mainControlName(c))))
             w->setGeometry(twipsRect(r.left * s, r.top * s, r.width * s, r.height * s));
     }
+    fitCaptions();
+}
+
+// The fonts at hand (Liberation for the Windows faces on Linux) and the
+// style's frames differ from the design's: every text a control can show
+// must still stand whole in it.
+void MainWindow::fitCaptions()
+{
+    QList<Captions<QLabel>> row;
+    for (QLabel *label : m_statusRow)
+        row.append({label, {label->text()}});
+    row[1].texts = {QStringLiteral("75 Zahlen"), QStringLiteral("90 Zahlen")};
+    Settings settings;
+    for (const auto choice : {SteppingChoice::Manual, SteppingChoice::Seconds5,
+                              SteppingChoice::Seconds10, SteppingChoice::Seconds20}) {
+        settings.stepping = choice;
+        row[3].texts << steppingText(settings);
+    }
+    settings.stepping = SteppingChoice::Custom;
+    for (settings.customSeconds = 1; settings.customSeconds <= 60; ++settings.customSeconds)
+        row[3].texts << steppingText(settings);
+    for (int count = 1; count <= 90; ++count)
+        row[5].texts << QString::number(count);
+    row[7].texts = {QStringLiteral("75"), QStringLiteral("90")};
+    row[9].texts = {QStringLiteral("Weiblich"), QStringLiteral("Männlich")};
+    fitLabelRow(row);
+
+    QStringList steps;
+    for (const auto stepping : {Stepping::Manual, Stepping::Ready, Stepping::Running, Stepping::Paused})
+        steps << stepCaption(stepping);
+    fitButtons({{m_bingoButton, {m_bingoButton->text()}},
+                {m_stepButton, steps},
+                {m_sheetButton, {m_sheetButton->text()}}});
 }
 
 // ------------------------------------------------------------------- state
@@ -322,6 +356,9 @@ void MainWindow::showState()
     m_voiceText->setText(male ? QStringLiteral("Männlich") : QStringLiteral("Weiblich"));
     m_steppingText->setText(steppingText(v.settings));
     showMenuMarks(v);
+    // Hidden or not, the sheet has the buttons of this game's pool: a claim
+    // brings it up as it stands.
+    m_sheet.showPool(v.settings.pool);
     m_sheet.showMarks(v.marked);
 }
 
@@ -379,7 +416,6 @@ void MainWindow::showMenuMarks(const CallerView &v)
 
 void MainWindow::showCheckSheet()
 {
-    // At a claim the sheet comes up with the buttons it had last.
     m_sheet.show();
     m_sheet.raise();
 }

@@ -52,6 +52,7 @@ private:
     void setupMenus();
     void setupConnections();
     void applyLayout();
+    void fitCaptions();
     void showState();
     void showNumber(const CallerView &view);
     void showMenuMarks(const CallerView &view);

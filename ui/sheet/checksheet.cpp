@@ -132,13 +132,18 @@ void CheckSheet::showMarks(const std::bitset<91> &marked)
         setNumberColour(n, marked.test(static_cast<size_t>(n)) ? kShown : kNotShown);
 }
 
+void CheckSheet::showPool(Pool pool)
+{
+    for (int n = 1; n <= 90; ++n)
+        m_numberButtons[n]->setVisible(n <= poolSize(pool));
+}
+
 void CheckSheet::showForPool(Pool pool)
 {
     // Hidden and shown again, so that a sheet already open comes to the front.
     hide();
     show();
-    for (int n = 1; n <= 90; ++n)
-        m_numberButtons[n]->setVisible(n <= poolSize(pool));
+    showPool(pool);
     hide();
     show();
     raise();

@@ -31,7 +31,9 @@ public:
 
     // Number n green when marked, red otherwise.
     void showMarks(const std::bitset<91> &marked);
-    // Shown in front with the buttons of the pool, and only those.
+    // The buttons of the pool, and only those, shown or hidden alike.
+    void showPool(Pool pool);
+    // Shown in front with the buttons of the pool.
     void showForPool(Pool pool);
 
 signals:
