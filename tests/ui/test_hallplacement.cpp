@@ -130,10 +130,15 @@ private slots:
         const QRect monitorA(0, 0, 1920, 1080), monitorB(1920, 0, 1280, 1024);
         QTRY_COMPARE_WITH_TIMEOUT(d.where(hall), monitorB, 3000);
 
-        d.x("xdotool", {"windowactivate", "--sync", main});
-        d.x("xdotool", {"key", "alt+F4"});
+        // On a busy machine the window manager may take the key before the
+        // activation: the key again then, as a user would press it again.
         QString box;
-        QTRY_VERIFY_WITH_TIMEOUT(!(box = d.window("Programm schliessen")).isEmpty(), 5000);
+        for (int i = 0; i < 3 && box.isEmpty(); ++i) {
+            d.x("xdotool", {"windowactivate", "--sync", main});
+            d.x("xdotool", {"key", "alt+F4"});
+            (void)QTest::qWaitFor([&] { return !(box = d.window("Programm schliessen")).isEmpty(); }, 5000);
+        }
+        QVERIFY(!box.isEmpty());
         QTRY_VERIFY(!d.where(box).isEmpty());
         QVERIFY(!d.x("xprop", {"-id", box, "_NET_WM_ALLOWED_ACTIONS"}).contains("MAXIMIZE"));
         d.x("xdotool", {"windowminimize", box});
