@@ -19,6 +19,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTimer>
+#include <QWindow>
 #include <QTranslator>
 
 namespace kugelfon {
@@ -125,6 +126,54 @@ private:
     ScreenMeasure m_measure;
 };
 
+// How far to move the span from..to into lo..hi; one too long starts at lo.
+int into(int from, int to, int lo, int hi)
+{
+    if (from < lo || to - from > hi - lo)
+        return lo - from;
+    return to > hi ? hi - to : 0;
+}
+
+// The window was placed with the frame allowance; the window manager's own
+// frame is known only once it has framed the window, and may be spread
+// otherwise (openbox: 20 px above, 5 below, the bottom edge 1 px off a free
+// area filled exactly). Then the frame is moved into the free area, once.
+class FrameInside final : public QObject {
+public:
+    FrameInside(QWidget &window, const QRect &area) : QObject(&window), m_window(window), m_area(area)
+    {
+        window.windowHandle()->installEventFilter(this);
+        check();
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose || event->type() == QEvent::Move)
+            check();
+        return false;
+    }
+
+private:
+    void check()
+    {
+        QWindow *handle = m_window.windowHandle();
+        const QMargins frame = handle->frameMargins();
+        if (frame.isNull() || m_done)
+            return; // not framed yet
+        m_done = true;
+        handle->removeEventFilter(this);
+        const QRect framed = handle->geometry().marginsAdded(frame);
+        const QPoint shift(into(framed.left(), framed.right(), m_area.left(), m_area.right()),
+                           into(framed.top(), framed.bottom(), m_area.top(), m_area.bottom()));
+        if (!shift.isNull())
+            m_window.setGeometry(m_window.geometry().translated(shift));
+        deleteLater();
+    }
+
+    QWidget &m_window;
+    const QRect m_area;
+    bool m_done = false;
+};
+
 } // namespace
 
 void Program::splashDone()
@@ -134,14 +183,18 @@ void Program::splashDone()
     m_sheet = std::make_unique<CheckSheet>();
     m_caller = std::make_unique<Caller>(m_services);
 
-    // In a window on a screen of another size, the main window takes the
-    // largest layout that fits; the other windows keep the real screen.
+    // In a window, the main window takes the largest layout that fits the
+    // free area; the other windows keep the real screen. One of the four
+    // screens left whole is filled as without --fenster, its layout being
+    // made for a maximized window there; a panel, or the allowance for panels
+    // Wayland does not report, leaves too little for that. Where not even
+    // the smallest window fits, such a screen is still filled, not refused.
     Services mainServices = m_services;
     const ScreenMeasure real = m_services.screen->measure();
     QRect window;
     int windowLevel = 0;
     double scale = 1;
-    if (m_options.windowed && computeScreenLayout(real).level == 0) {
+    if (m_options.windowed && (computeScreenLayout(real).level == 0 || real.available != real.geometry)) {
         windowLevel = levelFittingWindow(real.available.size());
         // Smaller than the smallest window: that one, drawn smaller to fit.
         const double smaller = scaleFittingWindow(real.available.size());
@@ -170,6 +223,7 @@ void Program::splashDone()
     if (windowLevel > 0) {
         m_main->setGeometry(window);
         m_main->show();
+        new FrameInside(*m_main, real.available);
     } else {
         // Without a window manager "maximized" keeps the normal size, so make
         // that the whole screen too.

@@ -249,8 +249,9 @@ private slots:
         }
     }
 
-    // "--fenster": a window of the largest layout that fits the free area, the
-    // four sizes maximized as always; without it, only those four run.
+    // "--fenster": a window of the largest layout that fits the free area; one
+    // of the four screens maximized only when no panel takes part of it.
+    // Without the option those four run maximized, panel or not, and only they.
     void windowed_data()
     {
         QTest::addColumn<QSize>("screen");
@@ -266,9 +267,14 @@ private slots:
         row("2560x1440", 2560, 1440, 0, {640, 221, 1280, 1024});
         row("1280x800", 1280, 800, 0, {240, 113, 800, 600});
         row("640x480", 640, 480, 0, {0, 0, 640, 480});
-        row("800x600, panel", 800, 600, 40, {0, 0, 800, 600});
-        row("1024x768, panel", 1024, 768, 40, {0, 0, 1024, 768});
+        row("800x600", 800, 600, 0, {0, 0, 800, 600});
+        row("1024x768", 1024, 768, 0, {0, 0, 1024, 768});
         row("1280x1024", 1280, 1024, 0, {0, 0, 1280, 1024});
+        row("640x480, panel", 640, 480, 48, {54, 30, 531, 398});
+        row("800x600, panel", 800, 600, 48, {80, 49, 640, 480});
+        row("1024x768, panel", 1024, 768, 48, {112, 73, 800, 600});
+        row("1280x1024, panel", 1280, 1024, 48, {128, 117, 1024, 768});
+        row("640x480, panel too large for any window", 640, 480, 64, {0, 0, 640, 480});
         // Smaller than the smallest window: that one drawn smaller, down to 0.8.
         row("800x480", 800, 480, 0, {102, 30, 595, 446});
         row("800x480, panel", 800, 480, 40, {129, 30, 541, 406});
@@ -283,7 +289,8 @@ private slots:
         QFETCH(QSize, screen);
         QFETCH(int, panel);
         QFETCH(QRect, window);
-        const bool fourSizes = window.size() == screen;
+        const bool fourSizes = QList<QSize>{{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}}.contains(screen);
+        const bool maximized = window.size() == screen;
         // Refused with a box and status 1; with the option only where no window fits.
         const auto refusal = [](const Started &run) {
             QStringList out{QString::number(run.fakes.app.quits), run.program->refused() ? "refused" : "shown"};
@@ -298,8 +305,9 @@ private slots:
         QCOMPARE(refusal(s), window.isEmpty() ? refused : "0|shown visible");
         if (window.isEmpty())
             return;
-        QCOMPARE(s.main().isMaximized(), fourSizes);
-        QVERIFY(fourSizes || s.main().geometry() == window);
+        QCOMPARE(plain.main().isMaximized(), fourSizes);
+        QCOMPARE(s.main().isMaximized(), maximized);
+        QVERIFY(maximized || s.main().geometry() == window);
         if (window.width() < 640) {
             // Drawn smaller: every control inside its window, type of 8 px or more.
             for (const auto *c : s.main().findChildren<QWidget *>(QRegularExpression("^(lbl|frm|cmd)"))) {
@@ -310,6 +318,56 @@ private slots:
         }
         // Laid out exactly as on the level's own screen, type included.
         QCOMPARE(s.looks(), Started({}, window.size()).looks());
+    }
+
+    // Under openbox, a panel's strut taken from the free area: the layout
+    // chosen by it, the window's frame (20 px above, 5 below) inside it.
+    void windowedUnderOpenbox_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<QSize>("client"); // empty: maximized
+        QTest::newRow("1024x768, panel") << QSize(1024, 768) << 48 << QSize(800, 600);
+        QTest::newRow("1024x768") << QSize(1024, 768) << 0 << QSize();
+        QTest::newRow("520x418") << QSize(520, 418) << 0 << QSize(512, 384); // each fills the height exactly
+        QTest::newRow("648x514") << QSize(648, 514) << 0 << QSize(640, 480);
+        QTest::newRow("800x480") << QSize(800, 480) << 0 << QSize(595, 446);
+    }
+    void windowedUnderOpenbox()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(int, panel);
+        QFETCH(QSize, client);
+        XServer x(QString("%1x%2").arg(screen.width()).arg(screen.height()));
+        if (const QString why = x.why + missingTools({"openbox", "xmessage", "xprop", "xdotool"}); !why.isEmpty())
+            QSKIP(qPrintable("No private X server with openbox: " + why));
+        QProcess wm, bar, kugelfon;
+        for (QProcess *p : {&wm, &bar, &kugelfon})
+            p->setProcessEnvironment(x.env()), p->setStandardErrorFile(QProcess::nullDevice());
+        wm.start("openbox", {});
+        QTRY_VERIFY(x.x("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#'));
+        bar.start("xmessage", {"-name", "leiste", "Leiste"}); // the panel: a window asking for a strut
+        QString id;
+        QTRY_VERIFY(!(id = x.x("xdotool", {"search", "--name", "^leiste$"})).isEmpty());
+        x.x("xprop", {"-id", id, "-f", "_NET_WM_STRUT", "32c", "-set", "_NET_WM_STRUT", QString("0, 0, 0, %1").arg(panel)});
+        const QRect area({0, 0}, screen - QSize(0, panel));
+        QTRY_VERIFY(x.x("xprop", {"-root", "_NET_WORKAREA"}).contains(QString("= 0, 0, %1, %2,").arg(area.width()).arg(area.height())));
+        kugelfon.start(KUGELFON_EXE, {"--fenster"});
+        QTRY_VERIFY_WITH_TIMEOUT(!(id = x.x("xdotool", {"search", "--onlyvisible", "--name", "Kugelfon-Projekt"})).isEmpty(), 20000);
+        static const QRegularExpression where("Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+).*Width: (\\d+)"
+                                              ".*Height: (\\d+).*= (\\d+), (\\d+), (\\d+), (\\d+)", QRegularExpression::DotMatchesEverythingOption);
+        QRect shown, framed; // the client on the desktop, and with the frame openbox reports
+        const auto inside = [&] {
+            const auto m = where.match(x.x("xwininfo", {"-id", id}) + x.x("xprop", {"-id", id, "_NET_FRAME_EXTENTS"}));
+            const auto n = [&](int i) { return m.captured(i).toInt(); };
+            shown = QRect(n(1), n(2), n(3), n(4));
+            framed = m.hasMatch() ? shown.marginsAdded({n(5), n(7), n(6), n(8)}) : QRect();
+            return area.contains(framed);
+        };
+        QTRY_VERIFY2(inside(), qPrintable(QDebug::toString(framed)));
+        QCOMPARE(x.x("xprop", {"-id", id, "_NET_WM_STATE"}).contains("MAXIMIZED"), client.isEmpty());
+        QVERIFY(client.isEmpty() || shown.size() == client);
+        stop(kugelfon), stop(bar), stop(wm);
     }
 
     // The program itself on a screen it refuses: status 1 once its box is answered.

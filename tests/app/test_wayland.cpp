@@ -1,6 +1,6 @@
 // Kugelfon on weston's headless backend: through X11 where an X display is
 // offered too; on Wayland alone there, its --fenster window leaving room for
-// panels that Wayland does not report.
+// panels that Wayland does not report, on the four screen sizes too.
 #include "fakes/testkit.h"
 
 #include <QFile>
@@ -12,39 +12,41 @@ using namespace kugelfon::test;
 
 class TestWayland : public QObject {
     Q_OBJECT
-    QTemporaryDir m_runtime;
-    QProcess m_weston;
     XServer m_x{"1280x1024"};
 
 private slots:
-    void initTestCase()
-    {
-        QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", m_runtime.path());
-        m_weston.setProcessEnvironment(env);
-        m_weston.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_weston.start("weston", {"--backend=headless-backend.so", "--socket=kugelfon", "--width=1920",
-                                  "--height=1080", "--idle-time=0"});
-        if (!m_weston.waitForStarted(5000)
-            || !QTest::qWaitFor([&] { return QFile::exists(m_runtime.filePath("kugelfon")); }, 10000))
-            QSKIP("weston's headless backend does not start (Debian package weston)");
-        if (!m_x.why.isEmpty())
-            QSKIP(qPrintable(m_x.why));
-    }
-    void cleanupTestCase() { stop(m_weston); }
-
+    // Wayland alone: a window of the layout that fits the output less 48 px,
+    // frame included, never maximized; 640 x 480 is drawn smaller.
     void platform_data()
     {
         QTest::addColumn<bool>("x11");
-        QTest::newRow("X11 and Wayland") << true;
-        QTest::newRow("Wayland alone") << false;
+        QTest::addColumn<QSize>("output");
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("X11 and Wayland") << true << QSize(1920, 1080) << QSize();
+        QTest::newRow("Wayland alone") << false << QSize(1920, 1080) << QSize(1024, 768);
+        QTest::newRow("Wayland alone, 1024x768") << false << QSize(1024, 768) << QSize(800, 600);
+        QTest::newRow("Wayland alone, 800x600") << false << QSize(800, 600) << QSize(640, 480);
+        QTest::newRow("Wayland alone, 640x480") << false << QSize(640, 480) << QSize(531, 398);
     }
     void platform()
     {
         QFETCH(bool, x11);
+        QFETCH(QSize, output);
+        QFETCH(QSize, client);
+        QTemporaryDir runtime;
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QProcessEnvironment env = x11 ? m_x.env() : withoutDisplay();
-        env.insert("XDG_RUNTIME_DIR", m_runtime.path());
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        QProcess weston;
+        weston.setProcessEnvironment(env);
+        weston.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        weston.start("weston", {"--backend=headless-backend.so", "--socket=kugelfon", "--idle-time=0",
+                                QString("--width=%1").arg(output.width()), QString("--height=%1").arg(output.height())});
+        if (!weston.waitForStarted(5000)
+            || !QTest::qWaitFor([&] { return QFile::exists(runtime.filePath("kugelfon")); }, 10000))
+            QSKIP("weston's headless backend does not start (Debian package weston)");
+        if (x11 && !m_x.why.isEmpty())
+            QSKIP(qPrintable(m_x.why));
         env.insert("WAYLAND_DISPLAY", "kugelfon");
         env.insert("WAYLAND_DEBUG", "1"); // every Wayland request on stderr
         QProcess kugelfon;
@@ -63,15 +65,19 @@ private slots:
         };
         const bool running = QTest::qWaitFor(shown, 30000) && kugelfon.state() == QProcess::Running;
         stop(kugelfon);
+        stop(weston);
         QVERIFY2(running, qPrintable(wayland.right(2000)));
         QCOMPARE(wayland.contains("xdg_toplevel"), !x11);
         if (x11)
             return;
-        // 1280 x 1024 would be cut by a top bar on 1920 x 1080: 1024 x 768 and Qt's decoration.
+        QVERIFY(!wayland.contains("set_maximized"));
+        // The client with Qt's decoration, no more than the frame allowance.
         static const QRegularExpression size("set_window_geometry\\(\\d+, \\d+, (\\d+), (\\d+)\\)");
         const auto m = size.match(wayland, wayland.indexOf("set_title(" + title));
-        const int width = m.captured(1).toInt(), height = m.captured(2).toInt();
-        QVERIFY2(width >= 1024 && width < 1100 && height >= 768 && height < 850, qPrintable(m.captured()));
+        const QSize framed(m.captured(1).toInt(), m.captured(2).toInt()), frame = framed - client;
+        QVERIFY2(frame.width() >= 0 && frame.width() <= 8 && frame.height() > 0 && frame.height() <= 34
+                     && framed.boundedTo(output - QSize(48, 48)) == framed,
+                 qPrintable(m.captured()));
     }
 };
 
