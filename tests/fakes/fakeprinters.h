@@ -46,11 +46,22 @@ protected:
     int metric(PaintDeviceMetric m) const override;
 };
 
-// Printers that exist only in the test; every job is recorded.
+// Printers that exist only in the test; every job is recorded. What the
+// fields say is the server's last answer; a new one comes when answer() is called.
 class FakePrinters final : public IPrinters {
 public:
     FakePrinters(QStringList names, QString defaultName)
         : installed(std::move(names)), defaultPrinter(std::move(defaultName)), currentPrinter(defaultPrinter) {}
+
+    bool answered() const override { return known; }
+    void refresh(std::function<void()> answer) override { onAnswer = std::move(answer); }
+    // The server answers now with what the fields say.
+    void answer()
+    {
+        known = true;
+        if (onAnswer)
+            onAnswer();
+    }
 
     QStringList names() const override { return installed; }
     QString defaultName() const override { return defaultPrinter; }
@@ -63,6 +74,8 @@ public:
     }
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override;
 
+    bool known = true;
+    std::function<void()> onAnswer;
     QStringList installed;
     QString defaultPrinter, currentPrinter;
     QList<std::shared_ptr<RecordingPage>> jobs;

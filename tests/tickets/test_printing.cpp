@@ -267,6 +267,8 @@ private slots:
         // "Drucken" cannot be pressed, and a typed name changes nothing.
         QTest::newRow("no printer installed") << "" << "none" << "Kein Drucker installiert | aus";
         QTest::newRow("no printer, one typed") << "" << "none:Phantom" << "Kein Drucker installiert | aus";
+        QTest::newRow("no answer from the print server") << "" << "mute:Phantom" << "Drucker antwortet nicht | aus";
+        QTest::newRow("the answer comes after opening") << "" << "late" << keller;
     }
     void pressDrucken()
     {
@@ -275,11 +277,17 @@ private slots:
         QFETCH(QString, seen);
         const QString how = printer.section(':', 0, 0), name = printer.section(':', 1);
         Harness h;
-        if (how == "none")
+        const FakePrinters installed = h.printers;
+        if (how == "none" || how == "mute" || how == "late")
             h.printers = FakePrinters({}, QString());
         else if (how == "hp")
             h.printers = FakePrinters({"Büro", "hp laserjet 4", "HP"}, "HP");
+        h.printers.known = how != "mute" && how != "late";
         QVERIFY(h.open());
+        if (how == "late") {
+            h.printers.installed = installed.installed;
+            h.printers.defaultPrinter = installed.defaultPrinter;
+        }
         if (!counts.isEmpty()) {
             const QStringList v = counts.split('|');
             h.clickPool(v[0].toInt());
@@ -303,6 +311,10 @@ private slots:
             h.printers.installed.removeLast();
         if (how != "set")
             h.tabAway();
+        // The print server answers again (as asked on opening); a printer
+        // chosen meanwhile stays.
+        if (how != "gone" && how != "mute")
+            h.printers.answer();
         h.clickDrucken();
         QStringList result = {h.combo("cboDrucker")->currentText(), h.canPrint() ? "an" : "aus"};
         for (const ShownBox &box : std::as_const(h.fakes.messages.shown)) {
@@ -327,7 +339,7 @@ private slots:
         QTest::newRow("printer refuses") << "refuse" << 3 << 3 << notTaken.arg(3).arg(handed.arg(2));
         QTest::newRow("page not begun") << "begin" << 4 << 4 << notTaken.arg(4).arg(handed.arg(3));
         QTest::newRow("printer gone") << "vanish" << 3 << 2 << "Der Druck wurde abgebrochen: Der Drucker \u201EKeller Laser\u201C ist nicht mehr vorhanden.\r"
-                + handed.arg(2) + "; was er bis dahin nicht gedruckt hatte, kommt nicht mehr heraus.";
+                + handed.arg(2) + ".\rSpielscheine, die an einen nicht mehr vorhandenen Drucker gesendet wurden und noch nicht gedruckt waren, sind verloren.";
         QTest::newRow("Abbrechen") << "click" << 3 << 3 << handed.arg(3) + '.';
         QTest::newRow("Esc") << "esc" << 3 << 3 << handed.arg(3) + '.';
         QTest::newRow("close box") << "close" << 3 << 3 << handed.arg(3) + '.';
