@@ -154,6 +154,8 @@ private slots:
                 guard.join();
         };
         const auto resumeOnFailure = qScopeGuard(resume);
+        // The next row needs the queue, whatever failed in this one.
+        const auto requeue = qScopeGuard([&] { QVERIFY(trouble != "delete" || addQueue()); });
         test::FakeServices fakes;
         fakes.random = test::FakeRandom(4711);
         if (trouble == "late")
@@ -224,7 +226,7 @@ private slots:
         // Asked again after the run, the server no longer lists the deleted queue.
         if (trouble == "delete")
             QTRY_COMPARE_WITH_TIMEOUT(printerBox->currentText(), "Kein Drucker installiert", 10000);
-        QVERIFY(trouble == "delete" ? addQueue() : trouble != "reject" || !tool("cupsaccept", {kQueue}).isNull());
+        QVERIFY(trouble != "reject" || !tool("cupsaccept", {kQueue}).isNull());
         // The ticket in hand at the click counts only where the server took
         // it first, which a busy machine may not manage.
         const int handedOver = dialog.lastRunPrinted();
@@ -254,8 +256,11 @@ private slots:
         const QPointF origin = probe.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
         static const QRegularExpression word(
             "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+        int built = 0;
         for (const QString &file : std::as_const(made)) {
-            buildTicket(replay, PrintSettings(), expected); // 1 block of 1 row x 5 columns from 75
+            // A deleted queue may have lost an earlier ticket.
+            for (const int n = file.section("Spielschein_", 1).section('_', 0, 0).toInt(); built < n; ++built)
+                buildTicket(replay, PrintSettings(), expected); // 1 block of 1 row x 5 columns from 75
             const QString text = tool("pdftotext", {"-bbox", file, "-"});
             QVERIFY2(text.count("<page ") == 1 && text.contains(">Kugelfon<") && text.contains(">www.kugelfon.example.org<"),
                      qPrintable(file));
