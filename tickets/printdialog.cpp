@@ -312,9 +312,9 @@ void PrintDialog::showPrinter(const QString &name)
 void PrintDialog::showPrinters()
 {
     IPrinters &printers = *m_services.printers;
-    // A name being typed or set stays; the focus rules or "Drucken" check it.
+    // A name typed, picked or set stays; the focus rules or "Drucken" check it.
     const QString typed = m_printerBox->currentText();
-    const bool typing = m_printerBox->hasFocus() || typed != m_shownPrinter;
+    const bool typing = typed != m_shownPrinter;
     m_printerBox->clear();
     m_printerBox->addItems(printers.names());
     if (typing) {
