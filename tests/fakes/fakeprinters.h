@@ -46,8 +46,7 @@ protected:
     int metric(PaintDeviceMetric m) const override;
 };
 
-// Printers that exist only in the test; every job is recorded. What the
-// fields say is the server's last answer; a new one comes when answer() is called.
+// Printers that exist only in the test, as the print server last answered; every job is recorded.
 class FakePrinters final : public IPrinters {
 public:
     FakePrinters(QStringList names, QString defaultName)
@@ -55,17 +54,11 @@ public:
 
     bool answered() const override { return known; }
     void refresh(std::function<void()> answer) override { onAnswer = std::move(answer); }
-    // The server answers now with what the fields say.
-    void answer()
-    {
-        known = true;
-        if (onAnswer)
-            onAnswer();
-    }
+    void answer() { known = true, onAnswer ? onAnswer() : void(); }
 
-    QStringList names() const override { return installed; }
+    QStringList names() const override { return known ? installed : QStringList(); }
     QString defaultName() const override { return defaultPrinter; }
-    bool exists(const QString &name) const override { return !name.isEmpty() && installed.contains(name); }
+    bool exists(const QString &name) const override { return known && !name.isEmpty() && installed.contains(name); }
     QString current() const override { return currentPrinter; }
     void setCurrent(const QString &name) override { currentPrinter = name; }
     QSizeF printableAreaMm(const QString &name) const override
@@ -74,7 +67,7 @@ public:
     }
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override;
 
-    bool known = true;
+    bool known = true; // false: no answer yet
     std::function<void()> onAnswer;
     QStringList installed;
     QString defaultPrinter, currentPrinter;
