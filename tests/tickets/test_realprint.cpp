@@ -158,7 +158,7 @@ private slots:
         PrintDialog dialog(services, [] {});
         auto *printerBox = test::child<QComboBox>(dialog, "cboDrucker");
         QVERIFY2(clock.elapsed() < 1000 && printerBox->currentText() == (trouble == "late" ? "Drucker antwortet nicht" : kQueue),
-                 qPrintable(printerBox->currentText()));
+                 qPrintable(QString("%1 after %2 ms").arg(printerBox->currentText()).arg(clock.elapsed())));
         kill(cupsd, trouble == "late" ? SIGCONT : 0);
         QTRY_COMPARE_WITH_TIMEOUT(printerBox->currentText(), kQueue, 10000);
         test::child<QComboBox>(dialog, "cboScheine")->setEditText(QString::number(tickets));
