@@ -180,8 +180,8 @@ void Program::splashDone()
 {
     if (m_splash)
         m_splash->deleteLater();
-    m_sheet = std::make_unique<CheckSheet>();
     m_caller = std::make_unique<Caller>(m_services);
+    m_sheet = std::make_unique<CheckSheet>(*m_caller);
 
     // In a window, the main window takes the largest layout that fits the
     // free area; the other windows keep the real screen. One of the four

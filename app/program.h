@@ -53,8 +53,8 @@ private:
     Services m_services;
     StartOptions m_options;
     QPointer<SplashWindow> m_splash;
-    std::unique_ptr<CheckSheet> m_sheet;
     std::unique_ptr<Caller> m_caller;
+    std::unique_ptr<CheckSheet> m_sheet; // follows the caller
     std::unique_ptr<IScreenMetrics> m_levelScreen;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<HallDisplay> m_hall;

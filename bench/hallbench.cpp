@@ -106,8 +106,8 @@ void benchHall()
     OneScreen screens;
     Services s = real.services();
     s.sound = sound;
-    CheckSheet sheet;
     Caller caller(s);
+    CheckSheet sheet(caller);
     MainWindow w(caller, sheet, s);
     if (!w.startUp()) {
         std::printf("hall: screen size not supported here\n");

@@ -200,9 +200,9 @@ void benchStartup()
 
 // The main window with its game, as the program puts them together.
 struct Game {
-    explicit Game(const Services &s) : caller(s), w(caller, sheet, s) {}
-    CheckSheet sheet;
+    explicit Game(const Services &s) : caller(s), sheet(caller), w(caller, sheet, s) {}
     Caller caller;
+    CheckSheet sheet;
     MainWindow w;
 
     // The window shown full-size on the first screen with a new game; false,

@@ -71,14 +71,45 @@ int Caller::ask(const QString &text, MsgButtons buttons, const QString &title)
 {
     // The box waits in an event loop of its own: the windows show the game
     // as it stands behind it.
-    emit changed();
+    publish();
     return m_services.messages->show(nullptr, text, buttons, title);
+}
+
+void Caller::publish()
+{
+    const CallerView &was = m_published, &v = m_view;
+    const bool number = v.display != was.display || v.displayLetters != was.displayLetters
+        || v.lettering != was.lettering
+        || v.shownCount != was.shownCount || v.lastNumber != was.lastNumber;
+    const bool marks = v.marked != was.marked;
+    const bool stepping = v.stepping != was.stepping || v.poolRanOut != was.poolRanOut
+        || v.gameButtonsEnabled != was.gameButtonsEnabled || v.poolChoiceEnabled != was.poolChoiceEnabled;
+    const bool claim = v.claim != was.claim;
+    const bool settings = v.settings != was.settings;
+    m_published = m_view;
+    if (settings)
+        emit settingsChanged();
+    if (stepping)
+        emit steppingChanged();
+    if (claim)
+        emit claimChanged();
+    if (marks)
+        emit marksChanged();
+    if (number)
+        emit numberChanged();
+}
+
+void Caller::clearDisplay()
+{
+    m_view.display.clear();
+    m_view.displayLetters = false;
 }
 
 void Caller::showNextNumber()
 {
     const qint16 n = orderAt(m_count);
     m_view.display = QString::number(n);
+    m_view.displayLetters = false;
     m_view.lastNumber = n;
     if (n >= 1 && n <= kMaxPool)
         m_view.marked.set(static_cast<size_t>(n));
@@ -88,7 +119,7 @@ void Caller::showNextNumber()
 void Caller::play(int recording)
 {
     // Playing blocks until the recording ends; what it calls is on show first.
-    emit changed();
+    publish();
     const QByteArray image = m_services.resources->recording(recording);
     if (!image.isEmpty())
         m_services.sound->playWave(image);
@@ -133,7 +164,7 @@ void Caller::pressStep()
             announce();
         break;
     }
-    emit changed();
+    publish();
 }
 
 // True when a number was shown and is to be announced.
@@ -170,7 +201,7 @@ void Caller::pause()
     stopTimer();
     m_view.stepping = Stepping::Paused;
     m_view.poolChoiceEnabled = true;
-    m_view.display.clear();
+    clearDisplay();
 }
 
 // No period: a timer of 0 ms would never step while the button claims it
@@ -199,7 +230,7 @@ void Caller::reachEndOfPool()
     ask(kEndOfPool, MsgButtons::Ok);
     m_count = 0;
     m_view.shownCount = 0;
-    m_view.display.clear();
+    clearDisplay();
     m_view.stepping = Stepping::Ready;
     m_view.poolRanOut = true;
 }
@@ -209,17 +240,17 @@ void Caller::onAutoTick()
     if (m_count == 0)
         newGame();
     stopTimer();
-    m_view.display.clear();
+    clearDisplay();
     m_view.lettering = Lettering::Number;
     ++m_count;
     if (poolUsedUp()) {
         reachEndOfPool();
         m_view.poolChoiceEnabled = true;
-        emit changed();
+        publish();
         return;
     }
     if (orderAt(m_count) == 0) {
-        emit changed();
+        publish();
         return;
     }
     showNextNumber();
@@ -228,7 +259,7 @@ void Caller::onAutoTick()
         // the timer stays off. Stepping on at once would mark a number on the
         // check sheet that nobody saw or heard.
         announce();
-        emit changed();
+        publish();
         return;
     }
     // Then as a press of the button: the timer starts again.
@@ -240,7 +271,7 @@ void Caller::onAutoTick()
 void Caller::claimBingo()
 {
     if (m_view.claim.phase == ClaimPhase::None) {
-        m_view.display.clear();
+        clearDisplay();
         m_view.claim = {ClaimPhase::Typing, 0};
     }
     typeOn();
@@ -256,7 +287,7 @@ void Caller::typeOn()
     const bool typing = m_view.claim.phase == ClaimPhase::Typing;
     if (typing)
         m_letterTimer->setEnabled(true);
-    emit changed();
+    publish();
     if (typing && m_view.claim.typed == kBingoWord.size() - 1)
         emit checkSheetWanted();
 }
@@ -267,6 +298,7 @@ void Caller::onLetterTick()
     if (m_view.claim.phase != ClaimPhase::Typing)
         return;
     m_view.display = kBingoWord.left(++m_view.claim.typed);
+    m_view.displayLetters = true;
     if (m_view.claim.typed < kBingoWord.size()) {
         typeOn();
         m_view.poolChoiceEnabled = true;
@@ -275,7 +307,7 @@ void Caller::onLetterTick()
         stopTimer();
         announce();
     }
-    emit changed();
+    publish();
 }
 
 void Caller::askContinueAfterBingo()
@@ -283,7 +315,7 @@ void Caller::askContinueAfterBingo()
     const int answer = ask(kContinueQuestion, MsgButtons::YesNo, kContinueTitle);
     if (answer == kAnswerYes) {
         m_view.claim = {};
-        m_view.display.clear();
+        clearDisplay();
         m_view.lettering = Lettering::Number;
     }
     if (m_view.stepping != Stepping::Manual)
@@ -301,14 +333,14 @@ void Caller::askContinueAfterBingo()
 void Caller::newGame()
 {
     drawOrder(*m_services.random, poolSize(settings().pool), m_order);
-    m_view.display.clear();
+    clearDisplay();
     m_view.lettering = Lettering::Number;
     m_view.marked.reset();
     m_count = 0;
     m_view.gameButtonsEnabled = true;
     m_view.shownCount = 0;
     m_view.poolChoiceEnabled = true;
-    emit changed();
+    publish();
 }
 
 bool Caller::confirmQuit()
@@ -329,14 +361,14 @@ bool Caller::confirmQuit()
 void Caller::chooseVoice(Voice voice)
 {
     settings().voice = voice;
-    emit changed();
+    publish();
 }
 
 void Caller::chooseManualStepping()
 {
     settings().stepping = SteppingChoice::Manual;
     m_view.stepping = Stepping::Manual;
-    emit changed();
+    publish();
 }
 
 void Caller::chooseFixedInterval(int seconds)
@@ -347,7 +379,7 @@ void Caller::chooseFixedInterval(int seconds)
     settings().intervalSeconds = static_cast<float>(seconds);
     m_chosenSeconds = settings().intervalSeconds;
     m_view.stepping = Stepping::Ready;
-    emit changed();
+    publish();
 }
 
 void Caller::setInterval(float seconds)
@@ -373,7 +405,7 @@ void Caller::takeCustomInterval(int seconds)
     settings().stepping = SteppingChoice::Custom;
     settings().customSeconds = seconds;
     m_view.stepping = Stepping::Ready;
-    emit changed();
+    publish();
 }
 
 void Caller::choosePool(Pool pool)

@@ -34,6 +34,7 @@ enum class ClaimPhase {
 struct ClaimLettering {
     ClaimPhase phase = ClaimPhase::None;
     int typed = 0; // letters of "Bingo!" typed so far
+    bool operator==(const ClaimLettering &) const = default;
 };
 
 // Everything of the game that the windows show.
@@ -45,6 +46,7 @@ struct CallerView {
     bool poolRanOut = false;
     ClaimLettering claim;
     QString display;          // the number, letters of "Bingo!", or nothing
+    bool displayLetters = false; // display holds letters of "Bingo!"
     Lettering lettering = Lettering::Design;
     int shownCount = 0;       // the count row; empty while 0
     int lastNumber = 0;       // the number last put on the display by a step
@@ -56,7 +58,8 @@ struct CallerView {
 // The caller's rules: the order of a game and how far it got, manual and
 // automatic stepping, the "Bingo!" claim with its question, new game, the
 // settings and the quit question. No widget in sight: the windows forward
-// clicks and menu choices here and show view() whenever changed() comes.
+// clicks and menu choices here, and each shows the part of view() that a
+// signal says has changed.
 class Caller final : public QObject {
     Q_OBJECT
 public:
@@ -88,7 +91,13 @@ public:
     int count() const { return m_count; }
 
 signals:
-    void changed();
+    // What changed in view(), each published once the Caller's step is done,
+    // before a call is heard and before a question is asked.
+    void numberChanged();   // display and its lettering, shownCount, lastNumber
+    void marksChanged();    // marked
+    void steppingChanged(); // stepping, poolRanOut and what may be pressed
+    void claimChanged();    // claim
+    void settingsChanged(); // settings
     // The claim has reached "Bingo": the check sheet comes up as it stands.
     void checkSheetWanted();
     // A pool was chosen; a visible check sheet is laid out anew.
@@ -107,9 +116,11 @@ private:
     void fallBackToManual(bool stepNow);
     void reachEndOfPool();
     void showNextNumber();
+    void clearDisplay();
     void announce();
     void play(int recording);
     void askContinueAfterBingo();
+    void publish();
     int ask(const QString &text, MsgButtons buttons, const QString &title = QString());
     bool poolUsedUp() const;
     qint16 orderAt(int index) const;
@@ -124,6 +135,7 @@ private:
     int m_count = 0;
     float m_chosenSeconds = 0; // the interval the status row stands for
     CallerView m_view;
+    CallerView m_published; // as the windows last heard of it
 };
 
 // Period of automatic stepping in ms for an interval in seconds; 0 when none.

@@ -22,6 +22,7 @@ struct Settings {
     SteppingChoice stepping = SteppingChoice::Manual;
     float intervalSeconds = 0; // the period of automatic stepping; 0 until one is chosen
     int customSeconds = 0;     // the interval taken from the dialog
+    bool operator==(const Settings &) const = default;
 };
 
 } // namespace kugelfon

@@ -30,8 +30,8 @@ QString labelText(const QWidget &w, const QString &name) { return child<QLabel>(
 struct Harness {
     FakeServices f;
     FakePrinters printers{{"Büro"}, "Büro"};
-    CheckSheet sheet;
     Caller caller{services()};
+    CheckSheet sheet{caller};
     MainWindow window{caller, sheet, services()};
 
     Harness() { window.startUp(), window.show(); }
@@ -259,7 +259,10 @@ private slots:
     // legend swatches too; its close box only hides it, marks and all.
     void checkSheet()
     {
-        CheckSheet sheet;
+        FakeServices f;
+        Caller caller{f.services()};
+        CheckSheet sheet{caller};
+        caller.choosePool(Pool::Of90);
         sheet.showMarks(std::bitset<91>().set(7).set(90));
         sheet.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));

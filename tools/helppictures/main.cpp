@@ -382,9 +382,10 @@ Cut intervalDialog()
     return cut;
 }
 
-Cut checkSheet()
+Cut checkSheet(const Services &services)
 {
-    CheckSheet sheet;
+    const Caller caller(services);
+    CheckSheet sheet(caller);
     for (int n : {3, 7, 12, 18, 21, 26, 33, 35, 40, 44, 47})
         sheet.setNumberColour(n, kShown);
     sheet.show();
@@ -494,7 +495,7 @@ QList<Page> helpPages(MainWindow &main, const Services &services)
                         "schon gezeigten Zahlen grün (rote Markierung) und alle noch kommenden "
                         "Zahlen rot (blaue Markierung). So prüfen Sie, ob eine Zahl überhört oder "
                         "übersehen wurde."),
-         [&] { return checkSheet(); }},
+         [&] { return checkSheet(services); }},
         {108, QStringLiteral("Spielscheine drucken"),
          QStringLiteral("Unter „Datei“, „Spielschein drucken“ öffnet sich ein Fenster, in dem Sie den "
                         "Zahlenmodus (rote Markierung) und das Aussehen der Spielscheine (blaue "
@@ -570,8 +571,8 @@ int main(int argc, char *argv[])
                             .random = random, .resources = resources, .app = application,
                             .printers = printers, .sysinfo = sysinfo, .screens = screens};
 
-    CheckSheet sheet;
     Caller caller(services);
+    CheckSheet sheet(caller);
     MainWindow main(caller, sheet, services);
     if (!main.startUp()) {
         std::fprintf(stderr, "help-pictures: the main window refused the screen\n");

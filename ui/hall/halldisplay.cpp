@@ -91,7 +91,8 @@ HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, QWidget &or
         if (w && w != windowHandle())
             m_lastActive = w;
     });
-    connect(&caller, &Caller::changed, this, &HallDisplay::showState);
+    for (auto changed : {&Caller::numberChanged, &Caller::marksChanged, &Caller::settingsChanged})
+        connect(&caller, changed, this, &HallDisplay::showState);
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &HallDisplay::place);
@@ -114,20 +115,21 @@ void HallDisplay::showState()
     const CallerView &v = m_caller.view();
     Shown now;
     now.display = v.display;
+    now.word = v.displayLetters;
     now.count = v.shownCount;
     now.pool = poolSize(v.settings.pool);
     now.lit = v.marked;
     if (v.lastNumber >= 1 && v.lastNumber <= kMaxPool && v.marked.test(size_t(v.lastNumber)))
         now.latest = v.lastNumber;
 
-    const bool numberChanged = now.display != m_shown.display;
+    const bool numberChanged = now.display != m_shown.display || now.word != m_shown.word;
     QRegion dirty;
     if (now.pool != m_shown.pool) {
         dirty = rect();
     } else {
         const Layout &l = layout();
         if (numberChanged) // only where the old and the new one leave marks
-            dirty += placeText(l, m_shown.display).ink.united(placeText(l, now.display).ink);
+            dirty += placeText(l, m_shown.display, m_shown.word).ink.united(placeText(l, now.display, now.word).ink);
         if (now.count != m_shown.count)
             dirty += l.countSlot;
         for (int n = 1; n <= now.pool; ++n) {
@@ -416,7 +418,7 @@ void HallDisplay::paintEvent(QPaintEvent *e)
         for (const QRect &r : dirty & l.panel)
             p.fillRect(r, kPanel);
         if (!m_shown.display.isEmpty() && dirty.intersects(l.number)) {
-            const Placed text = placeText(l, m_shown.display);
+            const Placed text = placeText(l, m_shown.display, m_shown.word);
             p.setFont(text.font);
             p.setPen(kNumber);
             p.drawText(text.baseline, m_shown.display);
@@ -439,14 +441,14 @@ void HallDisplay::paintEvent(QPaintEvent *e)
             paintCell(p, l, n);
 }
 
-HallDisplay::Placed HallDisplay::placeText(const Layout &l, const QString &text)
+HallDisplay::Placed HallDisplay::placeText(const Layout &l, const QString &text, bool word)
 {
     Placed out;
     if (text.isEmpty())
         return out;
     // Numbers sized by the widest, so that 7 and 77 look alike; the letters
     // of "Bingo!" by the whole word, typed where the whole word will stand.
-    const bool number = text.front().isDigit();
+    const bool number = !word;
     out.font = number ? l.numberFont : l.wordFont;
     const QRectF &whole = number ? l.numberInk : l.wordInk;
     const QFontMetricsF metrics(out.font);

@@ -44,6 +44,7 @@ protected:
 private:
     struct Shown {
         QString display;
+        bool word = false; // the letters of a claim, not a number
         int count = 0;
         int pool = 75;
         int latest = 0; // framed on the board; 0 for none
@@ -77,7 +78,7 @@ private:
     const Layout &layout() const;
     static void layOutCount(Layout &l);
     static void layOutBoard(Layout &l, const QRect &board, const QFont &cellFont, int columns, int rows);
-    static Placed placeText(const Layout &l, const QString &text);
+    static Placed placeText(const Layout &l, const QString &text, bool word);
     void paintCell(QPainter &p, const Layout &l, int n) const;
 
     const Caller &m_caller;

@@ -215,7 +215,7 @@ void MainWindow::setupConnections()
 {
     connect(m_stepButton, &QPushButton::clicked, &m_caller, &Caller::pressStep);
     connect(m_bingoButton, &QPushButton::clicked, &m_caller, &Caller::claimBingo);
-    connect(m_sheetButton, &QPushButton::clicked, this, &MainWindow::showCheckSheetForPool);
+    connect(m_sheetButton, &QPushButton::clicked, &m_sheet, &CheckSheet::bringUp);
 
     // Check marks are written from the state alone: undo Qt's own toggle.
     auto menu = [this](QAction *a, std::function<void()> handler) {
@@ -241,12 +241,10 @@ void MainWindow::setupConnections()
     menu(m_help, [this] { openHelp(); });
     menu(m_about, [this] { openAbout(); });
 
-    connect(&m_caller, &Caller::changed, this, &MainWindow::showState);
-    connect(&m_caller, &Caller::checkSheetWanted, this, &MainWindow::showCheckSheet);
-    connect(&m_caller, &Caller::poolChosen, this, [this] {
-        if (m_sheet.isVisible())
-            showCheckSheetForPool();
-    });
+    connect(&m_caller, &Caller::numberChanged, this, &MainWindow::showNumber);
+    connect(&m_caller, &Caller::claimChanged, this, &MainWindow::showNumber);
+    connect(&m_caller, &Caller::steppingChanged, this, &MainWindow::showStepping);
+    connect(&m_caller, &Caller::settingsChanged, this, &MainWindow::showSettings);
     connect(&m_sheet, &CheckSheet::backToGame, this, &MainWindow::bringToFront);
 }
 
@@ -278,7 +276,9 @@ bool MainWindow::startUp()
     setWindowTitle(appinfo::productWithVersion() + QStringLiteral("          ")
                    + appinfo::makerNotice());
     m_loaded = true;
-    showState();
+    showNumber();
+    showStepping();
+    showSettings();
     return true;
 }
 
@@ -338,28 +338,39 @@ void MainWindow::fitCaptions()
 
 // ------------------------------------------------------------------- state
 
-void MainWindow::showState()
+void MainWindow::showStepping()
 {
     if (!m_loaded)
         return;
     const CallerView &v = m_caller.view();
-    showNumber(v);
     m_stepButton->setText(stepCaption(v.stepping));
     m_stepButton->setToolTip(stepCaption(v.poolRanOut ? Stepping::Ready : Stepping::Manual));
     for (QPushButton *b : {m_stepButton, m_bingoButton, m_sheetButton})
         b->setEnabled(v.gameButtonsEnabled);
+    m_pool75->setEnabled(v.poolChoiceEnabled);
+    m_pool90->setEnabled(v.poolChoiceEnabled);
+}
 
-    const bool ninety = v.settings.pool == Pool::Of90;
+void MainWindow::showSettings()
+{
+    if (!m_loaded)
+        return;
+    const Settings &s = m_caller.view().settings;
+    const bool ninety = s.pool == Pool::Of90;
     m_poolText->setText(ninety ? QStringLiteral("90 Zahlen") : QStringLiteral("75 Zahlen"));
     m_poolSizeText->setText(ninety ? QStringLiteral("90") : QStringLiteral("75"));
-    const bool male = v.settings.voice == Voice::Male;
+    const bool male = s.voice == Voice::Male;
     m_voiceText->setText(male ? QStringLiteral("Männlich") : QStringLiteral("Weiblich"));
-    m_steppingText->setText(steppingText(v.settings));
-    showMenuMarks(v);
-    // Hidden or not, the sheet has the buttons of this game's pool: a claim
-    // brings it up as it stands.
-    m_sheet.showPool(v.settings.pool);
-    m_sheet.showMarks(v.marked);
+    m_steppingText->setText(steppingText(s));
+    m_pool75->setChecked(s.pool == Pool::Of75);
+    m_pool90->setChecked(s.pool == Pool::Of90);
+    m_female->setChecked(s.voice != Voice::Male);
+    m_male->setChecked(s.voice == Voice::Male);
+    m_manual->setChecked(s.stepping == SteppingChoice::Manual);
+    m_seconds5->setChecked(s.stepping == SteppingChoice::Seconds5);
+    m_seconds10->setChecked(s.stepping == SteppingChoice::Seconds10);
+    m_seconds20->setChecked(s.stepping == SteppingChoice::Seconds20);
+    m_customSeconds->setChecked(s.stepping == SteppingChoice::Custom);
 }
 
 // The number display's type: half the screen's height for a number, less for
@@ -375,8 +386,11 @@ double MainWindow::displayPoints(Lettering lettering) const
     return 0;
 }
 
-void MainWindow::showNumber(const CallerView &v)
+void MainWindow::showNumber()
 {
+    if (!m_loaded)
+        return;
+    const CallerView &v = m_caller.view();
     const QString count = v.shownCount == 0 ? QString() : QString::number(v.shownCount);
     const bool newNumber = m_numberDisplay->text() != v.display || m_countText->text() != count;
     m_numberDisplay->setText(v.display);
@@ -394,35 +408,6 @@ void MainWindow::showNumber(const CallerView &v)
         m_numberDisplay->repaint();
         m_countText->repaint();
     }
-}
-
-void MainWindow::showMenuMarks(const CallerView &v)
-{
-    const Settings &s = v.settings;
-    m_pool75->setChecked(s.pool == Pool::Of75);
-    m_pool90->setChecked(s.pool == Pool::Of90);
-    m_pool75->setEnabled(v.poolChoiceEnabled);
-    m_pool90->setEnabled(v.poolChoiceEnabled);
-    m_female->setChecked(s.voice != Voice::Male);
-    m_male->setChecked(s.voice == Voice::Male);
-    m_manual->setChecked(s.stepping == SteppingChoice::Manual);
-    m_seconds5->setChecked(s.stepping == SteppingChoice::Seconds5);
-    m_seconds10->setChecked(s.stepping == SteppingChoice::Seconds10);
-    m_seconds20->setChecked(s.stepping == SteppingChoice::Seconds20);
-    m_customSeconds->setChecked(s.stepping == SteppingChoice::Custom);
-}
-
-// ------------------------------------------------------------ check sheet
-
-void MainWindow::showCheckSheet()
-{
-    m_sheet.show();
-    m_sheet.raise();
-}
-
-void MainWindow::showCheckSheetForPool()
-{
-    m_sheet.showForPool(m_caller.view().settings.pool);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

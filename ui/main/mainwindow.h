@@ -53,13 +53,11 @@ private:
     void setupConnections();
     void applyLayout();
     void fitCaptions();
-    void showState();
-    void showNumber(const CallerView &view);
-    void showMenuMarks(const CallerView &view);
+    void showNumber();
+    void showStepping();
+    void showSettings();
     double displayPoints(Lettering lettering) const;
-    void showCheckSheet();
     // "Zahlentafel anzeigen": the sheet for the pool in force, in front.
-    void showCheckSheetForPool();
     void openPrintDialog();
     void openIntervalDialog();
     void openHelp();

@@ -61,8 +61,9 @@ Twips numberPlace(int i)
 } // namespace
 
 // It lives for the whole run: closing only hides it.
-CheckSheet::CheckSheet()
-    : FixedWindow({"frmKontrolle", 3885, 5295, QStringLiteral(" - Kontrollblatt"), false})
+CheckSheet::CheckSheet(const Caller &caller)
+    : FixedWindow({"frmKontrolle", 3885, 5295, QStringLiteral(" - Kontrollblatt"), false}),
+      m_caller(caller)
 {
     buildControls(this, kControls);
     addNumberButtons();
@@ -73,6 +74,25 @@ CheckSheet::CheckSheet()
         emit backToGame();
         hide();
     });
+    followGame();
+}
+
+void CheckSheet::followGame()
+{
+    const Caller &c = m_caller;
+    connect(&c, &Caller::marksChanged, this, [this, &c] { showMarks(c.view().marked); });
+    connect(&c, &Caller::settingsChanged, this, [this, &c] { showPool(c.view().settings.pool); });
+    // A new pool: an open sheet comes to the front laid out anew.
+    connect(&c, &Caller::poolChosen, this, [this] {
+        if (isVisible())
+            bringUp();
+    });
+    connect(&c, &Caller::checkSheetWanted, this, [this] {
+        show();
+        raise();
+    });
+    showPool(c.view().settings.pool);
+    showMarks(c.view().marked);
 }
 
 void CheckSheet::addNumberButtons()
@@ -138,12 +158,12 @@ void CheckSheet::showPool(Pool pool)
         m_numberButtons[n]->setVisible(n <= poolSize(pool));
 }
 
-void CheckSheet::showForPool(Pool pool)
+void CheckSheet::bringUp()
 {
     // Hidden and shown again, so that a sheet already open comes to the front.
     hide();
     show();
-    showPool(pool);
+    showPool(m_caller.view().settings.pool);
     hide();
     show();
     raise();

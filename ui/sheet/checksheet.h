@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/settings.h"
+#include "game/caller.h"
 #include "ui/kit/fixedwindow.h"
 
 #include <QColor>
@@ -14,12 +14,13 @@ namespace kugelfon {
 inline const QColor kNotShown(255, 0, 0);
 inline const QColor kShown(128, 255, 128);
 
-// frmKontrolle: one button per number, red until the main window marks the
-// number as shown. It keeps no game data of its own.
+// frmKontrolle: one button per number, red until the game marks the number
+// as shown. It keeps no game data of its own: hidden or not, it follows the
+// caller's pool and marks, so that a claim brings it up as it stands.
 class CheckSheet : public FixedWindow {
     Q_OBJECT
 public:
-    CheckSheet();
+    explicit CheckSheet(const Caller &caller);
 
     // Index 0 and 91 are the legend swatches, 1..90 the numbers.
     QPushButton *cmdZahl(int index) const;
@@ -33,8 +34,8 @@ public:
     void showMarks(const std::bitset<91> &marked);
     // The buttons of the pool, and only those, shown or hidden alike.
     void showPool(Pool pool);
-    // Shown in front with the buttons of the pool.
-    void showForPool(Pool pool);
+    // Shown in front, as the game stands.
+    void bringUp();
 
 signals:
     // "Zurück zum Spiel": the main window comes back.
@@ -45,7 +46,9 @@ protected:
 
 private:
     void addNumberButtons();
+    void followGame();
 
+    const Caller &m_caller;
     std::array<QPushButton *, 92> m_numberButtons{};
     std::array<QColor, 92> m_colour{};
 };
