@@ -220,6 +220,10 @@ void Program::splashDone()
         m_refused = true;
         return;
     }
+    // On Wayland a program cannot place its windows and the compositor puts
+    // the newest in front: there the hall comes first, behind the main window.
+    if (m_options.hallDisplay && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main);
     if (windowLevel > 0) {
         m_main->setGeometry(window);
         m_main->show();
@@ -231,7 +235,7 @@ void Program::splashDone()
         m_main->showMaximized();
     }
     // It goes to a screen other than the main window's, so it comes after it.
-    if (m_options.hallDisplay)
+    if (m_options.hallDisplay && !m_hall)
         m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main);
 }
 

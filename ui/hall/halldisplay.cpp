@@ -36,9 +36,14 @@ const QColor kLatestFrame(0, 120, 255);
 // this long.
 constexpr int kSettleMs = 400;
 
-constexpr Qt::WindowFlags kFramed = Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint
-                                    | Qt::CustomizeWindowHint | Qt::WindowDoesNotAcceptFocus;
-constexpr Qt::WindowFlags kFrameless = Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
+// Kept below the program's other windows by the window manager itself, so
+// the organiser's window stays above it at every moment, even while the
+// window thread is busy. No maximise button: the rules choose its size.
+constexpr Qt::WindowFlags kFramed = Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+                                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
+                                    | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnBottomHint;
+constexpr Qt::WindowFlags kFrameless = Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
+                                       | Qt::WindowStaysOnBottomHint;
 
 const QString kWidestNumber = QStringLiteral("88");
 const QString kBingoWord = QStringLiteral("Bingo!");
@@ -161,21 +166,36 @@ HallPlacement HallDisplay::target() const
     return placeHall(m_screens.geometries(), m_organiser.frameGeometry(), kWindowFrameAllowance);
 }
 
+bool HallDisplay::overlapsOrganiser() const
+{
+    return frameGeometry().intersects(m_organiser.frameGeometry());
+}
+
 void HallDisplay::changing()
 {
+    giveWay();
+    m_settle.start();
+}
+
+void HallDisplay::giveWay()
+{
+    if (!isVisible())
+        return;
     // Full-screen where the rules no longer put it, it would cover the
     // organiser's screen while things settle (a window manager moves it
-    // off a screen that went away): out of sight at once.
-    if (m_fullScreen && isVisible() && target() != m_placed)
+    // off a screen that went away): out of sight at once. A window over the
+    // organiser's goes behind it until it is placed again.
+    if (m_fullScreen && (target() != m_placed || overlapsOrganiser()))
         hide();
-    m_settle.start();
+    else if (!m_fullScreen && overlapsOrganiser())
+        lower();
 }
 
 void HallDisplay::place()
 {
     m_settle.stop();
     const HallPlacement p = target();
-    if (p.rect.isEmpty()) // no screen at all for a moment
+    if (p.rect.isEmpty() || m_closed) // no screen at all for a moment
         return;
     const bool full = p.kind == HallPlacement::Kind::FullScreen;
     bool appearing = false;
@@ -193,6 +213,13 @@ void HallDisplay::place()
         winId();
         if (QScreen *s = QGuiApplication::screenAt(p.rect.center()))
             windowHandle()->setScreen(s);
+        // Its size is the rules', not the window frame's to change.
+        if (full) {
+            setMinimumSize(kHallMinimumSize);
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        } else {
+            setFixedSize(p.rect.size());
+        }
         setGeometry(p.rect);
         // Not showFullScreen(): it would activate the window.
         if (full)
@@ -200,7 +227,7 @@ void HallDisplay::place()
         appearing = !isVisible(); // new flags hide it too
         show();
     }
-    if (p.kind == HallPlacement::Kind::Behind) {
+    if (p.kind == HallPlacement::Kind::Behind || overlapsOrganiser()) {
         // A window just shown stands in front. Wine hands a raise on to the X
         // window manager but never a lower, so the organiser's window is
         // raised over it too, while the program is in front; elsewhere that
@@ -237,6 +264,13 @@ bool HallDisplay::eventFilter(QObject *watched, QEvent *e)
 bool HallDisplay::event(QEvent *e)
 {
     switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        // Moved by the window manager or dragged by its title: never over
+        // the organiser's window, whatever put it there.
+        if (m_placed.kind != HallPlacement::Kind::Behind && isVisible() && overlapsOrganiser())
+            changing();
+        return QWidget::event(e);
     case QEvent::WindowActivate:
         // Where the platform activates it all the same (on showing it, or
         // on a click), the focus goes back at once.
@@ -265,11 +299,13 @@ bool HallDisplay::event(QEvent *e)
 
 void HallDisplay::closeEvent(QCloseEvent *e)
 {
-    // It lives as long as the program; only the program closes it.
-    if (e->spontaneous())
-        e->ignore();
-    else
-        e->accept();
+    // Its close button hides it for the rest of the evening; the program
+    // itself ends it with the main window.
+    if (e->spontaneous()) {
+        m_closed = true;
+        m_settle.stop();
+    }
+    e->accept();
 }
 
 // ---------------------------------------------------------------- layout

@@ -73,6 +73,8 @@ private:
     void showState();
     HallPlacement target() const;
     void changing();
+    void giveWay();
+    bool overlapsOrganiser() const;
     void place();
     const Layout &layout() const;
     static void layOutCount(Layout &l);
@@ -85,6 +87,7 @@ private:
     QWidget &m_organiser;
     Shown m_shown;
     bool m_fullScreen = false;
+    bool m_closed = false; // by its close button, for the rest of the evening
     HallPlacement m_placed; // where place() last put it
     QTimer m_settle;        // screens and the organiser's window at rest
     QPointer<QWindow> m_lastActive; // the window that had the focus before
