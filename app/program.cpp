@@ -14,6 +14,7 @@
 #include "platform/messagebox.h"
 #include "platform/screenmetrics.h"
 #include "platform/soundoutput.h"
+#include "platform/timer.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -77,11 +78,20 @@ Program::Program(const Services &services, StartOptions options)
     // calling goes on behind it.
     m_services.sound->setFailureHandler(
         [this](const QString &notice) { m_services.messages->notice(m_main.get(), notice); });
+    // Calls one after another hold the window thread most of the time: the
+    // hall follows the screens and gives way to the main window meanwhile.
+    // Input waits for the call's end, and the game's timers do too.
+    if (m_options.hallDisplay)
+        m_services.sound->setWaitHandler([this] {
+            const ITimerFactory::Hold hold(*m_services.timers);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
 }
 
 Program::~Program()
 {
     m_services.sound->setFailureHandler({});
+    m_services.sound->setWaitHandler({});
     m_hall.reset();
     m_main.reset();
     if (m_splash)
