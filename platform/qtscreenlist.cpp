@@ -2,6 +2,10 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#ifndef Q_OS_WIN
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
 
 namespace kugelfon {
 
@@ -43,6 +47,27 @@ QList<QRect> QtScreenList::geometries() const
         if (s != primary)
             out << s->geometry();
     return out;
+}
+
+std::optional<QPoint> QtScreenList::clientOrigin(quintptr window) const
+{
+#ifndef Q_OS_WIN
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+    if (!c || !window)
+        return std::nullopt;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_translate_coordinates_reply_t *reply = xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, xcb_window_t(window), root, 0, 0), nullptr);
+    if (!reply)
+        return std::nullopt;
+    const QPoint out(reply->dst_x, reply->dst_y);
+    free(reply);
+    return out;
+#else
+    (void)window;
+    return std::nullopt;
+#endif
 }
 
 } // namespace kugelfon

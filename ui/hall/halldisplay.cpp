@@ -35,6 +35,8 @@ const QColor kLatestFrame(0, 120, 255);
 // window moves in many steps: the hall moves once they have been still
 // this long.
 constexpr int kSettleMs = 400;
+// How often it looks where the organiser's window is while it is dragged.
+constexpr int kWatchMs = 40;
 
 // Kept below the program's other windows by the window manager itself, so
 // the organiser's window stays above it at every moment, even while the
@@ -100,6 +102,9 @@ HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, QWidget &or
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &HallDisplay::place);
+    m_watch.setInterval(kWatchMs);
+    connect(&m_watch, &QTimer::timeout, this, &HallDisplay::watchOrganiser);
+    m_watch.start();
     m_screens.setChangeHandler([this] { changing(); });
     m_organiser.installEventFilter(this);
     showState();
@@ -163,12 +168,33 @@ QString HallDisplay::countText() const
 
 HallPlacement HallDisplay::target() const
 {
-    return placeHall(m_screens.geometries(), m_organiser.frameGeometry(), kWindowFrameAllowance);
+    return placeHall(m_screens.geometries(), organiserFrame(), kWindowFrameAllowance);
+}
+
+QRect HallDisplay::organiserFrame() const
+{
+    // Asked of the window system: some window managers tell a window where
+    // it went only once a drag by its title ends.
+    const QWindow *w = m_organiser.windowHandle();
+    if (!w || !m_organiser.isVisible())
+        return m_organiser.frameGeometry();
+    const std::optional<QPoint> origin = m_screens.clientOrigin(w->winId());
+    const QPoint at = origin ? QPointF(*origin / w->devicePixelRatio()).toPoint() : w->mapToGlobal(QPoint(0, 0));
+    return QRect(at, w->size()).marginsAdded(w->frameMargins());
+}
+
+void HallDisplay::watchOrganiser()
+{
+    const QRect now = organiserFrame();
+    if (now != m_organiserSeen) {
+        m_organiserSeen = now;
+        changing();
+    }
 }
 
 bool HallDisplay::overlapsOrganiser() const
 {
-    return frameGeometry().intersects(m_organiser.frameGeometry());
+    return frameGeometry().intersects(organiserFrame());
 }
 
 void HallDisplay::changing()
@@ -304,6 +330,7 @@ void HallDisplay::closeEvent(QCloseEvent *e)
     if (e->spontaneous()) {
         m_closed = true;
         m_settle.stop();
+        m_watch.stop();
     }
     e->accept();
 }
