@@ -179,8 +179,9 @@ QRect HallDisplay::organiserFrame() const
     if (!w || !m_organiser.isVisible())
         return m_organiser.frameGeometry();
     const std::optional<QPoint> origin = m_screens.clientOrigin(w->winId());
-    const QPoint at = origin ? QPointF(*origin / w->devicePixelRatio()).toPoint() : w->mapToGlobal(QPoint(0, 0));
-    return QRect(at, w->size()).marginsAdded(w->frameMargins());
+    if (!origin)
+        return m_organiser.frameGeometry();
+    return QRect(*origin / w->devicePixelRatio(), w->size()).marginsAdded(w->frameMargins());
 }
 
 void HallDisplay::watchOrganiser()
