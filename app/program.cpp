@@ -14,6 +14,7 @@
 #include "platform/messagebox.h"
 #include "platform/screenmetrics.h"
 #include "platform/soundoutput.h"
+#include "platform/timer.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -77,11 +78,20 @@ Program::Program(const Services &services, StartOptions options)
     // calling goes on behind it.
     m_services.sound->setFailureHandler(
         [this](const QString &notice) { m_services.messages->notice(m_main.get(), notice); });
+    // Calls one after another hold the window thread most of the time: the
+    // hall follows the screens and gives way to the main window meanwhile.
+    // Input waits for the call's end, and the game's timers do too.
+    if (m_options.hallDisplay)
+        m_services.sound->setWaitHandler([this] {
+            const ITimerFactory::Hold hold(*m_services.timers);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
 }
 
 Program::~Program()
 {
     m_services.sound->setFailureHandler({});
+    m_services.sound->setWaitHandler({});
     m_hall.reset();
     m_main.reset();
     if (m_splash)
@@ -220,6 +230,10 @@ void Program::splashDone()
         m_refused = true;
         return;
     }
+    // On Wayland a program cannot place its windows and the compositor puts
+    // the newest in front: there the hall comes first, behind the main window.
+    if (m_options.hallDisplay && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main);
     if (windowLevel > 0) {
         m_main->setGeometry(window);
         m_main->show();
@@ -231,7 +245,7 @@ void Program::splashDone()
         m_main->showMaximized();
     }
     // It goes to a screen other than the main window's, so it comes after it.
-    if (m_options.hallDisplay)
+    if (m_options.hallDisplay && !m_hall)
         m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
+#include <optional>
 
 namespace kugelfon::desktopsession {
 
@@ -9,6 +11,10 @@ QString folder();
 // What sets this desktop session apart from the user's others (and, where
 // the folder may be shared, from other users').
 QString key();
+// Where a window's client area stands on the desktop, asked of the window
+// system itself; nothing where it does not say.
+std::optional<QPoint> windowOrigin(quintptr window);
+
 // Lets the running program take the focus from this one, where the system
 // keeps a program in the background from taking it.
 void allowToFront(qint64 pid);

@@ -2,7 +2,9 @@
 
 #include <QList>
 #include <QRect>
+#include <QPoint>
 #include <functional>
+#include <optional>
 
 namespace kugelfon {
 
@@ -13,6 +15,15 @@ public:
     virtual ~IScreenList() = default;
     // Each screen's geometry in desktop coordinates, the primary first.
     virtual QList<QRect> geometries() const = 0;
+    // Where a native window's client area begins on the desktop right now,
+    // in device pixels, asked of the window system: some window managers
+    // tell a window where it went only once a drag by its title ends.
+    // Nothing where the window system does not say.
+    virtual std::optional<QPoint> clientOrigin(quintptr window) const
+    {
+        (void)window;
+        return std::nullopt;
+    }
 
     // Called as soon as a screen was added, removed or moved, or another
     // became primary; one change may call it several times.

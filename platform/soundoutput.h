@@ -27,6 +27,17 @@ public:
     // From a told failure until a call has been played to its end.
     bool isFailing() const { return m_failing; }
 
+    // Called on the window thread every few hundredths of a second while
+    // playWave waits, for window work that cannot wait for the call's end.
+    void setWaitHandler(std::function<void()> handler) { m_onWait = std::move(handler); }
+
+protected:
+    void waiting()
+    {
+        if (m_onWait)
+            m_onWait();
+    }
+
 protected:
     // Both on the window thread, in the order the calls ended. True where
     // the failure is a new one, which the output may log in its own words.
@@ -43,6 +54,7 @@ protected:
 
 private:
     FailureHandler m_onFailure;
+    std::function<void()> m_onWait;
     bool m_failing = false;
 };
 

@@ -1,6 +1,6 @@
 # Debian packages Kugelfon needs; sourced by ./run and ./check.
 
-KUGELFON_BUILD_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libasound2-dev libcups2-dev"
+KUGELFON_BUILD_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libasound2-dev libcups2-dev libxcb1-dev"
 KUGELFON_RUNTIME_PACKAGES="libqt6widgets6 libqt6printsupport6 libcups2 libasound2 libasound2-plugins fonts-liberation2 qt6-translations-l10n qt6-qpa-plugins"
 # What the tests start or call: a private sound server and print server with
 # a PDF printer, pdftotext/pdfinfo for the printed tickets, the desktop,

@@ -31,6 +31,8 @@ constexpr unsigned int latencyMicroseconds = 200'000;
 // still ends within half a second of the sound, with 200 ms left for a busy
 // machine to wake the window thread. A call not done by then plays on.
 constexpr milliseconds spareWait{300};
+// How often the waiting window thread looks up from a call.
+constexpr milliseconds waitSlice{40};
 // A device may take this long to pull its first data: a sink that sleeps or a
 // Bluetooth headset wakes up within one to three seconds.
 constexpr milliseconds startWindow{4000};
@@ -583,8 +585,17 @@ void AlsaSoundOutput::playWave(const QByteArray &image)
     if (s.waiting.size() > maxWaiting)
         s.waiting.pop_front();
     s.wake.notify_all();
-    if (s.done.wait_until(lock, givesUp, [&] { return s.finished >= id || s.ended; }))
-        return;
+    const auto played = [&] { return s.finished >= id || s.ended; };
+    for (;;) {
+        const Clock::time_point slice = std::min(givesUp, Clock::now() + waitSlice);
+        if (s.done.wait_until(lock, slice, played))
+            return;
+        if (slice == givesUp)
+            break;
+        lock.unlock();
+        waiting();
+        lock.lock();
+    }
     lock.unlock();
     // Still queued or playing on a device that started late: it plays on.
     // A worker stuck inside one ALSA call, though, waits on a server that

@@ -1,5 +1,7 @@
 #include "platform/qt/qtscreenlist.h"
 
+#include "platform/desktopsession.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -43,6 +45,11 @@ QList<QRect> QtScreenList::geometries() const
         if (s != primary)
             out << s->geometry();
     return out;
+}
+
+std::optional<QPoint> QtScreenList::clientOrigin(quintptr window) const
+{
+    return desktopsession::windowOrigin(window);
 }
 
 } // namespace kugelfon

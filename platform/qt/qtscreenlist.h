@@ -13,6 +13,7 @@ public:
     // Create it after the QGuiApplication.
     QtScreenList();
     QList<QRect> geometries() const override;
+    std::optional<QPoint> clientOrigin(quintptr window) const override;
 
 private:
     void watch(QScreen *screen);

@@ -25,6 +25,12 @@ QString key()
     return user + QLatin1Char('-') + QString::number(session);
 }
 
+std::optional<QPoint> windowOrigin(quintptr)
+{
+    // Windows tells a window where it is as it moves; Qt knows it already.
+    return std::nullopt;
+}
+
 void allowToFront(qint64 pid)
 {
     // Windows lets only the program the user just started take the focus;

@@ -202,6 +202,26 @@ private slots:
         }
         QTRY_VERIFY_WITH_TIMEOUT(s.hallOn("b", true), 1000);
         QVERIFY2(sinceLast.elapsed() < 1000, qPrintable(QString::number(sinceLast.elapsed())));
+
+        // A call holding the window thread: unplugged or plugged while it
+        // plays, the hall never over the main window, where it belongs within 0.5 s.
+        s.fakes.sound.blockMs = 1300;
+        for (const bool second : {false, true}) {
+            QElapsedTimer since;
+            qint64 followed = -1;
+            QTimer watch;
+            watch.callOnTimeout([&] {
+                QVERIFY(!(hall.isFullScreen() && hall.isVisible() && hall.screen()->geometry().intersects(s.main().frameGeometry())));
+                if (followed < 0 && since.isValid() && hall.isVisible() && hall.screen()->name() == (second ? "b" : "a")
+                    && hall.isFullScreen() == second)
+                    followed = since.elapsed();
+            });
+            watch.start(10);
+            QTimer::singleShot(200, [&] { plug(second), since.start(); });
+            s.click("cmdWeiter");
+            QVERIFY2(followed >= 0 && followed < 500, qPrintable(QString::number(followed)));
+        }
+        s.fakes.sound.blockMs = 0;
         plug(false);
         QVERIFY(!overMain());
         QTRY_VERIFY(s.hallOn("a", false));

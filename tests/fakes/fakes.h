@@ -12,7 +12,9 @@
 #include "platform/sysinfo.h"
 #include "platform/timer.h"
 
+#include <QElapsedTimer>
 #include <QMap>
+#include <QThread>
 #include <functional>
 #include <memory>
 
@@ -108,6 +110,13 @@ public:
         played.append(image);
         if (onPlay)
             onPlay(image);
+        // Held like the real output: the window thread waits, looking up now and then.
+        QElapsedTimer held;
+        held.start();
+        while (held.elapsed() < blockMs) {
+            QThread::msleep(20);
+            waiting();
+        }
         if (failing)
             reportFailure(QStringLiteral("Tonausgabe nicht möglich"));
         else
@@ -115,6 +124,7 @@ public:
     }
     QList<QByteArray> played;
     bool failing = false;
+    int blockMs = 0; // how long a call holds the window thread
     std::function<void(const QByteArray &image)> onPlay;
 };
 

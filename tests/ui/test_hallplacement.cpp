@@ -60,6 +60,25 @@ struct Desktop : XServer {
         return out;
     }
     QString active() const { return root("_NET_ACTIVE_WINDOW").value(0); }
+    // The hall above the main window where they meet, and still a moment
+    // later: noticing a move is all the time it may take to give way.
+    bool covering(const QString &hall, const QString &main, bool again = true) const
+    {
+        const QStringList stack = root("_NET_CLIENT_LIST_STACKING");
+        if (!where(hall).intersects(where(main)) || stack.indexOf(hall) < stack.indexOf(main))
+            return false;
+        return !again || (QTest::qWait(250), covering(hall, main, false));
+    }
+    // A drag with the left button in steps, `each` after every step.
+    void drag(QPoint from, QPoint to, const std::function<void()> &each) const
+    {
+        x("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"});
+        for (int i = 1; i <= 12; ++i, each()) {
+            const QPoint p = from + (to - from) * i / 12;
+            x("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
+        }
+        x("xdotool", {"mouseup", "1"});
+    }
 };
 
 } // namespace
@@ -113,6 +132,61 @@ private slots:
             QVERIFY(framed.left() == screens[on].left() || framed.right() == screens[on].right()
                     || framed.top() == screens[on].top() || framed.bottom() == screens[on].bottom());
         }
+    }
+
+    // Under openbox the main window stays above the hall wherever they meet,
+    // at every moment: dragged onto the hall's monitor and back, or the hall
+    // (a window that cannot be resized) dragged over it, after which it goes
+    // back beside it. Its close button hides it for the evening.
+    void neverOverMain_data()
+    {
+        QTest::addColumn<bool>("oneScreen");
+        QTest::newRow("main dragged onto the hall's monitor and back") << false;
+        QTest::newRow("hall dragged over the main window, then closed") << true;
+    }
+    void neverOverMain()
+    {
+        QFETCH(bool, oneScreen);
+        Desktop d;
+        if (!d.why.isEmpty())
+            QSKIP(qPrintable("no private X server with a window manager: " + d.why));
+        const QRect monitorA(0, 0, 1920, 1080), monitorB(1920, 0, 1280, 1024);
+        if (oneScreen)
+            d.x("xrandr", {"--delmonitor", "B"});
+        d.program.start(KUGELFON_EXE, {"--saalanzeige", "--fenster"});
+        QString main, hall;
+        QTRY_VERIFY_WITH_TIMEOUT(!(hall = d.window("Saalanzeige")).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(main = d.window("Kugelfon-Projekt")).isEmpty(), 5000);
+        int covers = 0;
+        const auto watch = [&] { covers += d.covering(hall, main); };
+        const auto settled = [&](const QRect &monitor) {
+            watch();
+            const QRect h = d.where(hall);
+            return monitor.contains(h) && (h == monitor || !h.intersects(d.where(main)));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(settled(oneScreen ? monitorA : monitorB), 3000);
+        const QRect m = d.where(main), h = d.where(hall);
+        for (const QRect &to : oneScreen ? QList<QRect>() : QList{monitorB, monitorA}) {
+            const int y = d.where(main).top() - 8;
+            d.drag(QPoint(d.where(main).center().x(), y), QPoint(to.center().x(), y), watch);
+            QTRY_VERIFY_WITH_TIMEOUT(settled(to == monitorB ? monitorA : monitorB), 3000);
+        }
+        if (oneScreen) {
+            const QString allowed = d.x("xprop", {"-id", hall, "_NET_WM_ALLOWED_ACTIONS", "_NET_FRAME_EXTENTS"});
+            QVERIFY2(allowed.contains("MOVE") && !allowed.contains("RESIZE"), qPrintable(allowed));
+            d.drag(QPoint(h.center().x(), h.top() - 8), m.center(), watch);
+            QTRY_VERIFY_WITH_TIMEOUT(settled(monitorA), 3000);
+            // The close button at the right end of the title bar.
+            const QStringList frame = allowed.section('=', 2).split(',');
+            const int right = frame.value(1).toInt(), top = frame.value(2).toInt();
+            d.x("xdotool", {"mousemove", QString::number(h.right() + right - top / 2),
+                            QString::number(h.top() - top / 2), "click", "1"});
+            QTRY_VERIFY_WITH_TIMEOUT(d.where(hall).isEmpty(), 3000);
+            d.x("xrandr", {"--setmonitor", "B", "1280/338x1024/271+1920+0", "none"});
+            QTest::qWait(1000);
+            QVERIFY(d.where(d.window("Saalanzeige")).isEmpty() && !d.where(main).isEmpty());
+        }
+        QCOMPARE(covers, 0);
     }
 
     // The quit question under openbox while the hall's monitor is unplugged:

@@ -35,10 +35,17 @@ const QColor kLatestFrame(0, 120, 255);
 // window moves in many steps: the hall moves once they have been still
 // this long.
 constexpr int kSettleMs = 400;
+// How often it looks where the organiser's window is while it is dragged.
+constexpr int kWatchMs = 40;
 
-constexpr Qt::WindowFlags kFramed = Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint
-                                    | Qt::CustomizeWindowHint | Qt::WindowDoesNotAcceptFocus;
-constexpr Qt::WindowFlags kFrameless = Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
+// Kept below the program's other windows by the window manager itself, so
+// the organiser's window stays above it at every moment, even while the
+// window thread is busy. No maximise button: the rules choose its size.
+constexpr Qt::WindowFlags kFramed = Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+                                    | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint
+                                    | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnBottomHint;
+constexpr Qt::WindowFlags kFrameless = Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
+                                       | Qt::WindowStaysOnBottomHint;
 
 const QString kWidestNumber = QStringLiteral("88");
 const QString kBingoWord = QStringLiteral("Bingo!");
@@ -96,6 +103,9 @@ HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, QWidget &or
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &HallDisplay::place);
+    m_watch.setInterval(kWatchMs);
+    connect(&m_watch, &QTimer::timeout, this, &HallDisplay::watchOrganiser);
+    m_watch.start();
     m_screens.setChangeHandler([this] { changing(); });
     m_organiser.installEventFilter(this);
     showState();
@@ -160,24 +170,61 @@ QString HallDisplay::countText() const
 
 HallPlacement HallDisplay::target() const
 {
-    return placeHall(m_screens.geometries(), m_organiser.frameGeometry(), kWindowFrameAllowance);
+    return placeHall(m_screens.geometries(), organiserFrame(), kWindowFrameAllowance);
+}
+
+QRect HallDisplay::organiserFrame() const
+{
+    // Asked of the window system: some window managers tell a window where
+    // it went only once a drag by its title ends.
+    const QWindow *w = m_organiser.windowHandle();
+    if (!w || !m_organiser.isVisible())
+        return m_organiser.frameGeometry();
+    const std::optional<QPoint> origin = m_screens.clientOrigin(w->winId());
+    if (!origin)
+        return m_organiser.frameGeometry();
+    return QRect(*origin / w->devicePixelRatio(), w->size()).marginsAdded(w->frameMargins());
+}
+
+void HallDisplay::watchOrganiser()
+{
+    const QRect now = organiserFrame();
+    if (now != m_organiserSeen) {
+        m_organiserSeen = now;
+        changing();
+    }
+}
+
+bool HallDisplay::overlapsOrganiser() const
+{
+    return frameGeometry().intersects(organiserFrame());
 }
 
 void HallDisplay::changing()
 {
+    giveWay();
+    m_settle.start();
+}
+
+void HallDisplay::giveWay()
+{
+    if (!isVisible())
+        return;
     // Full-screen where the rules no longer put it, it would cover the
     // organiser's screen while things settle (a window manager moves it
-    // off a screen that went away): out of sight at once.
-    if (m_fullScreen && isVisible() && target() != m_placed)
+    // off a screen that went away): out of sight at once. A window over the
+    // organiser's goes behind it until it is placed again.
+    if (m_fullScreen && (target() != m_placed || overlapsOrganiser()))
         hide();
-    m_settle.start();
+    else if (!m_fullScreen && overlapsOrganiser())
+        lower();
 }
 
 void HallDisplay::place()
 {
     m_settle.stop();
     const HallPlacement p = target();
-    if (p.rect.isEmpty()) // no screen at all for a moment
+    if (p.rect.isEmpty() || m_closed) // no screen at all for a moment
         return;
     const bool full = p.kind == HallPlacement::Kind::FullScreen;
     bool appearing = false;
@@ -195,6 +242,13 @@ void HallDisplay::place()
         winId();
         if (QScreen *s = QGuiApplication::screenAt(p.rect.center()))
             windowHandle()->setScreen(s);
+        // Its size is the rules', not the window frame's to change.
+        if (full) {
+            setMinimumSize(kHallMinimumSize);
+            setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        } else {
+            setFixedSize(p.rect.size());
+        }
         setGeometry(p.rect);
         // Not showFullScreen(): it would activate the window.
         if (full)
@@ -202,7 +256,7 @@ void HallDisplay::place()
         appearing = !isVisible(); // new flags hide it too
         show();
     }
-    if (p.kind == HallPlacement::Kind::Behind) {
+    if (p.kind == HallPlacement::Kind::Behind || overlapsOrganiser()) {
         // A window just shown stands in front. Wine hands a raise on to the X
         // window manager but never a lower, so the organiser's window is
         // raised over it too, while the program is in front; elsewhere that
@@ -239,6 +293,13 @@ bool HallDisplay::eventFilter(QObject *watched, QEvent *e)
 bool HallDisplay::event(QEvent *e)
 {
     switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        // Moved by the window manager or dragged by its title: never over
+        // the organiser's window, whatever put it there.
+        if (m_placed.kind != HallPlacement::Kind::Behind && isVisible() && overlapsOrganiser())
+            changing();
+        return QWidget::event(e);
     case QEvent::WindowActivate:
         // Where the platform activates it all the same (on showing it, or
         // on a click), the focus goes back at once.
@@ -267,11 +328,14 @@ bool HallDisplay::event(QEvent *e)
 
 void HallDisplay::closeEvent(QCloseEvent *e)
 {
-    // It lives as long as the program; only the program closes it.
-    if (e->spontaneous())
-        e->ignore();
-    else
-        e->accept();
+    // Its close button hides it for the rest of the evening; the program
+    // itself ends it with the main window.
+    if (e->spontaneous()) {
+        m_closed = true;
+        m_settle.stop();
+        m_watch.stop();
+    }
+    e->accept();
 }
 
 // ---------------------------------------------------------------- layout

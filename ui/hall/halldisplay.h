@@ -74,6 +74,10 @@ private:
     void showState();
     HallPlacement target() const;
     void changing();
+    void giveWay();
+    bool overlapsOrganiser() const;
+    QRect organiserFrame() const;
+    void watchOrganiser();
     void place();
     const Layout &layout() const;
     static void layOutCount(Layout &l);
@@ -86,8 +90,11 @@ private:
     QWidget &m_organiser;
     Shown m_shown;
     bool m_fullScreen = false;
+    bool m_closed = false; // by its close button, for the rest of the evening
     HallPlacement m_placed; // where place() last put it
     QTimer m_settle;        // screens and the organiser's window at rest
+    QTimer m_watch;         // where the organiser's window is
+    QRect m_organiserSeen;
     QPointer<QWindow> m_lastActive; // the window that had the focus before
     mutable Layout m_layout;
 };
