@@ -273,7 +273,12 @@ private slots:
         QFETCH(int, boundMs);
         const bool fails = situation >= Situation::Suspended;
         const QString sink = situation == Situation::Late ? kLate : situation == Situation::Ahead ? kAhead : kAwake;
-        QVERIFY(pactl({"set-default-sink", sink}));
+        // The ahead sink is chosen for the calls alone: a new default sink
+        // would draw the awake sink's fast reader to its monitor.
+        QVERIFY(pactl({"set-default-sink", situation == Situation::Ahead ? kAwake : sink}));
+        if (situation == Situation::Ahead)
+            qputenv("PULSE_SINK", kAhead.toLatin1());
+        const auto defaultSink = qScopeGuard([] { qunsetenv("PULSE_SINK"); });
         const qint64 from = captured(sink);
         const QByteArray after = QtResources().recording(10077);
 
