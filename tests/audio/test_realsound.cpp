@@ -252,9 +252,8 @@ private slots:
         QTest::addColumn<int>("boundMs"); // most a call may take; 0: its sound plus 500 ms
         const QList<QByteArray> two{QtResources().recording(10043), QtResources().recording(20017)};
         QTest::newRow("awake sink") << Situation::Awake << two << 0 << 0;
-        // Steps 1 s apart, as after a sound server restart that left the sink
-        // rendering ahead: the server tells an underrun once it has taken a
-        // call, while the sink still holds its end.
+        // As after a server restart that left the sink rendering ahead: the
+        // server tells an underrun when it has taken a call, not played it.
         QTest::newRow("sink rendering ahead")
             << Situation::Ahead << QList{tone(kTones[1], 700), tone(kTones[3], 700), tone(kTones[0], 700)} << 1000 << 0;
         // Three steps 1.3 s apart on a sink that wakes up after about 2 s: the
@@ -273,8 +272,7 @@ private slots:
         QFETCH(int, boundMs);
         const bool fails = situation >= Situation::Suspended;
         const QString sink = situation == Situation::Late ? kLate : situation == Situation::Ahead ? kAhead : kAwake;
-        // The ahead sink is chosen for the calls alone: a new default sink
-        // would draw the awake sink's fast reader to its monitor.
+        // Not made the default: that would draw the awake sink's fast reader along.
         QVERIFY(pactl({"set-default-sink", situation == Situation::Ahead ? kAwake : sink}));
         if (situation == Situation::Ahead)
             qputenv("PULSE_SINK", kAhead.toLatin1());
@@ -321,7 +319,6 @@ private slots:
             call.start();
             output->playWave(images[i]);
             const qint64 ms = call.elapsed();
-            // A device that plays cannot have played a call whole sooner.
             QVERIFY2(ms <= bound && (situation > Situation::Ahead || ms >= soundMs),
                      qPrintable(QStringLiteral("call %1 took %2 ms of a %3 ms sound").arg(i + 1).arg(ms).arg(soundMs)));
         }
