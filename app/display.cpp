@@ -31,8 +31,6 @@ void fail(const QByteArray &german)
     std::_Exit(1);
 }
 
-QByteArray chosenPlatform;
-
 // The plugin file of each platform Debian ships, and the package bringing it.
 struct Plugin {
     const char *key, *file, *package;
@@ -73,24 +71,22 @@ QStringList installedPlatformPlugins()
     return files;
 }
 
-QByteArray displayName()
+QString cannotLoad(const QString &platform)
 {
-    return chosenPlatform.startsWith("wayland") ? qgetenv("WAYLAND_DISPLAY") : qgetenv("DISPLAY");
+    return QStringLiteral("Kugelfon: Die Qt-Plattform „%1“ lässt sich nicht laden; ohne sie kann Kugelfon "
+                          "nicht starten.")
+        .arg(platform);
 }
 
-// While the platform plugin starts, Qt's complaints are held back: they end
+// Qt's complaints while the platform plugin starts are held back: they end
 // in an abort when no display can be reached, and the user should read one
 // German line instead.
+QString unopened;
+
 void holdMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    if (type == QtFatalMsg) {
-        const QByteArray key = chosenPlatform.split(':').first();
-        if (key == "xcb" || key.startsWith("wayland"))
-            fail("Kugelfon: Die grafische Oberfläche (Anzeige „" + displayName()
-                 + "“) lässt sich nicht öffnen; ohne sie kann Kugelfon nicht starten.");
-        fail("Kugelfon: Die Qt-Plattform „" + chosenPlatform
-             + "“ lässt sich nicht laden; ohne sie kann Kugelfon nicht starten.");
-    }
+    if (type == QtFatalMsg)
+        fail(unopened.toUtf8());
     heldMessages->append({type, context.file, context.function, context.category, context.line, text});
 }
 
@@ -112,18 +108,34 @@ PlatformChoice choosePlatform(const QByteArray &qpaPlatform, const QByteArray &w
         return out;
     }
     // Qt tries the platforms of a list in turn ("wayland;xcb"), each with its
-    // own arguments after a colon; it fails only when none is there.
-    const Plugin *missing = nullptr;
+    // own arguments after a colon, passing over those it cannot start. Where
+    // none can, the first one asked for is named.
     for (const QByteArray &entry : out.platform.split(';')) {
-        const Plugin *p = knownPlugin(entry.split(':').first());
-        if (!p || installedPlugins.contains(QString::fromLatin1(p->file)))
-            return out; // a plugin of its own name is left to Qt
-        missing = missing ? missing : p;
+        const QByteArray key = entry.split(':').first();
+        const Plugin *p = knownPlugin(key);
+        QString why;
+        if (p && !installedPlugins.contains(QString::fromLatin1(p->file)))
+            why = QStringLiteral("Kugelfon: Die Qt-Plattform „%1“ ist nicht installiert; sie kommt mit dem "
+                                 "Debian-Paket %2.")
+                      .arg(QString::fromLatin1(p->key), QString::fromLatin1(p->package));
+        else if (key == "xcb" && x11.isEmpty())
+            why = QStringLiteral("Kugelfon: Die Qt-Plattform „xcb“ braucht eine X11-Anzeige, aber DISPLAY ist "
+                                 "nicht gesetzt.");
+        if (!why.isEmpty()) {
+            out.problem = out.problem.isEmpty() ? why : out.problem;
+            continue;
+        }
+        // Qt tries this one first; should it fail after all, its display is named
+        // (Wayland's own default where none is set).
+        const QByteArray display = key == "xcb" ? x11 : wayland.isEmpty() ? QByteArray("wayland-0") : wayland;
+        out.unopened = key == "xcb" || key.startsWith("wayland")
+            ? QStringLiteral("Kugelfon: Die grafische Oberfläche (Anzeige „%1“) lässt sich nicht öffnen; ohne "
+                             "sie kann Kugelfon nicht starten.")
+                  .arg(QString::fromLocal8Bit(display))
+            : cannotLoad(QString::fromLocal8Bit(out.platform));
+        out.problem.clear();
+        return out;
     }
-    if (missing)
-        out.problem = QStringLiteral("Kugelfon: Die Qt-Plattform „%1“ ist nicht installiert; sie kommt "
-                                     "mit dem Debian-Paket %2.")
-                          .arg(QString::fromLatin1(missing->key), QString::fromLatin1(missing->package));
     return out;
 }
 
@@ -135,14 +147,15 @@ std::unique_ptr<QApplication> openApplication(int &argc, char **argv)
                                                      qgetenv("DISPLAY"), installedPlatformPlugins());
         if (!choice.problem.isEmpty())
             fail(choice.problem.toUtf8());
-        chosenPlatform = choice.platform;
+        unopened = choice.unopened;
         // Qt itself would prefer Wayland where both are offered. The choice is
         // the program's own: programs it starts get the environment it was given.
         if (explicitPlatform.isEmpty())
             qputenv("QT_QPA_PLATFORM", choice.platform);
     } else {
         // The desktop is always there, and the platforms are linked in.
-        chosenPlatform = explicitPlatform.isEmpty() ? QByteArray("windows") : explicitPlatform;
+        unopened = cannotLoad(explicitPlatform.isEmpty() ? QStringLiteral("windows")
+                                                         : QString::fromLocal8Bit(explicitPlatform));
     }
 
     QList<Held> held;

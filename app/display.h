@@ -13,6 +13,7 @@ namespace kugelfon {
 struct PlatformChoice {
     QByteArray platform; // as QT_QPA_PLATFORM takes it; empty when there is no display
     QString problem;     // German, when the program cannot start on it
+    QString unopened;    // German, for when Qt cannot open it after all
 };
 
 // qpaPlatform, wayland, x11: QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY.

@@ -4,6 +4,7 @@
 #include "platform/appinfo.h"
 
 #include <QCommandLineParser>
+#include <QTextBoundaryFinder>
 
 namespace kugelfon {
 
@@ -29,6 +30,21 @@ const Option kOptions[] = {
     {{QStringLiteral("h"), QStringLiteral("help")}, "Zeigt diese Hilfe an."},
     {{QStringLiteral("v"), QStringLiteral("version")}, "Zeigt die Versionsnummer an."},
 };
+
+// What the user typed, as the error line echoes it: a long text (a pasted
+// file, a runaway script) is cut so that the line stays readable, between
+// two characters as the user sees them.
+QString echoed(const QString &typed)
+{
+    constexpr qsizetype kLongest = 40;
+    if (typed.size() <= kLongest)
+        return typed;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, typed.left(kLongest));
+    characters.setPosition(kLongest - 1);
+    if (!characters.isAtBoundary())
+        characters.toPreviousBoundary();
+    return typed.left(characters.position()) + QStringLiteral("…");
+}
 
 } // namespace
 
@@ -63,7 +79,7 @@ StartOptions parseStartOptions(const QStringList &arguments)
             }
             out.error = QStringLiteral("Kugelfon: Unbekannte Option „%1“. Mit --help zeigt "
                                        "Kugelfon, was es versteht.")
-                            .arg(typed);
+                            .arg(echoed(typed));
         } else {
             // The only other complaint: a value given to an option that takes none.
             QString given;
@@ -72,14 +88,14 @@ StartOptions parseStartOptions(const QStringList &arguments)
                     given = a;
             out.error = QStringLiteral("Kugelfon: „%1“ wird nicht verstanden; die Optionen nehmen "
                                        "keinen Wert.")
-                            .arg(given);
+                            .arg(echoed(given));
         }
         return out;
     }
     if (!parser.positionalArguments().isEmpty()) {
         out.error = QStringLiteral("Kugelfon: Unbekanntes Argument „%1“. Mit --help zeigt Kugelfon, "
                                    "was es versteht.")
-                        .arg(parser.positionalArguments().first());
+                        .arg(echoed(parser.positionalArguments().first()));
         return out;
     }
     out.windowed = parser.isSet(QStringLiteral("fenster"));

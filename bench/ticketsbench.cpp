@@ -30,6 +30,8 @@ constexpr int kRounds = 3;
 class PdfFilePrinters final : public IPrinters {
 public:
     explicit PdfFilePrinters(QString dir) : m_dir(std::move(dir)) {}
+    bool answered() const override { return true; }
+    void refresh(std::function<void()>) override {}
     QStringList names() const override { return {QStringLiteral("PDF")}; }
     QString defaultName() const override { return QStringLiteral("PDF"); }
     bool exists(const QString &name) const override { return name == QLatin1String("PDF"); }

@@ -13,7 +13,6 @@ namespace kugelfon {
 namespace {
 
 const QString kBingoWord = QStringLiteral("Bingo!");
-constexpr int kBingoComplete = 7;
 
 const QString kEndOfPool =
     QStringLiteral("Zahlenende wurde erreicht, bitte starten Sie ein neues Spiel.");
@@ -97,7 +96,7 @@ void Caller::play(int recording)
 
 void Caller::announce()
 {
-    if (m_view.claimLetters == kBingoComplete) {
+    if (m_view.claim.phase == ClaimPhase::Called) {
         play(bingoRecording(settings().voice));
         askContinueAfterBingo();
         return;
@@ -240,30 +239,39 @@ void Caller::onAutoTick()
 
 void Caller::claimBingo()
 {
+    if (m_view.claim.phase == ClaimPhase::None) {
+        m_view.display.clear();
+        m_view.claim = {ClaimPhase::Typing, 0};
+    }
+    typeOn();
+}
+
+// Holds automatic stepping and lets the letter timer type the next letter;
+// with "Bingo" on show the check sheet comes up as it stands.
+void Caller::typeOn()
+{
     stopTimer();
     m_view.lettering = Lettering::Claim;
     m_letterTimer->setInterval(20);
-    if (m_view.claimLetters == 0) {
-        m_view.display.clear();
-        m_view.claimLetters = 1;
-    }
-    if (m_view.claimLetters >= 1 && m_view.claimLetters <= 6)
+    const bool typing = m_view.claim.phase == ClaimPhase::Typing;
+    if (typing)
         m_letterTimer->setEnabled(true);
     emit changed();
-    if (m_view.claimLetters == 6)
+    if (typing && m_view.claim.typed == kBingoWord.size() - 1)
         emit checkSheetWanted();
 }
 
 void Caller::onLetterTick()
 {
     m_letterTimer->setEnabled(false);
-    m_view.display = kBingoWord.left(m_view.claimLetters);
-    ++m_view.claimLetters;
-    if (m_view.claimLetters < kBingoComplete) {
-        claimBingo();
+    if (m_view.claim.phase != ClaimPhase::Typing)
+        return;
+    m_view.display = kBingoWord.left(++m_view.claim.typed);
+    if (m_view.claim.typed < kBingoWord.size()) {
+        typeOn();
         m_view.poolChoiceEnabled = true;
-    }
-    if (m_view.claimLetters == kBingoComplete) {
+    } else {
+        m_view.claim.phase = ClaimPhase::Called;
         stopTimer();
         announce();
     }
@@ -274,14 +282,14 @@ void Caller::askContinueAfterBingo()
 {
     const int answer = ask(kContinueQuestion, MsgButtons::YesNo, kContinueTitle);
     if (answer == kAnswerYes) {
-        m_view.claimLetters = 0;
+        m_view.claim = {};
         m_view.display.clear();
         m_view.lettering = Lettering::Number;
     }
     if (m_view.stepping != Stepping::Manual)
         m_view.stepping = Stepping::Ready;
     if (answer == kAnswerNo) {
-        m_view.claimLetters = 0;
+        m_view.claim = {};
         m_count = 0;
         stopTimer();
         newGame();

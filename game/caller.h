@@ -25,6 +25,17 @@ enum class Stepping {
 // What the number display is set in, so that the window can size its type.
 enum class Lettering { Design, Number, Claim };
 
+// The "Bingo!" claim, typed out a letter per tick before it is called.
+enum class ClaimPhase {
+    None,   // no claim
+    Typing, // the letter timer types the next letter
+    Called, // "Bingo!" stands, is called and its question asked
+};
+struct ClaimLettering {
+    ClaimPhase phase = ClaimPhase::None;
+    int typed = 0; // letters of "Bingo!" typed so far
+};
+
 // Everything of the game that the windows show.
 struct CallerView {
     Settings settings;
@@ -32,7 +43,7 @@ struct CallerView {
     // Since the pool last ran out the step button's tool tip reads "Start",
     // until stepping falls back to manual for want of an interval.
     bool poolRanOut = false;
-    int claimLetters = 0;     // "Bingo!" typing: 0 idle, 1..6 letters of the next tick, 7 complete
+    ClaimLettering claim;
     QString display;          // the number, letters of "Bingo!", or nothing
     Lettering lettering = Lettering::Design;
     int shownCount = 0;       // the count row; empty while 0
@@ -54,7 +65,7 @@ public:
 
     // The step button; every automatic tick ends with it too.
     void pressStep();
-    // One press of "Bingo!"; each letter tick presses again until "Bingo" stands.
+    // A press of "Bingo!": typing starts, or goes on where it stands.
     void claimBingo();
     void newGame();
     // Asks whether to end the program; true when it ends.
@@ -88,6 +99,7 @@ signals:
 private:
     void onAutoTick();
     void onLetterTick();
+    void typeOn();
     bool stepManually();
     void startTimer();
     void stopTimer();

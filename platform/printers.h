@@ -3,6 +3,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QPaintDevice;
@@ -31,10 +32,17 @@ public:
     virtual void withdraw() = 0;
 };
 
-// The installed printers and the program's current printer.
+// The installed printers and the program's current printer. The print
+// server is asked in the background: the questions below return at once with
+// its last answer, which stands while it keeps a new question waiting.
 class IPrinters {
 public:
     virtual ~IPrinters() = default;
+    // Whether the print server has answered yet; until then no printer is known.
+    virtual bool answered() const = 0;
+    // Asks the print server again without waiting for it; answer runs on the
+    // windows' thread each time a new answer is in, until replaced.
+    virtual void refresh(std::function<void()> answer) = 0;
     // Device names in the order the system lists them.
     virtual QStringList names() const = 0;
     // The system's default printer; empty when there is none.
@@ -49,7 +57,7 @@ public:
     // millimetres; empty when the printer is unknown.
     virtual QSizeF printableAreaMm(const QString &name) const = 0;
     // A new document on the named printer, nullptr when the printer is
-    // known to be gone. Asks nothing of the print server.
+    // known to be gone. Waits for nothing.
     virtual std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) = 0;
 };
 

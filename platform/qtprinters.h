@@ -6,7 +6,8 @@
 #include <QPageLayout>
 #include <functional>
 #include <memory>
-#include <optional>
+
+class QObject;
 
 namespace kugelfon {
 
@@ -14,43 +15,49 @@ class PrintJobs;
 
 // The printers of the system through Qt's print support; the documents go
 // to the system as PrintJobs hands them on (on Linux to CUPS from a thread
-// of its own). A print server that
-// keeps a question waiting holds the caller for a few seconds at most; the
-// last answer it gave stands in until it answers again.
+// of its own). The print server is asked on a thread of its own too, one
+// question at a time: a server that has stopped keeps that thread, never the
+// windows, waiting.
 class QtPrinters final : public IPrinters {
 public:
+    // Asks the server at once, so its answer is in before the print dialog opens.
     QtPrinters();
     ~QtPrinters() override;
-    QStringList names() const override;
-    QString defaultName() const override;
+    bool answered() const override { return m_known.answered; }
+    void refresh(std::function<void()> answer) override;
+    QStringList names() const override { return m_known.names; }
+    QString defaultName() const override { return m_known.defaultName; }
     bool exists(const QString &name) const override;
-    // The default printer until another is chosen; asked for only when
-    // needed, so a slow print server cannot delay the program's start.
-    QString current() const override { return m_currentChosen ? m_current : defaultName(); }
+    // The default printer until another is chosen.
+    QString current() const override { return m_currentChosen ? m_current : m_known.defaultName; }
     void setCurrent(const QString &name) override
     {
         m_current = name;
         m_currentChosen = true;
     }
     QSizeF printableAreaMm(const QString &name) const override;
-    // Drawn on the page of the printer as printableAreaMm() last found it.
+    // Drawn on the page of the printer as the server last described it.
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override;
 
-    struct Query;
+    // What one answer of the server says.
+    struct Answer {
+        bool answered = false;
+        QStringList names;
+        QString defaultName;
+        QHash<QString, QPageLayout> pages;
+    };
+    struct Asking;
 
 private:
-    QPageLayout layout(const QString &name) const;
-    template <class T>
-    std::optional<T> ask(std::function<T()> query) const;
+    void take();
 
     QString m_current;
     bool m_currentChosen = false;
-    // The last answers of the print server, kept for when it does not answer.
-    mutable QStringList m_names;
-    mutable QString m_default;
-    mutable QHash<QString, QPageLayout> m_layouts;
-    // The query still waiting for the server, if one is.
-    mutable std::shared_ptr<Query> m_waiting;
+    Answer m_known;
+    std::function<void()> m_onAnswer;
+    // Receives the answers on the windows' thread; gone with this object.
+    std::unique_ptr<QObject> m_receiver;
+    std::shared_ptr<Asking> m_asking;
     std::unique_ptr<PrintJobs> m_jobs;
 };
 

@@ -24,6 +24,8 @@ public:
     // played to its end since. A device that stays broken is told once, not
     // at every number.
     void setFailureHandler(FailureHandler handler) { m_onFailure = std::move(handler); }
+    // From a told failure until a call has been played to its end.
+    bool isFailing() const { return m_failing; }
 
 protected:
     // Both on the window thread, in the order the calls ended. True where

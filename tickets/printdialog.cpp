@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -30,6 +31,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Spielscheinoptionen");
 const QString kNoPrinter = QStringLiteral("Kein Drucker installiert");
+const QString kNotAnswering = QStringLiteral("Drucker antwortet nicht");
 
 // A count as the list rules read it; nothing when the text is no number or
 // the bound would not fit a 16-bit integer (the bound then stays as it was).
@@ -300,14 +302,27 @@ void PrintDialog::setupConnections()
 void PrintDialog::showPrinter(const QString &name)
 {
     m_printerBox->setCurrentIndex(name.isEmpty() ? -1 : m_printerBox->findText(name, Qt::MatchExactly));
-    m_printerBox->setEditText(name.isEmpty() ? kNoPrinter : name);
+    m_shownPrinter = !name.isEmpty() ? name : m_services.printers->answered() ? kNoPrinter : kNotAnswering;
+    m_printerBox->setEditText(m_shownPrinter);
     m_printButton->setEnabled(!name.isEmpty());
 }
 
-void PrintDialog::showStartValues()
+// The print server's last answer, and again each time a new one comes: the
+// dialog never waits for the server.
+void PrintDialog::showPrinters()
 {
     IPrinters &printers = *m_services.printers;
+    // A name typed, picked or set stays; the focus rules or "Drucken" check it.
+    const QString typed = m_printerBox->currentText();
+    const bool typing = typed != m_shownPrinter;
+    m_printerBox->clear();
     m_printerBox->addItems(printers.names());
+    if (typing) {
+        m_printerBox->setEditText(typed);
+        return;
+    }
+    if (m_printerPicked && printers.exists(printers.current()))
+        return showPrinter(printers.current());
     // The default printer is the first entry that begins with its name, in any case.
     const QString def = printers.defaultName();
     int found = -1;
@@ -317,6 +332,20 @@ void PrintDialog::showStartValues()
     if (found >= 0)
         printers.setCurrent(m_printerBox->itemText(found));
     showPrinter(found >= 0 ? m_printerBox->itemText(found) : QString());
+}
+
+void PrintDialog::askPrinters()
+{
+    m_services.printers->refresh([dialog = QPointer(this)] {
+        if (dialog)
+            dialog->showPrinters();
+    });
+}
+
+void PrintDialog::showStartValues()
+{
+    showPrinters();
+    askPrinters();
 
     m_poolSize = 75;
     m_pool75->setChecked(true);
@@ -401,8 +430,10 @@ void PrintDialog::onPrinterEdited()
         int pos = selectedIndex(m_printerBox);
         if (pos < 0)
             pos = m_printerBox->findText(text.trimmed(), Qt::MatchFixedString);
-        if (pos >= 0 && printers.exists(m_printerBox->itemText(pos)))
+        if (pos >= 0 && printers.exists(m_printerBox->itemText(pos))) {
             printers.setCurrent(m_printerBox->itemText(pos));
+            m_printerPicked = true;
+        }
         // Otherwise the combo goes back to the printer that prints.
         const QString current = printers.current();
         showPrinter(printers.exists(current) ? current : QString());
@@ -524,6 +555,8 @@ void PrintDialog::onPrintClicked()
 {
     if (m_printing)
         return;
+    // The answer is for the next click; this one goes on with the last.
+    askPrinters();
     // A printer name set without a focus change (assistive tools) switches
     // the printer too: the summary names the printer that prints.
     onPrinterEdited();
@@ -547,6 +580,8 @@ void PrintDialog::onPrintClicked()
     }
     const PrintRunResult run = printWithProgress(now);
     m_lastRunPrinted = run.handedOver;
+    // A printer gone meanwhile leaves the list.
+    askPrinters();
     reportRun(run, now);
 }
 
@@ -560,8 +595,9 @@ void PrintDialog::reportRun(const PrintRunResult &run, const PrintSettings &s)
     if (run.cancelled)
         refuse(handedOver + QLatin1Char('.'));
     else if (run.printerGone)
-        refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 ist nicht mehr vorhanden.\r%2; "
-                              "was er bis dahin nicht gedruckt hatte, kommt nicht mehr heraus.")
+        refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 ist nicht mehr vorhanden.\r%2.\r"
+                              "Spielscheine, die an einen nicht mehr vorhandenen Drucker gesendet wurden "
+                              "und noch nicht gedruckt waren, sind verloren.")
                    .arg(quoted(s.printer), handedOver));
     else if (!run.completed)
         refuse(QStringLiteral("Der Druck wurde abgebrochen: Der Drucker %1 hat den Spielschein %2 "

@@ -68,6 +68,8 @@ private:
     void setupConnections();
     void showStartValues();
     void showPrinter(const QString &name);
+    void showPrinters();
+    void askPrinters();
     void buildList(QComboBox *list, const QComboBox *neighbour, int first, int cap, int &bound);
     std::optional<QString> countRefusal(PrintSettings &settings) const;
     std::optional<QString> printerRefusal(PrintSettings &settings) const;
@@ -85,6 +87,8 @@ private:
     int m_maxColumns = 0;
     int m_maxRows = 0;
     bool m_freeCellChosen = false;
+    bool m_printerPicked = false; // kept when the print server answers again
+    QString m_shownPrinter;
     std::unique_ptr<TicketNumbers> m_ticket;
     int m_lastRunPrinted = 0;
     bool m_printing = false;

@@ -527,6 +527,11 @@ private slots:
         // Options are named as typed.
         row("one dash", {"-platform", "offscreen"}, off, "2", unknown.arg("-platform"));
         row("three dashes", {"---fenster"}, off, "2", unknown.arg("---fenster"));
+        // A long text is cut to 40 characters, between two characters as the user sees them.
+        const QString x(20000, 'x'), eyes = QString::fromUtf8("👀").repeated(10000);
+        row("long option", {"--" + x}, off, "2", unknown.arg("--" + x.left(37) + "…"));
+        row("long value", {"--fenster=" + x}, off, "2", "Kugelfon: „--fenster=" + x.left(29) + "…“ wird nicht verstanden; die Optionen nehmen keinen Wert.\n");
+        row("long argument", {x.left(36) + eyes}, off, "2", argument.arg(x.left(36) + eyes.left(2) + "…"));
         row("no such platform", {}, "nirgends", "1",
             "Kugelfon: Die Qt-Plattform „nirgends“ lässt sich nicht laden; ohne sie kann Kugelfon nicht starten.\n");
         row("no display", {}, "", "1", "Kugelfon braucht eine grafische Oberfläche, aber es ist keine Anzeige da "
@@ -571,6 +576,12 @@ private slots:
         row("explicit, no plugin", {"wayland", "", ":0"}, noWayland, lacks("wayland", "qt6-wayland"));
         row("no xcb", {"", "wayland-0", ":0"}, "all but libqxcb.so", lacks("xcb", "libqt6gui6"));
         row("no vnc", {"vnc:size=800x600", "", ""}, "all but libqvnc.so", lacks("vnc", "qt6-qpa-plugins"));
+        const char *noX = "Kugelfon: Die Qt-Plattform „xcb“ braucht eine X11-Anzeige, aber DISPLAY ist nicht gesetzt.";
+        row("xcb, Wayland alone", {"xcb", "wayland-0", ""}, "all", noX);
+        row("a list, neither there", {"wayland;xcb", "wayland-0", ""}, noWayland, lacks("wayland", "qt6-wayland"));
+        // After "|", the display named should Qt not open it after all.
+        row("a list, no X display", {"xcb;wayland", "", ""}, "all", "xcb;wayland|wayland-0");
+        row("a list, X11 tried", {"wayland;xcb", "wayland-0", ":5"}, noWayland, "wayland;xcb|:5");
     }
     void platformChoice()
     {
@@ -581,7 +592,8 @@ private slots:
                              "libqwayland-egl.so", "libqwayland-generic.so"};
         files.removeAll(installed.section(' ', 2));
         const PlatformChoice c = choosePlatform(env[0], env[1], env[2], files);
-        QCOMPARE(c.problem.isEmpty() ? QString(c.platform) : c.problem, choice);
+        const QString named = choice.contains('|') ? '|' + c.unopened.section("„", 1).section("“", 0, 0) : QString();
+        QCOMPARE(c.problem.isEmpty() ? c.platform + named : c.problem, choice);
     }
 };
 

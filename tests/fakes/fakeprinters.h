@@ -46,15 +46,19 @@ protected:
     int metric(PaintDeviceMetric m) const override;
 };
 
-// Printers that exist only in the test; every job is recorded.
+// Printers that exist only in the test, as the print server last answered; every job is recorded.
 class FakePrinters final : public IPrinters {
 public:
     FakePrinters(QStringList names, QString defaultName)
         : installed(std::move(names)), defaultPrinter(std::move(defaultName)), currentPrinter(defaultPrinter) {}
 
-    QStringList names() const override { return installed; }
+    bool answered() const override { return known; }
+    void refresh(std::function<void()> answer) override { onAnswer = std::move(answer); }
+    void answer() { known = true, onAnswer ? onAnswer() : void(); }
+
+    QStringList names() const override { return known ? installed : QStringList(); }
     QString defaultName() const override { return defaultPrinter; }
-    bool exists(const QString &name) const override { return !name.isEmpty() && installed.contains(name); }
+    bool exists(const QString &name) const override { return known && !name.isEmpty() && installed.contains(name); }
     QString current() const override { return currentPrinter; }
     void setCurrent(const QString &name) override { currentPrinter = name; }
     QSizeF printableAreaMm(const QString &name) const override
@@ -63,6 +67,8 @@ public:
     }
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override;
 
+    bool known = true; // false: no answer yet
+    std::function<void()> onAnswer;
     QStringList installed;
     QString defaultPrinter, currentPrinter;
     QList<std::shared_ptr<RecordingPage>> jobs;

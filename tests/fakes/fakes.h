@@ -153,6 +153,8 @@ public:
 // A machine without printers; tests that print bring FakePrinters.
 class NoPrinters final : public IPrinters {
 public:
+    bool answered() const override { return true; }
+    void refresh(std::function<void()>) override {}
     QStringList names() const override { return {}; }
     QString defaultName() const override { return {}; }
     bool exists(const QString &) const override { return false; }

@@ -148,7 +148,7 @@ private:
             m_fault = QStringLiteral("recording %1 played, %2 due").arg(id).arg(want);
         else if (!bingo && halted && !r.autoTimer().isEnabled())
             m_fault = QStringLiteral("announced before the timer was armed again");
-        else if (!bingo && v.claimLetters == 0 && v.display != QString::number(number))
+        else if (!bingo && v.claim.phase == ClaimPhase::None && v.display != QString::number(number))
             m_fault = QStringLiteral("%1 called while '%2' shows").arg(number).arg(v.display);
     }
 
@@ -181,8 +181,10 @@ private:
         if (!isNumber && !isLetters)
             return QStringLiteral("display '%1' at %2").arg(v.display).arg(m);
         const bool armed = r.letters().isEnabled() && r.letters().interval() == 20;
-        if (v.claimLetters < 0 || v.claimLetters > 6 || armed != (v.claimLetters >= 1) || (!armed && r.letters().isEnabled()))
-            return QStringLiteral("letter timer %1 at letter %2").arg(armed).arg(v.claimLetters);
+        const bool typing = v.claim.phase == ClaimPhase::Typing;
+        if (v.claim.phase == ClaimPhase::Called || (typing && (v.claim.typed < 0 || v.claim.typed > 5))
+            || armed != typing || (!armed && r.letters().isEnabled()))
+            return QStringLiteral("letter timer %1 at letter %2").arg(armed).arg(v.claim.typed);
         if (started && !v.gameButtonsEnabled)
             return QStringLiteral("step button disabled during a game");
         if (v.stepping == Stepping::Paused && r.autoTimer().isEnabled())

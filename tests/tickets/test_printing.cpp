@@ -267,6 +267,8 @@ private slots:
         // "Drucken" cannot be pressed, and a typed name changes nothing.
         QTest::newRow("no printer installed") << "" << "none" << "Kein Drucker installiert | aus";
         QTest::newRow("no printer, one typed") << "" << "none:Phantom" << "Kein Drucker installiert | aus";
+        QTest::newRow("no answer from the print server") << "" << "mute:Phantom" << "Drucker antwortet nicht | aus";
+        QTest::newRow("the answer comes after opening") << "" << "late" << keller;
     }
     void pressDrucken()
     {
@@ -279,6 +281,7 @@ private slots:
             h.printers = FakePrinters({}, QString());
         else if (how == "hp")
             h.printers = FakePrinters({"Büro", "hp laserjet 4", "HP"}, "HP");
+        h.printers.known = how != "mute" && how != "late";
         QVERIFY(h.open());
         if (!counts.isEmpty()) {
             const QStringList v = counts.split('|');
@@ -303,6 +306,9 @@ private slots:
             h.printers.installed.removeLast();
         if (how != "set")
             h.tabAway();
+        // The answer asked for on opening comes; a printer chosen meanwhile stays.
+        if (how != "gone" && how != "mute")
+            h.printers.answer();
         h.clickDrucken();
         QStringList result = {h.combo("cboDrucker")->currentText(), h.canPrint() ? "an" : "aus"};
         for (const ShownBox &box : std::as_const(h.fakes.messages.shown)) {
@@ -327,7 +333,7 @@ private slots:
         QTest::newRow("printer refuses") << "refuse" << 3 << 3 << notTaken.arg(3).arg(handed.arg(2));
         QTest::newRow("page not begun") << "begin" << 4 << 4 << notTaken.arg(4).arg(handed.arg(3));
         QTest::newRow("printer gone") << "vanish" << 3 << 2 << "Der Druck wurde abgebrochen: Der Drucker \u201EKeller Laser\u201C ist nicht mehr vorhanden.\r"
-                + handed.arg(2) + "; was er bis dahin nicht gedruckt hatte, kommt nicht mehr heraus.";
+                + handed.arg(2) + ".\rSpielscheine, die an einen nicht mehr vorhandenen Drucker gesendet wurden und noch nicht gedruckt waren, sind verloren.";
         QTest::newRow("Abbrechen") << "click" << 3 << 3 << handed.arg(3) + '.';
         QTest::newRow("Esc") << "esc" << 3 << 3 << handed.arg(3) + '.';
         QTest::newRow("close box") << "close" << 3 << 3 << handed.arg(3) + '.';

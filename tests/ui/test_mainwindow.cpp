@@ -238,7 +238,7 @@ private slots:
         h.f.sound.onPlay = [&](const QByteArray &) {
             const CallerView &v = h.caller.view();
             const QString number = QString::number(h.caller.order()[size_t(v.shownCount)]);
-            const QString called = v.claimLetters == 7 ? QStringLiteral("Bingo!") : number;
+            const QString called = v.claim.phase == ClaimPhase::Called ? QStringLiteral("Bingo!") : number;
             if (h.w().isVisible() && (!paints(h.w(), child<QLabel>(h.w(), "lblZahlenfeld"), called)
                                       || !paints(h.w(), child<QLabel>(h.w(), "lblAnzahlZahlen"), QString::number(v.shownCount))))
                 unpainted << called;

@@ -80,6 +80,8 @@ public:
 // One printer, as an organiser's machine would list it.
 class OnePrinter final : public IPrinters {
 public:
+    bool answered() const override { return true; }
+    void refresh(std::function<void()>) override {}
     QStringList names() const override { return {name()}; }
     QString defaultName() const override { return name(); }
     bool exists(const QString &n) const override { return n == name(); }
