@@ -2,8 +2,8 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "platform/console.h"
-#include "platform/qtsingleinstance.h"
-#include "platform/realservices.h"
+#include "platform/qt/qtsingleinstance.h"
+#include "platform/qt/realservices.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #include "bench/hallbench.h"
 
 #include "game/caller.h"
-#include "platform/realservices.h"
+#include "platform/qt/realservices.h"
 #include "ui/hall/halldisplay.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"

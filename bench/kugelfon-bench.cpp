@@ -18,7 +18,7 @@
 #include "bench/hallbench.h"
 #include "audio/wavefile.h"
 #include "game/caller.h"
-#include "platform/realservices.h"
+#include "platform/qt/realservices.h"
 #include "platform/appinfo.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"

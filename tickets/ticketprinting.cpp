@@ -3,8 +3,8 @@
 #include "platform/appinfo.h"
 #include "platform/printers.h"
 #include "platform/random.h"
-#include "ui/kit/fonts.h"
 
+#include <QFont>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -35,6 +35,14 @@ void printAt(QPainter &p, const MmScale &mm, const QFontMetricsF &fm, double xMm
 }
 
 } // namespace
+
+QFont printerFont(const QString &family, double points, bool bold)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
 
 int ticketRowTopMm(int block, int row, int rows, int blocks)
 {

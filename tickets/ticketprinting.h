@@ -5,12 +5,16 @@
 #include <QString>
 #include <functional>
 
+class QFont;
 class QPainter;
 
 namespace kugelfon {
 
 class IPrinters;
 class IRandom;
+
+// Printed text keeps true points, sized by the printer's own resolution.
+QFont printerFont(const QString &family, double points, bool bold = false);
 
 // Top edge in millimetres of row r of block b, and left edge of a column.
 int ticketRowTopMm(int block, int row, int rows, int blocks);

@@ -2,8 +2,8 @@
 
 // The services that differ by operating system, as Linux provides them.
 // CMake puts this folder or its Windows twin on the include path.
-#include "platform/alsasoundoutput.h"
-#include "platform/desktopsysinfo.h"
+#include "platform/linux/alsasoundoutput.h"
+#include "platform/linux/desktopsysinfo.h"
 
 namespace kugelfon {
 

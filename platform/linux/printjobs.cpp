@@ -1,6 +1,6 @@
 #include "platform/printjobs.h"
 
-#include "platform/cupsjobs.h"
+#include "platform/linux/cupsjobs.h"
 
 #include <QBuffer>
 #include <QPdfWriter>

@@ -6,8 +6,8 @@
 
 #include "app/display.h"
 #include "app/program.h"
-#include "platform/qtscreenlist.h"
-#include "platform/qtscreenmetrics.h"
+#include "platform/qt/qtscreenlist.h"
+#include "platform/qt/qtscreenmetrics.h"
 #include "ui/hall/halldisplay.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"

@@ -2,8 +2,8 @@
 // heard whole and in turn where the device plays; where it does not, a call
 // costs its sound plus half a second at most, told once per failure, in German.
 #include "fakes/testkit.h"
-#include "platform/alsasoundoutput.h"
-#include "platform/qtresources.h"
+#include "platform/linux/alsasoundoutput.h"
+#include "platform/qt/qtresources.h"
 
 #include <QtTest>
 

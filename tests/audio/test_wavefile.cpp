@@ -1,7 +1,7 @@
 // The WAVE reader behind playback: what it plays of valid, odd, cut and broken
 // images, each in a heap block of its size so the sanitizers see any overread.
 #include "audio/wavefile.h"
-#include "platform/qtresources.h"
+#include "platform/qt/qtresources.h"
 
 #include <QtTest>
 

@@ -3,8 +3,8 @@
 // the message that there is none; per system in <system>/sysinfocases.h).
 #include "fakes/fakes.h"
 #include "fakes/testkit.h"
-#include "help/helpwindow.h"
-#include "platform/qtresources.h"
+#include "ui/help/helpwindow.h"
+#include "platform/qt/qtresources.h"
 #include "ui/about/aboutwindow.h"
 
 #include "nativeplatform.h"

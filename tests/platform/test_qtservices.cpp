@@ -1,6 +1,6 @@
 // The real platform services that need no server: the timer and message boxes.
-#include "platform/qtmessagebox.h"
-#include "platform/qttimer.h"
+#include "platform/qt/qtmessagebox.h"
+#include "platform/qt/qttimer.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

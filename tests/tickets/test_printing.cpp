@@ -4,7 +4,7 @@
 #include "fakes/fakes.h"
 #include "fakes/testkit.h"
 #include "game/numberdraw.h"
-#include "tickets/printdialog.h"
+#include "ui/print/printdialog.h"
 #include "tickets/ticketprinting.h"
 
 #include <QtTest>

@@ -2,8 +2,8 @@
 // queue, and the PDFs are read back. Needs root (cups-pdf insists on it).
 #include "fakes/fakes.h"
 #include "fakes/testkit.h"
-#include "platform/qtprinters.h"
-#include "tickets/printdialog.h"
+#include "platform/qt/qtprinters.h"
+#include "ui/print/printdialog.h"
 
 #include <QtPrintSupport>
 #include <QtTest>

@@ -7,7 +7,7 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/splash.h"
-#include "platform/qtscreenmetrics.h"
+#include "platform/qt/qtscreenmetrics.h"
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 

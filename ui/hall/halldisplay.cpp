@@ -1,7 +1,7 @@
 #include "ui/hall/halldisplay.h"
 
 #include "platform/appinfo.h"
-#include "ui/main/layout.h"
+#include "ui/kit/windowframe.h"
 
 #include <QApplication>
 #include <QCloseEvent>

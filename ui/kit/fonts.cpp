@@ -40,12 +40,4 @@ void useScreenPointsForDefaultFont()
     }
 }
 
-QFont printerFont(const QString &family, double points, bool bold)
-{
-    QFont f(family);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
 } // namespace kugelfon

@@ -17,7 +17,4 @@ QFont screenFont(const QString &family, double points, bool bold = false, bool u
 // The application's default font (menus, message boxes) as at 96 dpi too.
 void useScreenPointsForDefaultFont();
 
-// Printed text keeps true points, sized by the printer's own resolution.
-QFont printerFont(const QString &family, double points, bool bold = false);
-
 } // namespace kugelfon

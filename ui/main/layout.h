@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/screenmetrics.h"
+#include "ui/kit/windowframe.h"
 
 #include <QMargins>
 #include <QSize>
@@ -69,11 +70,6 @@ ScreenLayout computeScreenLayout(const ScreenMeasure &screen);
 // The screen of a level: 1 = 640 x 480, 2 = 800 x 600, 3 = 1024 x 768,
 // 4 = 1280 x 1024; empty for anything else.
 QSize levelScreenSize(int level);
-
-// What a desktop's window frame takes around the client area: a title bar
-// and thin borders. Nothing reports it before the window is shown, so this
-// is an allowance of the usual size.
-inline constexpr QMargins kWindowFrameAllowance(4, 30, 4, 4);
 
 // The largest level whose main window, frame included, fits the area; 0
 // when not even 640 x 480 does.

@@ -2,7 +2,7 @@
 
 // Linux: the first of hardinfo, kinfocenter and xfce4-about in PATH, faked by
 // scripts that record their arguments.
-#include "platform/desktopsysinfo.h"
+#include "platform/linux/desktopsysinfo.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/cupsjobs.h"
+#include "platform/linux/cupsjobs.h"
 
 #include <QUrl>
 

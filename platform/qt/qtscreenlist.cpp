@@ -1,4 +1,4 @@
-#include "platform/qtscreenlist.h"
+#include "platform/qt/qtscreenlist.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "platform/qtscreenmetrics.h"
+#include "platform/qt/qtscreenmetrics.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "platform/qtresources.h"
+#include "platform/qt/qtresources.h"
 
 #include <QFile>
 

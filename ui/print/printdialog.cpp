@@ -1,4 +1,4 @@
-#include "tickets/printdialog.h"
+#include "ui/print/printdialog.h"
 
 #include "platform/appinfo.h"
 #include "ui/kit/fonts.h"

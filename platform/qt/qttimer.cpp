@@ -1,4 +1,4 @@
-#include "platform/qttimer.h"
+#include "platform/qt/qttimer.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "platform/clockrandom.h"
-#include "platform/qtapplication.h"
-#include "platform/qtmessagebox.h"
-#include "platform/qtprinters.h"
-#include "platform/qtresources.h"
-#include "platform/qtscreenlist.h"
-#include "platform/qtscreenmetrics.h"
-#include "platform/qttimer.h"
+#include "platform/qt/qtapplication.h"
+#include "platform/qt/qtmessagebox.h"
+#include "platform/qt/qtprinters.h"
+#include "platform/qt/qtresources.h"
+#include "platform/qt/qtscreenlist.h"
+#include "platform/qt/qtscreenmetrics.h"
+#include "platform/qt/qttimer.h"
 #include "platform/services.h"
 
 #include "nativeplatform.h"

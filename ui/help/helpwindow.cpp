@@ -1,4 +1,4 @@
-#include "help/helpwindow.h"
+#include "ui/help/helpwindow.h"
 
 #include "platform/resources.h"
 

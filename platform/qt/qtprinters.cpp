@@ -1,4 +1,4 @@
-#include "platform/qtprinters.h"
+#include "platform/qt/qtprinters.h"
 
 #include "platform/printjobs.h"
 

@@ -1,4 +1,4 @@
-#include "platform/desktopsysinfo.h"
+#include "platform/linux/desktopsysinfo.h"
 
 #include <QProcess>
 #include <QStandardPaths>

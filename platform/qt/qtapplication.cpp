@@ -1,4 +1,4 @@
-#include "platform/qtapplication.h"
+#include "platform/qt/qtapplication.h"
 
 #include <QApplication>
 #include <QWidget>

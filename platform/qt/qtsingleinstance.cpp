@@ -1,4 +1,4 @@
-#include "platform/qtsingleinstance.h"
+#include "platform/qt/qtsingleinstance.h"
 
 #include "platform/desktopsession.h"
 

@@ -1,4 +1,4 @@
-#include "platform/alsasoundoutput.h"
+#include "platform/linux/alsasoundoutput.h"
 
 #include "audio/wavefile.h"
 

@@ -1,4 +1,4 @@
-#include "platform/qtmessagebox.h"
+#include "platform/qt/qtmessagebox.h"
 
 #include "platform/appinfo.h"
 
