@@ -260,6 +260,10 @@ private:
     std::optional<Failure> write(const char *data, snd_pcm_uframes_t frames, bool untilDone);
     bool fillSilence();
     const char *silence();
+    Clock::duration timeOf(snd_pcm_sframes_t frames) const
+    {
+        return std::chrono::microseconds(frames * 1'000'000 / snd_pcm_sframes_t(m_rate));
+    }
     static constexpr snd_pcm_uframes_t silenceChunk = 1024;
 
     Shared &m_s;
@@ -271,6 +275,8 @@ private:
     Clock::time_point m_openedAt;
     Clock::time_point m_lastMove;
     Clock::time_point m_lingerUntil;
+    Clock::time_point m_playedBy; // the last call cannot have been heard whole sooner
+    Clock::time_point m_heldUntil; // what the server held at the last look has played by then
     bool m_started = false;
     bool m_late = false;
     snd_pcm_sframes_t m_written = 0; // frames since the device was opened
@@ -450,6 +456,7 @@ std::optional<Failure> Stream::writeCall(const WaveData &wave)
         pause -= part;
     }
     const snd_pcm_uframes_t frames = snd_pcm_uframes_t(wave.pcmBytes) / m_frameBytes;
+    m_playedBy = m_heldUntil = Clock::now() + timeOf(snd_pcm_sframes_t(frames));
     if (!failure)
         failure = write(wave.pcm, frames, true);
     if (!failure && m_s.alsa([&] { return snd_pcm_state(m_pcm); }) == SND_PCM_STATE_PREPARED) {
@@ -476,12 +483,20 @@ Ending Stream::waitUntilPlayed(snd_pcm_sframes_t end)
         if (m_started) {
             snd_pcm_sframes_t delay = 0;
             const snd_pcm_state_t state = m_s.alsa([&] { return snd_pcm_state(m_pcm); });
-            // An underrun here means everything has been played.
-            if (state == SND_PCM_STATE_XRUN)
+            // An underrun tells that the server has taken everything, not that
+            // it has played it: a sink that renders ahead still holds what the
+            // last delay told, and closing now would cut the call short.
+            if (state == SND_PCM_STATE_XRUN) {
+                const Clock::time_point until = std::min(m_heldUntil, Clock::now() + stallWindow);
+                while (Clock::now() < until && !m_s.stopping)
+                    std::this_thread::sleep_for(milliseconds(5));
                 return {{}, true};
+            }
             if (state != SND_PCM_STATE_RUNNING || m_s.alsa([&] { return snd_pcm_delay(m_pcm, &delay); }) < 0)
                 return {};
-            if (m_late ? m_written - delay >= end : delay <= 0)
+            if (!m_late)
+                m_heldUntil = std::max(m_playedBy, Clock::now() + timeOf(delay));
+            if (m_late ? m_written - delay >= end : delay <= 0 && Clock::now() >= m_playedBy)
                 return {{}, true};
         }
         // Nothing tells the end of a call that has not begun.

@@ -20,6 +20,7 @@ namespace {
 
 const QString kAwake = "kugelfon_awake"; // its reader keeps it awake
 const QString kLate = "kugelfon_late";   // a plain reader: it sleeps between streams
+const QString kAhead = "kugelfon_ahead"; // a slower reader: it renders 150 ms ahead
 constexpr qsizetype kRate = 22050;
 
 QList<double> samplesOf(const QByteArray &pcm)
@@ -110,7 +111,7 @@ QByteArray tone(int hz, int ms = 80)
     return wave;
 }
 
-enum class Situation { Awake, Late, Suspended, Stopped, Gone };
+enum class Situation { Awake, Ahead, Late, Suspended, Stopped, Gone };
 
 } // namespace
 
@@ -127,6 +128,7 @@ private:
     QProcess m_server;
     QProcess m_awake;
     QProcess m_late;
+    QProcess m_ahead;
     QString m_why; // why there is no server
 
     QString captureFile(const QString &sink) const { return m_dir.filePath(sink + QStringLiteral(".raw")); }
@@ -149,19 +151,20 @@ private:
                                       "--use-pid-file=no", "--disable-shm=yes", "--log-level=error",
                                       "--load=module-null-sink sink_name=" + kAwake,
                                       "--load=module-null-sink sink_name=" + kLate,
+                                      "--load=module-null-sink sink_name=" + kAhead,
                                       "--load=module-native-protocol-unix auth-anonymous=1 socket=" + m_socket});
         const auto listens = [&] { return QFile::exists(m_socket) || m_server.state() != QProcess::Running; };
         if (!m_server.waitForStarted(5000) || !QTest::qWaitFor(listens, 10000) || m_server.state() != QProcess::Running)
             return "pulseaudio does not come up: " + m_server.errorString();
 
         env.insert("PULSE_SERVER", "unix:" + m_socket);
-        for (auto [capture, sink] : {std::pair{&m_awake, kAwake}, {&m_late, kLate}}) {
+        for (auto [capture, sink] : {std::pair{&m_awake, kAwake}, {&m_late, kLate}, {&m_ahead, kAhead}}) {
             capture->setProcessEnvironment(env);
             capture->setStandardOutputFile(captureFile(sink));
             capture->setStandardErrorFile(QProcess::nullDevice());
             QStringList args{"-d", sink + ".monitor", "--raw", "--format=s16le", "--rate=22050", "--channels=1"};
-            if (sink == kAwake)
-                args << "--latency-msec=20";
+            if (sink != kLate)
+                args << (sink == kAwake ? "--latency-msec=20" : "--latency-msec=150");
             capture->start("parec", args);
             const auto streams = [&] { return captured(sink) >= 4410 || capture->state() != QProcess::Running; };
             if (!capture->waitForStarted(5000) || !QTest::qWaitFor(streams, 10000)
@@ -237,21 +240,25 @@ private slots:
 
     void cleanupTestCase()
     {
-        for (QProcess *p : {&m_awake, &m_late, &m_server})
+        for (QProcess *p : {&m_awake, &m_late, &m_ahead, &m_server})
             test::stop(*p);
     }
 
     void calls_data()
     {
         QTest::addColumn<Situation>("situation");
-        QTest::addColumn<QList<int>>("recordings");
+        QTest::addColumn<QList<QByteArray>>("images");
         QTest::addColumn<int>("gapMs");   // from one call's start to the next
         QTest::addColumn<int>("boundMs"); // most a call may take; 0: its sound plus 500 ms
-        const QList<int> two{10043, 20017};
+        const QList<QByteArray> two{QtResources().recording(10043), QtResources().recording(20017)};
         QTest::newRow("awake sink") << Situation::Awake << two << 0 << 0;
+        // As after a server restart that left the sink rendering ahead: the
+        // server tells an underrun when it has taken a call, not played it.
+        QTest::newRow("sink rendering ahead")
+            << Situation::Ahead << QList{tone(kTones[1], 700), tone(kTones[3], 700), tone(kTones[0], 700)} << 1000 << 0;
         // Three steps 1.3 s apart on a sink that wakes up after about 2 s: the
         // calls waiting for it follow one another, without waking it again.
-        QTest::newRow("late sink") << Situation::Late << (two + QList{10088}) << 1300 << 0;
+        QTest::newRow("late sink") << Situation::Late << (two + QList{QtResources().recording(10088)}) << 1300 << 0;
         QTest::newRow("suspended sink") << Situation::Suspended << two << 0 << 0;
         QTest::newRow("server stopped") << Situation::Stopped << two << 0 << 0;
         QTest::newRow("server gone") << Situation::Gone << two << 0 << 300;
@@ -260,16 +267,17 @@ private slots:
     void calls()
     {
         QFETCH(Situation, situation);
-        QFETCH(QList<int>, recordings);
+        QFETCH(QList<QByteArray>, images);
         QFETCH(int, gapMs);
         QFETCH(int, boundMs);
         const bool fails = situation >= Situation::Suspended;
-        const QString sink = situation == Situation::Late ? kLate : kAwake;
-        QVERIFY(pactl({"set-default-sink", sink}));
+        const QString sink = situation == Situation::Late ? kLate : situation == Situation::Ahead ? kAhead : kAwake;
+        // Not made the default: that would draw the awake sink's fast reader along.
+        QVERIFY(pactl({"set-default-sink", situation == Situation::Ahead ? kAwake : sink}));
+        if (situation == Situation::Ahead)
+            qputenv("PULSE_SINK", kAhead.toLatin1());
+        const auto defaultSink = qScopeGuard([] { qunsetenv("PULSE_SINK"); });
         const qint64 from = captured(sink);
-        QList<QByteArray> images;
-        for (int id : recordings)
-            images << QtResources().recording(id);
         const QByteArray after = QtResources().recording(10077);
 
         const QByteArray server = qgetenv("PULSE_SERVER");
@@ -315,7 +323,7 @@ private slots:
             output->playWave(images[i]);
             const qint64 ms = call.elapsed();
             blind = std::max(blind, look.elapsed());
-            QVERIFY2(ms <= bound && (situation != Situation::Awake || ms >= soundMs - 20) && blind <= 250,
+            QVERIFY2(ms <= bound && (situation > Situation::Ahead || ms >= soundMs) && blind <= 250,
                      qPrintable(QStringLiteral("call %1 took %2 ms of a %3 ms sound, %4 ms without a look")
                                     .arg(i + 1).arg(ms).arg(soundMs).arg(blind)));
         }
@@ -382,14 +390,16 @@ private slots:
             for (int hz : kTones.first(3))
                 output->playWave(tone(hz, 400));
             QTest::qWait(3000);
-            const qint64 from = captured(kAwake);
             QCOMPARE(::kill(pid, SIGCONT), 0);
+            // The calls left over from the stop are done with first.
+            QTest::qWait(1500);
+            const qint64 from = captured(kAwake);
             output->playWave(tone(kTones[3], 400));
             QVERIFY2(eventually([&] { return tonesSince(from) == "D"; }, 8000), qPrintable(tonesSince(from)));
             QCOMPARE(notices.size(), failure);
             // The sink is heard a little before the device tells the end of
             // the call; a server stopped in between would cost that report.
-            QVERIFY(eventually([&] { return !output->isFailing(); }, 8000));
+            QVERIFY2(eventually([&] { return !output->isFailing(); }, 8000), "the call heard is not known as played");
         }
     }
 };
