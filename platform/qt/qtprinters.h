@@ -18,7 +18,7 @@ class PrintJobs;
 // of its own). The print server is asked on a thread of its own too, one
 // question at a time: a server that has stopped keeps that thread, never the
 // windows, waiting.
-class QtPrinters final : public IPrinters {
+class QtPrinters : public IPrinters {
 public:
     // Asks the server at once, so its answer is in before the print dialog opens.
     QtPrinters();

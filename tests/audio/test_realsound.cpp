@@ -391,14 +391,12 @@ private slots:
                 output->playWave(tone(hz, 400));
             QTest::qWait(3000);
             QCOMPARE(::kill(pid, SIGCONT), 0);
-            // The calls left over from the stop are done with first.
-            QTest::qWait(1500);
+            QTest::qWait(1500); // the calls left over from the stop are done with first
             const qint64 from = captured(kAwake);
             output->playWave(tone(kTones[3], 400));
             QVERIFY2(eventually([&] { return tonesSince(from) == "D"; }, 8000), qPrintable(tonesSince(from)));
             QCOMPARE(notices.size(), failure);
-            // The sink is heard a little before the device tells the end of
-            // the call; a server stopped in between would cost that report.
+            // Only a call known to have played lets the next failure be told.
             QVERIFY2(eventually([&] { return !output->isFailing(); }, 8000), "the call heard is not known as played");
         }
     }

@@ -12,7 +12,7 @@
 #include "platform/sysinfo.h"
 #include "platform/timer.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QMap>
 #include <QThread>
 #include <functional>
@@ -111,12 +111,8 @@ public:
         if (onPlay)
             onPlay(image);
         // Held like the real output: the window thread waits, looking up now and then.
-        QElapsedTimer held;
-        held.start();
-        while (held.elapsed() < blockMs) {
-            QThread::msleep(20);
-            waiting();
-        }
+        for (const QDeadlineTimer until(blockMs); !until.hasExpired();)
+            QThread::msleep(20), waiting();
         if (failing)
             reportFailure(QStringLiteral("Tonausgabe nicht möglich"));
         else

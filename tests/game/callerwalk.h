@@ -182,8 +182,7 @@ private:
             return QStringLiteral("display '%1' at %2").arg(v.display).arg(m);
         const bool armed = r.letters().isEnabled() && r.letters().interval() == 20;
         const bool typing = v.claim.phase == ClaimPhase::Typing;
-        if (v.claim.phase == ClaimPhase::Called || (typing && (v.claim.typed < 0 || v.claim.typed > 5))
-            || armed != typing || (!armed && r.letters().isEnabled()))
+        if (v.claim.phase == ClaimPhase::Called || v.claim.typed < 0 || v.claim.typed > 5 || armed != typing || (!armed && r.letters().isEnabled()))
             return QStringLiteral("letter timer %1 at letter %2").arg(armed).arg(v.claim.typed);
         if (started && !v.gameButtonsEnabled)
             return QStringLiteral("step button disabled during a game");

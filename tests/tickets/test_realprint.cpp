@@ -23,23 +23,14 @@ namespace {
 const QString kQueue = "KugelfonPDF";
 
 // The real printers, with a look at each job as it starts.
-struct WatchedPrinters : IPrinters {
-    QtPrinters real;
+struct WatchedPrinters : QtPrinters {
     std::function<void(int)> onStartJob;
     int started = 0;
-    bool answered() const override { return real.answered(); }
-    void refresh(std::function<void()> answer) override { real.refresh(std::move(answer)); }
-    QStringList names() const override { return real.names(); }
-    QString defaultName() const override { return real.defaultName(); }
-    bool exists(const QString &name) const override { return real.exists(name); }
-    QString current() const override { return real.current(); }
-    void setCurrent(const QString &name) override { real.setCurrent(name); }
-    QSizeF printableAreaMm(const QString &name) const override { return real.printableAreaMm(name); }
     std::unique_ptr<IPrintJob> startJob(const QString &name, const QString &docName) override
     {
         if (onStartJob)
             onStartJob(++started);
-        return real.startJob(name, docName);
+        return QtPrinters::startJob(name, docName);
     }
 };
 

@@ -65,18 +65,16 @@ struct Desktop : XServer {
     bool covering(const QString &hall, const QString &main, bool again = true) const
     {
         const QStringList stack = root("_NET_CLIENT_LIST_STACKING");
-        if (!where(hall).intersects(where(main)) || stack.indexOf(hall) < stack.indexOf(main))
-            return false;
-        return !again || (QTest::qWait(250), covering(hall, main, false));
+        return where(hall).intersects(where(main)) && stack.indexOf(hall) >= stack.indexOf(main)
+            && (!again || (QTest::qWait(250), covering(hall, main, false)));
     }
     // A drag with the left button in steps, `each` after every step.
     void drag(QPoint from, QPoint to, const std::function<void()> &each) const
     {
-        x("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown", "1"});
-        for (int i = 1; i <= 12; ++i, each()) {
-            const QPoint p = from + (to - from) * i / 12;
-            x("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y())});
-        }
+        const auto at = [](QPoint p) { return QStringList{"mousemove", QString::number(p.x()), QString::number(p.y())}; };
+        x("xdotool", at(from) << "mousedown" << "1");
+        for (int i = 1; i <= 12; ++i, each())
+            x("xdotool", at(from + (to - from) * i / 12));
         x("xdotool", {"mouseup", "1"});
     }
 };
@@ -177,10 +175,9 @@ private slots:
             d.drag(QPoint(h.center().x(), h.top() - 8), m.center(), watch);
             QTRY_VERIFY_WITH_TIMEOUT(settled(monitorA), 3000);
             // The close button at the right end of the title bar.
-            const QStringList frame = allowed.section('=', 2).split(',');
+            const QStringList frame = allowed.section('=', 2).split(','); // left, right, top, bottom
             const int right = frame.value(1).toInt(), top = frame.value(2).toInt();
-            d.x("xdotool", {"mousemove", QString::number(h.right() + right - top / 2),
-                            QString::number(h.top() - top / 2), "click", "1"});
+            d.x("xdotool", {"mousemove", QString::number(h.right() + right - top / 2), QString::number(h.top() - top / 2), "click", "1"});
             QTRY_VERIFY_WITH_TIMEOUT(d.where(hall).isEmpty(), 3000);
             d.x("xrandr", {"--setmonitor", "B", "1280/338x1024/271+1920+0", "none"});
             QTest::qWait(1000);

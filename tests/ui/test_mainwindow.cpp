@@ -259,24 +259,22 @@ private slots:
     // legend swatches too; its close box only hides it, marks and all.
     void checkSheet()
     {
-        FakeServices f;
-        Caller caller{f.services()};
-        CheckSheet sheet{caller};
-        caller.choosePool(Pool::Of90);
-        sheet.showMarks(std::bitset<91>().set(7).set(90));
-        sheet.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
-        const QImage img = sheet.grab().toImage();
+        Harness h;
+        h.caller.choosePool(Pool::Of90);
+        h.sheet.showMarks(std::bitset<91>().set(7).set(90));
+        h.sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h.sheet));
+        const QImage img = h.sheet.grab().toImage();
         QStringList colours; // a point inside the button but off its caption
         for (int n : {7, 90, 8, 91, 0})
-            colours << img.pixelColor(sheet.cmdZahl(n)->geometry().topLeft() + QPoint(3, 3)).name();
+            colours << img.pixelColor(h.sheet.cmdZahl(n)->geometry().topLeft() + QPoint(3, 3)).name();
         QCOMPARE(colours.join(' '), "#80ff80 #80ff80 #ff0000 #80ff80 #ff0000");
         for (int n = 1; n <= 90; ++n)
-            QCOMPARE(sheet.cmdZahl(n)->text(), QString::number(n));
-        QTest::mouseClick(sheet.cmdZahl(13), Qt::LeftButton); // does nothing
-        QVERIFY(!sheet.close() && !sheet.isVisible());
-        sheet.show();
-        QCOMPARE(sheet.shownNumbers(), (QList<int>{7, 90}));
+            QCOMPARE(h.sheet.cmdZahl(n)->text(), QString::number(n));
+        QTest::mouseClick(h.sheet.cmdZahl(13), Qt::LeftButton); // does nothing
+        QVERIFY(!h.sheet.close() && !h.sheet.isVisible());
+        h.sheet.show();
+        QCOMPARE(h.sheet.shownNumbers(), (QList<int>{7, 90}));
     }
 };
 
