@@ -310,16 +310,16 @@ private slots:
         output->setFailureHandler([&](const QString &text) { notices << text; });
         QElapsedTimer clock;
         clock.start();
+        // The window thread looks up from the wait now and then.
+        QElapsedTimer call, look;
+        qint64 blind = 0;
+        output->setWaitHandler([&] { blind = std::max(blind, look.restart()); });
         for (qsizetype i = 0; i < images.size(); ++i) {
             // A quiet lead-in: the capture holds silence before the first call.
             (void)QTest::qWaitFor([&] { return clock.elapsed() >= 300 + i * gapMs; }, 10000);
             const qint64 soundMs = (images[i].size() - 44) * 1000 / (2 * kRate);
             const qint64 bound = boundMs > 0 ? boundMs : soundMs + 500;
-            // The window thread looks up from the wait now and then.
-            QElapsedTimer call, look;
-            qint64 blind = 0;
-            output->setWaitHandler([&] { blind = std::max(blind, look.restart()); });
-            call.start(), look.start();
+            blind = 0, call.start(), look.start();
             output->playWave(images[i]);
             const qint64 ms = call.elapsed();
             blind = std::max(blind, look.elapsed());
