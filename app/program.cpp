@@ -79,13 +79,13 @@ Program::Program(const Services &services, StartOptions options)
     m_services.sound->setFailureHandler(
         [this](const QString &notice) { m_services.messages->notice(m_main.get(), notice); });
     // Calls one after another hold the window thread most of the time: the
-    // hall follows the screens and gives way to the main window meanwhile.
-    // Input waits for the call's end, and the game's timers do too.
-    if (m_options.hallDisplay)
-        m_services.sound->setWaitHandler([this] {
-            const ITimerFactory::Hold hold(*m_services.timers);
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+    // hall follows the screens and gives way to the main window meanwhile,
+    // and a screen reader hears what the windows show. Input waits for the
+    // call's end, and the game's timers do too.
+    m_services.sound->setWaitHandler([this] {
+        const ITimerFactory::Hold hold(*m_services.timers);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
 }
 
 Program::~Program()

@@ -121,8 +121,11 @@ void Caller::play(int recording)
     // Playing blocks until the recording ends; what it calls is on show first.
     publish();
     const QByteArray image = m_services.resources->recording(recording);
-    if (!image.isEmpty())
-        m_services.sound->playWave(image);
+    if (image.isEmpty())
+        return;
+    m_calling = true;
+    m_services.sound->playWave(image);
+    m_calling = false;
 }
 
 void Caller::announce()

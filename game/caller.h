@@ -89,6 +89,9 @@ public:
     const NumberOrder &order() const { return m_order; }
     // How many numbers of the order have been shown.
     int count() const { return m_count; }
+    // True while a recording plays: the window thread may handle events then,
+    // but no choice of the organiser's may enter the game until it ends.
+    bool isCalling() const { return m_calling; }
 
 signals:
     // What changed in view(), each published once the Caller's step is done,
@@ -133,6 +136,7 @@ private:
     std::unique_ptr<ITimer> m_letterTimer;
     NumberOrder m_order{};
     int m_count = 0;
+    bool m_calling = false;
     float m_chosenSeconds = 0; // the interval the status row stands for
     CallerView m_view;
     CallerView m_published; // as the windows last heard of it

@@ -12,6 +12,7 @@
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QBackingStore>
 #include <QLabel>
@@ -432,6 +433,43 @@ private slots:
         QCOMPARE(s.fakes.sound.played.size(), 7);
         QCOMPARE(s.fakes.messages.notices.first(), "Tonausgabe nicht möglich");
         QVERIFY(s.fakes.messages.shown.isEmpty());
+    }
+
+    // While a call plays, a screen reader's question (asked on another thread,
+    // as the accessibility bus does) is answered with what shows, and its
+    // press is taken once the call has ended, never inside it.
+    void screenReaderDuringCalls()
+    {
+        Started s({});
+        s.menu("mnuNew");
+        s.menu("mnuManuell");
+        s.fakes.sound.blockMs = 600;
+        QList<qint64> starts;
+        QElapsedTimer clock;
+        s.fakes.sound.onPlay = [&](const QByteArray &) { starts << clock.elapsed(); };
+        auto *countLabel = child<QLabel>(s.main(), "lblAnzahlZahlen");
+        QString heard;
+        qint64 answeredAt = -1;
+        std::unique_ptr<QThread> reader(QThread::create([&] {
+            QThread::msleep(150);
+            QMetaObject::invokeMethod(countLabel, [&] {
+                heard = QAccessible::queryAccessibleInterface(countLabel)->text(QAccessible::Name);
+                answeredAt = clock.elapsed();
+            }, Qt::BlockingQueuedConnection);
+        }));
+        QTimer::singleShot(150, [&] {
+            auto *button = QAccessible::queryAccessibleInterface(child<QWidget>(s.main(), "cmdWeiter"));
+            button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        });
+        clock.start();
+        reader->start();
+        s.click("cmdWeiter");
+        QTRY_VERIFY(reader->isFinished());
+        QCOMPARE(heard, "1");
+        QVERIFY2(answeredAt < 450, qPrintable(QString::number(answeredAt)));
+        QTRY_COMPARE(countLabel->text(), "2");
+        QCOMPARE(starts.size(), 2);
+        QVERIFY2(starts[1] - starts[0] >= 600, qPrintable(QString::number(starts[1] - starts[0])));
     }
 
     // Back to the front from minimised as it was: maximized, or the window of --fenster.

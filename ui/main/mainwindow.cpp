@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -211,21 +212,30 @@ void MainWindow::setupMenus()
     m_female->setChecked(true);
 }
 
+// Mouse and keys wait while a call plays; a screen reader's press does not,
+// as the window answers its questions meanwhile. It waits here instead.
+void MainWindow::whenIdle(const std::function<void()> &choice)
+{
+    if (!m_caller.isCalling())
+        return choice();
+    QTimer::singleShot(20, this, [this, choice] { whenIdle(choice); });
+}
+
 void MainWindow::setupConnections()
 {
-    connect(m_stepButton, &QPushButton::clicked, &m_caller, &Caller::pressStep);
-    connect(m_bingoButton, &QPushButton::clicked, &m_caller, &Caller::claimBingo);
+    Caller &c = m_caller;
+    connect(m_stepButton, &QPushButton::clicked, this, [this, &c] { whenIdle([&c] { c.pressStep(); }); });
+    connect(m_bingoButton, &QPushButton::clicked, this, [this, &c] { whenIdle([&c] { c.claimBingo(); }); });
     connect(m_sheetButton, &QPushButton::clicked, &m_sheet, &CheckSheet::bringUp);
 
     // Check marks are written from the state alone: undo Qt's own toggle.
     auto menu = [this](QAction *a, std::function<void()> handler) {
-        connect(a, &QAction::triggered, this, [a, handler](bool checked) {
+        connect(a, &QAction::triggered, this, [this, a, handler](bool checked) {
             if (a->isCheckable())
                 a->setChecked(!checked);
-            handler();
+            whenIdle(handler);
         });
     };
-    Caller &c = m_caller;
     menu(m_newGame, [&c] { c.newGame(); });
     menu(m_printTickets, [this] { openPrintDialog(); });
     menu(m_quit, [&c] { c.confirmQuit(); });

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 
 class QAction;
 class QFrame;
@@ -51,6 +52,7 @@ private:
     void setupControls();
     void setupMenus();
     void setupConnections();
+    void whenIdle(const std::function<void()> &choice);
     void applyLayout();
     void fitCaptions();
     void showNumber();
