@@ -23,6 +23,9 @@
 #include "ui/main/mainwindow.h"
 #include "ui/sheet/checksheet.h"
 #include "game/recordings.h"
+#ifdef KUGELFON_BENCH_SERVERS
+#include "servers/pulseserver.h"
+#endif
 
 #include <alsa/asoundlib.h>
 
@@ -294,8 +297,7 @@ class Monitor {
 public:
     ~Monitor()
     {
-        m_server.kill(); // parec ends with its server
-        m_server.waitForFinished(3000);
+        m_pulse.reset(); // parec ends with its server
         if (m_pipe)
             pclose(m_pipe);
         if (m_reader.joinable())
@@ -305,22 +307,13 @@ public:
     // Empty when running, else why not.
     QString start()
     {
-        const QString socket = m_dir.filePath(QStringLiteral("native"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *var : {"HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "PULSE_RUNTIME_PATH",
-                                "PULSE_STATE_PATH"})
-            env.insert(QString::fromLatin1(var), m_dir.path());
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent"));
-        env.remove(QStringLiteral("PULSE_SERVER"));
-        m_server.setProcessEnvironment(env);
-        m_server.start(QStringLiteral("pulseaudio"),
-                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                        "--disable-shm=yes", "--log-level=error",
-                        "--load=module-null-sink sink_name=bench",
-                        QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-        if (!m_server.waitForStarted(5000) || !QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000))
-            return QStringLiteral("pulseaudio does not start");
-        qputenv("PULSE_SERVER", (QStringLiteral("unix:") + socket).toLocal8Bit());
+#ifdef KUGELFON_BENCH_SERVERS
+        m_pulse = std::make_unique<kugelfon::test::PulseServer>(QList<kugelfon::test::PulseServer::Sink>{{"bench"}});
+        if (const QString why = m_pulse->start(); !why.isEmpty())
+            return why;
+#else
+        return QStringLiteral("built without the tests' servers");
+#endif
         m_pipe = popen("exec parec --latency-msec=20 -d bench.monitor --raw --format=s16le --rate=22050 "
                        "--channels=1 2>/dev/null", "r");
         if (!m_pipe)
@@ -392,8 +385,11 @@ public:
     }
 
 private:
-    QTemporaryDir m_dir;
-    QProcess m_server;
+#ifdef KUGELFON_BENCH_SERVERS
+    std::unique_ptr<kugelfon::test::PulseServer> m_pulse;
+#else
+    std::unique_ptr<int> m_pulse;
+#endif
     FILE *m_pipe = nullptr;
     std::thread m_reader;
     std::mutex m_mutex;

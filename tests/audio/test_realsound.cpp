@@ -2,6 +2,7 @@
 // heard whole and in turn where the device plays; where it does not, a call
 // costs its sound plus half a second at most, told once per failure, in German.
 #include "fakes/testkit.h"
+#include "servers/pulseserver.h"
 #include "platform/linux/alsasoundoutput.h"
 #include "platform/qt/qtresources.h"
 
@@ -111,7 +112,7 @@ QByteArray tone(int hz, int ms = 80)
     return wave;
 }
 
-enum class Situation { Awake, Ahead, Late, Suspended, Stopped, Gone };
+enum class Situation { Awake, Ahead, Late, Restarted, Suspended, Stopped, Gone };
 
 } // namespace
 
@@ -123,57 +124,11 @@ public:
     bool skipped = false;
 
 private:
-    QTemporaryDir m_dir;
-    QString m_socket = m_dir.filePath(QStringLiteral("native"));
-    QProcess m_server;
-    QProcess m_awake;
-    QProcess m_late;
-    QProcess m_ahead;
+    test::PulseServer m_pulse{{{kAwake, 20}, {kLate, -1}, {kAhead, 150}}};
     QString m_why; // why there is no server
 
-    QString captureFile(const QString &sink) const { return m_dir.filePath(sink + QStringLiteral(".raw")); }
-    qint64 captured(const QString &sink) const { return QFileInfo(captureFile(sink)).size() & ~1; }
-
-    // Empty when the private server and its sinks' captures run, else why not.
-    QString startServer()
-    {
-        if (const QString missing = test::missingTools({"pulseaudio", "parec", "pactl"}); !missing.isEmpty())
-            return "not installed: " + missing;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const auto &[var, dir] : {std::pair{"HOME", ""}, {"XDG_RUNTIME_DIR", ""}, {"XDG_CONFIG_HOME", "config"},
-                                       {"PULSE_RUNTIME_PATH", "runtime"}, {"PULSE_STATE_PATH", "state"}})
-            env.insert(var, m_dir.filePath(dir));
-        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-        env.remove("PULSE_SERVER");
-        m_server.setProcessEnvironment(env);
-        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                                      "--use-pid-file=no", "--disable-shm=yes", "--log-level=error",
-                                      "--load=module-null-sink sink_name=" + kAwake,
-                                      "--load=module-null-sink sink_name=" + kLate,
-                                      "--load=module-null-sink sink_name=" + kAhead,
-                                      "--load=module-native-protocol-unix auth-anonymous=1 socket=" + m_socket});
-        const auto listens = [&] { return QFile::exists(m_socket) || m_server.state() != QProcess::Running; };
-        if (!m_server.waitForStarted(5000) || !QTest::qWaitFor(listens, 10000) || m_server.state() != QProcess::Running)
-            return "pulseaudio does not come up: " + m_server.errorString();
-
-        env.insert("PULSE_SERVER", "unix:" + m_socket);
-        for (auto [capture, sink] : {std::pair{&m_awake, kAwake}, {&m_late, kLate}, {&m_ahead, kAhead}}) {
-            capture->setProcessEnvironment(env);
-            capture->setStandardOutputFile(captureFile(sink));
-            capture->setStandardErrorFile(QProcess::nullDevice());
-            QStringList args{"-d", sink + ".monitor", "--raw", "--format=s16le", "--rate=22050", "--channels=1"};
-            if (sink != kLate)
-                args << (sink == kAwake ? "--latency-msec=20" : "--latency-msec=150");
-            capture->start("parec", args);
-            const auto streams = [&] { return captured(sink) >= 4410 || capture->state() != QProcess::Running; };
-            if (!capture->waitForStarted(5000) || !QTest::qWaitFor(streams, 10000)
-                || capture->state() != QProcess::Running)
-                return "parec records nothing: " + capture->errorString();
-        }
-        qputenv("PULSE_SERVER", ("unix:" + m_socket).toLocal8Bit());
-        return {};
-    }
+    QString captureFile(const QString &sink) const { return m_pulse.captureFile(sink); }
+    qint64 captured(const QString &sink) const { return m_pulse.captured(sink); }
 
     // The tones heard on the awake sink since `from`, in order, each where it
     // fills 40 ms: per 10 ms, the pitch that carries most of the sound.
@@ -200,10 +155,7 @@ private:
         return out;
     }
 
-    bool pactl(const QStringList &args)
-    {
-        return !test::tool("pactl", args, QProcessEnvironment::systemEnvironment(), 5000).isNull();
-    }
+    bool pactl(const QStringList &args) { return m_pulse.pactl(args); }
 
     // Empty once every sound is heard whole on the sink after `from`, in
     // order, each within `pause` samples of the one before if given; else
@@ -227,7 +179,7 @@ private:
     }
 
 private slots:
-    void initTestCase() { m_why = startServer(); }
+    void initTestCase() { m_why = m_pulse.start(); }
 
     void init()
     {
@@ -236,12 +188,6 @@ private slots:
             QSKIP(qPrintable(m_why));
         }
         QVERIFY(pactl({"set-default-sink", kAwake}));
-    }
-
-    void cleanupTestCase()
-    {
-        for (QProcess *p : {&m_awake, &m_late, &m_ahead, &m_server})
-            test::stop(*p);
     }
 
     void calls_data()
@@ -259,6 +205,11 @@ private slots:
         // Three steps 1.3 s apart on a sink that wakes up after about 2 s: the
         // calls waiting for it follow one another, without waking it again.
         QTest::newRow("late sink") << Situation::Late << (two + QList{QtResources().recording(10088)}) << 1300 << 0;
+        // Killed and started again between games, as a desktop's sound server
+        // restarts, its sink read as plainly as a desktop's: the calls of the
+        // next game each heard whole and alone.
+        QTest::newRow("server restarted")
+            << Situation::Restarted << QList{tone(kTones[1], 900), tone(kTones[3], 900), tone(kTones[0], 900), tone(kTones[2], 900)} << 1000 << 0;
         QTest::newRow("suspended sink") << Situation::Suspended << two << 0 << 0;
         QTest::newRow("server stopped") << Situation::Stopped << two << 0 << 0;
         QTest::newRow("server gone") << Situation::Gone << two << 0 << 300;
@@ -270,18 +221,23 @@ private slots:
         QFETCH(QList<QByteArray>, images);
         QFETCH(int, gapMs);
         QFETCH(int, boundMs);
+        if (situation == Situation::Restarted)
+            QCOMPARE(m_pulse.restart(), QString());
         const bool fails = situation >= Situation::Suspended;
-        const QString sink = situation == Situation::Late ? kLate : situation == Situation::Ahead ? kAhead : kAwake;
-        // Not made the default: that would draw the awake sink's fast reader along.
-        QVERIFY(pactl({"set-default-sink", situation == Situation::Ahead ? kAwake : sink}));
-        if (situation == Situation::Ahead)
-            qputenv("PULSE_SINK", kAhead.toLatin1());
+        const QString sink = situation == Situation::Late || situation == Situation::Restarted ? kLate
+            : situation == Situation::Ahead ? kAhead : kAwake;
+        // Chosen for the calls alone: as the default it would draw the awake
+        // sink's fast reader along.
+        const bool chosen = situation == Situation::Ahead || situation == Situation::Restarted;
+        QVERIFY(pactl({"set-default-sink", chosen ? kAwake : sink}));
+        if (chosen)
+            qputenv("PULSE_SINK", sink.toLatin1());
         const auto defaultSink = qScopeGuard([] { qunsetenv("PULSE_SINK"); });
         const qint64 from = captured(sink);
         const QByteArray after = QtResources().recording(10077);
 
         const QByteArray server = qgetenv("PULSE_SERVER");
-        const pid_t pid = pid_t(m_server.processId());
+        const pid_t pid = m_pulse.pid();
         const auto undo = [&] {
             qputenv("PULSE_SERVER", server);
             ::kill(pid, SIGCONT);
@@ -291,7 +247,7 @@ private slots:
         if (situation == Situation::Suspended)
             QVERIFY(pactl({"suspend-sink", kAwake, "1"}));
         if (situation == Situation::Gone)
-            qputenv("PULSE_SERVER", ("unix:" + m_dir.filePath("gone")).toLocal8Bit());
+            qputenv("PULSE_SERVER", ("unix:" + m_pulse.socket() + ".gone").toLocal8Bit());
         if (situation == Situation::Stopped)
             QCOMPARE(::kill(pid, SIGSTOP), 0);
 
@@ -367,7 +323,7 @@ private slots:
     // calls it costs, and again once a call has been heard since.
     void waitingCalls()
     {
-        const pid_t pid = pid_t(m_server.processId());
+        const pid_t pid = m_pulse.pid();
         const auto undo = qScopeGuard([&] { ::kill(pid, SIGCONT), pactl({"suspend-sink", kAwake, "0"}); });
         QStringList notices;
         std::optional<AlsaSoundOutput> output(std::in_place);
