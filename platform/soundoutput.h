@@ -3,13 +3,24 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 
 namespace kugelfon {
 
+// A device may take this long to take its first data: a sink that sleeps or
+// a Bluetooth headset wakes up within one to three seconds.
+inline constexpr std::chrono::milliseconds kDeviceWake{4000};
+// What a call may take beyond its sound once the device plays.
+inline constexpr std::chrono::milliseconds kCallSlack{500};
+// How often a call's wait lets the window thread work.
+inline constexpr std::chrono::milliseconds kWaitSlice{40};
+
 // Plays a RIFF WAVE image from memory and returns when it has been played to
-// its end, or at the latest half a second after the sound's own length, so a
-// step never holds the window longer. Every failure is silence to the game:
+// its end. A call holds the window thread at most the sound's own length and
+// kCallSlack, and kDeviceWake more while the device wakes up; an output that
+// plays on a thread of its own hands a late call over sooner. Meanwhile the
+// wait handler runs every kWaitSlice. Every failure is silence to the game:
 // no exception, no hang; it is told to the failure handler instead.
 class ISoundOutput {
 public:
@@ -27,8 +38,8 @@ public:
     // From a told failure until a call has been played to its end.
     bool isFailing() const { return m_failing; }
 
-    // Called on the window thread every few hundredths of a second while
-    // playWave waits, for window work that cannot wait for the call's end.
+    // Called on the window thread every kWaitSlice while playWave waits, for
+    // window work that cannot wait for the call's end.
     void setWaitHandler(std::function<void()> handler) { m_onWait = std::move(handler); }
 
 protected:

@@ -1,6 +1,7 @@
 #include "platform/linux/alsasoundoutput.h"
 
 #include "audio/wavefile.h"
+#include "platform/soundfailure.h"
 
 #include <alsa/asoundlib.h>
 
@@ -27,15 +28,11 @@ const char *const kDevice = "default";
 // Buffer asked of the device. It is filled from memory at once, so its size
 // delays nothing; a large one rides out a busy machine without underruns.
 constexpr unsigned int latencyMicroseconds = 200'000;
-// How long playWave waits beyond the sound's length: the step that called it
-// still ends within half a second of the sound, with 200 ms left for a busy
-// machine to wake the window thread. A call not done by then plays on.
-constexpr milliseconds spareWait{300};
-// How often the waiting window thread looks up from a call.
-constexpr milliseconds waitSlice{40};
-// A device may take this long to pull its first data: a sink that sleeps or a
-// Bluetooth headset wakes up within one to three seconds.
-constexpr milliseconds startWindow{4000};
+// How long playWave waits beyond the sound's length: well within the slack
+// a call may take, with 200 ms left for a busy machine to wake the window
+// thread. A call not done by then, on a device still waking, plays on here.
+constexpr milliseconds spareWait = kCallSlack - milliseconds(200);
+constexpr milliseconds startWindow = kDeviceWake;
 // Once it plays, a device that takes nothing for this long has stalled.
 // PulseAudio asks for data about every 50 ms, at worst 160 ms measured.
 constexpr milliseconds stallWindow{1000};
@@ -66,7 +63,7 @@ qint64 nowNs()
     return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
 }
 
-enum class Trouble { Open, Format, Silent, Stalled, PlayError, NoAnswer };
+using Trouble = SoundTrouble;
 
 struct Failure {
     Trouble trouble;
@@ -79,25 +76,6 @@ struct Ending {
     std::optional<Failure> failure;
     bool played = false;
 };
-
-QString whatFailed(Trouble trouble)
-{
-    switch (trouble) {
-    case Trouble::Open:
-        return QStringLiteral("das Gerät lässt sich nicht öffnen");
-    case Trouble::Format:
-        return QStringLiteral("das Gerät nimmt das Tonformat der Ansagen nicht an");
-    case Trouble::Silent:
-        return QStringLiteral("das Gerät nimmt die Ansage nicht ab, es spielt nicht");
-    case Trouble::Stalled:
-        return QStringLiteral("das Gerät bleibt mitten in der Ansage stehen");
-    case Trouble::PlayError:
-        return QStringLiteral("das Gerät meldet einen Fehler beim Abspielen");
-    case Trouble::NoAnswer:
-        return QStringLiteral("der Tondienst antwortet nicht");
-    }
-    return {};
-}
 
 QString whatToCheck(Trouble trouble)
 {
@@ -127,23 +105,22 @@ QString whatToCheck(Trouble trouble)
     return {};
 }
 
+QString device()
+{
+    return QStringLiteral("das ALSA-Gerät „%1“").arg(QLatin1String(kDevice));
+}
+
 QString noticeText(const Failure &failure)
 {
-    return QStringLiteral("Kugelfon kann die Zahlen nicht ansagen. Tonausgabe über das ALSA-Gerät "
-                          "„%1“ nicht möglich: %2.\r\r%3\r\rDas Spiel läuft ohne Ansage weiter; "
-                          "Kugelfon versucht es bei jeder Zahl wieder.")
-        .arg(QString::fromLatin1(kDevice), whatFailed(failure.trouble), whatToCheck(failure.trouble));
+    return soundFailureNotice(device(), failure.trouble, whatToCheck(failure.trouble));
 }
 
 QString stderrLine(const Failure &failure)
 {
     // ALSA's own words in brackets: the line is for whoever looks into it.
-    const QString detail = failure.alsaError < 0
-        ? QStringLiteral(" (ALSA: %1)").arg(QString::fromLocal8Bit(snd_strerror(failure.alsaError)))
-        : QString();
-    return QStringLiteral("Kugelfon: Tonausgabe über das ALSA-Gerät „%1“ nicht möglich: %2%3 – "
-                          "die Zahlen werden ohne Ansage angezeigt.\n")
-        .arg(QString::fromLatin1(kDevice), whatFailed(failure.trouble), detail);
+    return soundFailureLine(device(), failure.trouble,
+                            failure.alsaError < 0 ? QStringLiteral("ALSA: ") + QString::fromLocal8Bit(snd_strerror(failure.alsaError))
+                                                  : QString());
 }
 
 milliseconds lengthOf(const WaveData &wave)
@@ -602,7 +579,7 @@ void AlsaSoundOutput::playWave(const QByteArray &image)
     s.wake.notify_all();
     const auto played = [&] { return s.finished >= id || s.ended; };
     for (;;) {
-        const Clock::time_point slice = std::min(givesUp, Clock::now() + waitSlice);
+        const Clock::time_point slice = std::min(givesUp, Clock::now() + kWaitSlice);
         if (s.done.wait_until(lock, slice, played))
             return;
         if (slice == givesUp)

@@ -1,12 +1,14 @@
 #include "platform/win/winmmsoundoutput.h"
 
 #include "audio/wavefile.h"
+#include "platform/soundfailure.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
 namespace kugelfon {
 
@@ -15,15 +17,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// A device may take this long to start playing: a sound server's sink that
-// sleeps or a Bluetooth headset wakes up within one to three seconds.
-constexpr milliseconds startWindow{4000};
+using Trouble = SoundTrouble;
+
 // Once it plays, a device whose position stands still this long has stalled.
 constexpr milliseconds stallWindow{1000};
-// Beyond start-up and the recording's own length, the most a call may wait.
-constexpr milliseconds slack{500};
-// How often the device's position is looked at while it plays.
-constexpr DWORD pollMs = 50;
 
 // Bytes the device has played so far, or 0 where it cannot tell.
 DWORD playedBytes(HWAVEOUT out)
@@ -67,8 +64,9 @@ struct Device {
 // Waits until the device hands the buffer back. The event also fires for
 // other messages; the header's flag says done. A device that starts late is
 // waited for; one that does not start, or stops moving once it has, has
-// stalled.
-bool playedThrough(const Device &device, Clock::time_point opened, Clock::time_point deadline)
+// stalled. The window thread looks up from the wait now and then.
+bool playedThrough(const Device &device, Clock::time_point opened, Clock::time_point deadline,
+                  const std::function<void()> &lookUp)
 {
     DWORD played = 0;
     Clock::time_point moved = opened;
@@ -78,29 +76,17 @@ bool playedThrough(const Device &device, Clock::time_point opened, Clock::time_p
             played = position;
             moved = now;
         }
-        if (now >= deadline || now - moved >= (played ? stallWindow : startWindow))
+        if (now >= deadline || now - moved >= (played ? stallWindow : kDeviceWake))
             return false;
-        WaitForSingleObject(device.done, pollMs);
+        WaitForSingleObject(device.done, DWORD(kWaitSlice.count()));
+        lookUp();
     }
     return true;
 }
 
-QString whatFailed(WinmmSoundOutput::Trouble trouble)
+QString whatToCheck(Trouble trouble)
 {
-    switch (trouble) {
-    case WinmmSoundOutput::Trouble::Open:
-        return QStringLiteral("das Gerät lässt sich nicht öffnen");
-    case WinmmSoundOutput::Trouble::PlayError:
-        return QStringLiteral("das Gerät meldet einen Fehler beim Abspielen");
-    case WinmmSoundOutput::Trouble::Stalled:
-        return QStringLiteral("das Gerät bleibt mitten in der Ansage stehen");
-    }
-    return {};
-}
-
-QString whatToCheck(WinmmSoundOutput::Trouble trouble)
-{
-    if (trouble == WinmmSoundOutput::Trouble::Stalled)
+    if (trouble == Trouble::Stalled)
         return QStringLiteral(
             "Bitte prüfen Sie, ob Lautsprecher oder Kopfhörer angeschlossen und eingeschaltet sind; "
             "hängt der Windows-Audiodienst, hilft ein Neustart des Computers.");
@@ -114,17 +100,10 @@ QString whatToCheck(WinmmSoundOutput::Trouble trouble)
 
 void WinmmSoundOutput::fail(Trouble trouble, const QString &detail)
 {
-    const QString device = QStringLiteral("Windows-Standardgerät");
+    const QString device = QStringLiteral("das Windows-Standardgerät");
     // winmm's own words in brackets: the line is for whoever looks into it.
-    const QByteArray line = QStringLiteral(
-        "Kugelfon: Tonausgabe über das %1 nicht möglich: %2%3 – "
-        "die Zahlen werden ohne Ansage angezeigt.\n")
-        .arg(device, whatFailed(trouble), detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail))
-        .toUtf8();
-    const QString notice = QStringLiteral(
-        "Kugelfon kann die Zahlen nicht ansagen. Tonausgabe über das %1 nicht möglich: %2.\r\r%3\r\r"
-        "Das Spiel läuft ohne Ansage weiter; Kugelfon versucht es bei jeder Zahl wieder.")
-        .arg(device, whatFailed(trouble), whatToCheck(trouble));
+    const QByteArray line = soundFailureLine(device, trouble, detail).toUtf8();
+    const QString notice = soundFailureNotice(device, trouble, whatToCheck(trouble));
     QMetaObject::invokeMethod(&m_context, [this, notice, line] {
         if (!reportFailure(notice))
             return;
@@ -141,7 +120,7 @@ void WinmmSoundOutput::playWave(const QByteArray &image)
     const int frameBytes = wave->channels * wave->bitsPerSample / 8;
     const auto duration = milliseconds(wave->pcmBytes / frameBytes * 1000 / wave->sampleRate);
     const Clock::time_point opened = Clock::now();
-    const Clock::time_point deadline = opened + startWindow + duration + slack;
+    const Clock::time_point deadline = opened + kDeviceWake + duration + kCallSlack;
 
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -177,7 +156,7 @@ void WinmmSoundOutput::playWave(const QByteArray &image)
         fail(Trouble::PlayError, deviceError(result));
         return;
     }
-    if (!playedThrough(device, opened, deadline))
+    if (!playedThrough(device, opened, deadline, [this] { waiting(); }))
         fail(Trouble::Stalled, QString());
     else
         QMetaObject::invokeMethod(&m_context, [this] { reportPlayed(); }, Qt::QueuedConnection);
