@@ -401,6 +401,49 @@ private slots:
         QVERIFY(!h.dialog->findChild<QDialog *>() && h.dialog->isVisible() && h.mainShown == 0 && ticks == 1);
     }
 
+    // "Prüfnummer drucken": off at every opening and last in the tab order;
+    // on, the summary says so and each ticket is the one its footer's number
+    // gives back, one series a run, the number at 10 points left of the address.
+    void checkNumberOption()
+    {
+        Harness h;
+        h.fakes.messages.responder = [](const ShownBox &) { return kAnswerYes; };
+        QVERIFY(h.open());
+        child<QCheckBox>(*h.dialog, "chkPruefnummer")->click();
+        h.dialog->close();
+        flushDeletes();
+        QVERIFY(h.open());
+        QStringList tabs = {child<QCheckBox>(*h.dialog, "chkPruefnummer")->isChecked() ? "an" : "aus"};
+        child<QWidget>(*h.dialog, "optFreizahl")->setFocus();
+        for (int i = 0; i < 2; ++i, tabs << QApplication::focusWidget()->objectName())
+            h.tabAway();
+        QCOMPARE(tabs.join(' '), "aus chkPruefnummer opt75Zahlen");
+        click(*h.dialog, "chkPruefnummer");
+        click(*h.dialog, "optFreizahl");
+        h.type("cboScheine", "2");
+        h.clickDrucken();
+        QCOMPARE(h.fakes.messages.shown.value(0).text.split('\r').mid(7, 3),
+                 QStringList({"        Spielscheine: 2 Schein(e)", "        Prüfnummer: wird auf jeden Spielschein gedruckt", ""}));
+        QSet<quint32> series;
+        for (int n = 1; n <= 2; ++n) {
+            const RecordingPage &page = *h.printers.jobs.value(n - 1);
+            const RecordedText &number = page.texts.value(page.texts.size() - 2);
+            const CheckNumberResult r = decodeCheckNumber(number.text.section(' ', 1));
+            const QRectF at = box(page, number, number.text), web = box(page, page.texts.last(), page.texts.last().text);
+            QVERIFY(number.text.startsWith("Prüfnummer ") && r.error == CheckNumberError::None && r.ticket.index == n);
+            QVERIFY(number.font.pointSizeF() == 10 && near(at.bottomLeft(), {16, 278}) && at.right() < web.left() - 2);
+            series.insert(r.ticket.series);
+            QStringList printed, expected;
+            for (const RecordedText &t : page.texts.mid(1, page.texts.size() - 3))
+                printed << t.text.trimmed();
+            for (int c = 1; c <= 5; ++c)
+                if (c != r.ticket.freeColumn[1][1])
+                    expected << QString::number(r.ticket.numbers.at(1, 1, c));
+            QCOMPARE(printed, expected);
+        }
+        QCOMPARE(series.size(), 1);
+    }
+
     void framesNumbersTitleAndFooter_data()
     {
         QTest::addColumn<int>("pool");

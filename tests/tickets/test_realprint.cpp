@@ -112,6 +112,7 @@ private slots:
         const QString handed = "An den Drucker übergeben wurden %1 von %2 Spielscheinen";
         const QString stopped = QString("Der Druck wurde abgebrochen: Der Drucker „%1“ ").arg(kQueue);
         QTest::newRow("printed") << "" << 3 << "";
+        QTest::newRow("with check numbers and free cells") << "numbered" << 2 << "";
         QTest::newRow("queue refuses") << "reject" << 2 << stopped + "hat den Spielschein 1 nicht angenommen.\r" + handed.arg(0).arg(2) + '.';
         QTest::newRow("Abbrechen") << "click" << 5 << handed.arg(3).arg(5) + '.';
         QTest::newRow("server stopped, Abbrechen") << "stop" << 20 << handed.arg(2).arg(20) + '.';
@@ -153,6 +154,9 @@ private slots:
         kill(cupsd, trouble == "late" ? SIGCONT : 0);
         QTRY_COMPARE_WITH_TIMEOUT(printerBox->currentText(), kQueue, 10000);
         test::child<QComboBox>(dialog, "cboScheine")->setEditText(QString::number(tickets));
+        if (trouble == "numbered")
+            for (const char *box : {"chkPruefnummer", "optFreizahl"})
+                test::child<QAbstractButton>(dialog, box)->click();
         QElapsedTimer sinceClick;
         qint64 answeredMs = -1;
         fakes.messages.responder = [&](const test::ShownBox &box) {
@@ -222,20 +226,34 @@ private slots:
         int built = 0;
         for (const QString &file : std::as_const(made)) {
             // A deleted queue may have lost an earlier ticket.
-            for (const int n = file.section("Spielschein_", 1).section('_', 0, 0).toInt(); built < n; ++built)
+            const int n = file.section("Spielschein_", 1).section('_', 0, 0).toInt();
+            for (; built < n; ++built)
                 buildTicket(replay, PrintSettings(), expected); // 1 block of 1 row x 5 columns from 75
             const QString text = tool("pdftotext", {"-bbox", file, "-"});
             QVERIFY2(text.count("<page ") == 1 && text.contains(">Kugelfon<") && text.contains(">www.kugelfon.example.org<"),
                      qPrintable(file));
-            QMap<QString, QPointF> middles;
+            QMap<QString, QPointF> middles; // the first of equal words: the footer comes last
+            QStringList words;
             for (auto it = word.globalMatch(text); it.hasNext();) {
                 const auto m = it.next();
-                middles[m.captured(5)] = QPointF(m.captured(1).toDouble() + m.captured(3).toDouble(),
+                words << m.captured(5);
+                if (!middles.contains(words.last()))
+                    middles[words.last()] = QPointF(m.captured(1).toDouble() + m.captured(3).toDouble(),
                                                  m.captured(2).toDouble() + m.captured(4).toDouble()) * 25.4 / 72 / 2 - origin;
+            }
+            // With check numbers, the ticket the footer's number gives back,
+            // its free cell empty.
+            int freeColumn = 0;
+            if (trouble == "numbered") {
+                const int at = words.indexOf("Prüfnummer");
+                const CheckNumberResult r = decodeCheckNumber(words.mid(at + 1, 4).join(' '));
+                QVERIFY2(at >= 0 && r.error == CheckNumberError::None && r.ticket.index == n, qPrintable(words.join(' ')));
+                expected = r.ticket.numbers;
+                freeColumn = r.ticket.freeColumn[1][1];
             }
             for (int c = 1; c <= 5; ++c) {
                 const QPointF at = middles.value(QString::number(expected.at(1, 1, c)));
-                QVERIFY2(QRectF(16 * c, 30, 16, 16).contains(at),
+                QVERIFY2(QRectF(16 * c, 30, 16, 16).contains(at) == (c != freeColumn),
                          qPrintable(QString("%1, column %2 at %3, %4 mm").arg(file).arg(c).arg(at.x()).arg(at.y())));
             }
         }
