@@ -102,21 +102,25 @@ void paintPage(QPainter &p, const TicketNumbers &ticket, const PrintSettings &s,
     }
 
     // The footer's line ends at 278 mm; the check number, larger to be read
-    // at arm's length, starts at the grid's left edge.
+    // at arm's length, starts at the grid's left edge. A wide stand-in font
+    // pushes the address right rather than over the number.
     constexpr double kFooterBottom = 278;
+    constexpr double kFooterGapMm = 4;
+    double addressFrom = 0;
     if (!checkNumber.isEmpty()) {
         const QFont numberFont = printerFont(QStringLiteral("Times New Roman"), 10, true);
         const QFontMetricsF numberMetrics(numberFont, device);
+        const QString text = checkNumberText(checkNumber);
         p.setFont(numberFont);
-        printAt(p, mm, numberMetrics, kLeft, kFooterBottom - numberMetrics.height() / mm.y,
-                checkNumberText(checkNumber));
+        printAt(p, mm, numberMetrics, kLeft, kFooterBottom - numberMetrics.height() / mm.y, text);
+        addressFrom = kLeft + numberMetrics.horizontalAdvance(text) / mm.x + kFooterGapMm;
     }
     const QFont small = printerFont(QStringLiteral("Times New Roman"), 8, true);
     const QFontMetricsF smallMetrics(small, device);
     p.setFont(small);
     p.setPen(Qt::black);
     const QString web = appinfo::webAddress();
-    printAt(p, mm, smallMetrics, 105 - smallMetrics.horizontalAdvance(web) / mm.x,
+    printAt(p, mm, smallMetrics, std::max(105 - smallMetrics.horizontalAdvance(web) / mm.x, addressFrom),
             kFooterBottom - smallMetrics.height() / mm.y, web);
 }
 
