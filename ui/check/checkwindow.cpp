@@ -152,6 +152,12 @@ CheckWindow::CheckWindow(const Caller &caller, ShownTicket &hall)
 
 CheckWindow::~CheckWindow() { m_hall.clear(); }
 
+void CheckWindow::closeEvent(QCloseEvent *event)
+{
+    m_hall.clear();
+    FixedWindow::closeEvent(event);
+}
+
 QRect CheckWindow::cellRect(int block, int row, int column) const
 {
     if (!m_ticket)
@@ -182,9 +188,7 @@ void CheckWindow::showGame()
 {
     const CallerView &v = m_caller.view();
     const int pool = poolSize(v.settings.pool);
-    m_count->setText(QStringLiteral("In diesem Spiel gezogen: %1 von %2")
-                         .arg(numbersText(int(v.marked.count()), "Zahl", "Zahlen"))
-                         .arg(pool));
+    m_count->setText(QStringLiteral("In diesem Spiel gezogen: %1 von %2 Zahlen").arg(v.marked.count()).arg(pool));
     m_view->update();
     if (!m_ticket) {
         m_about->clear();

@@ -29,6 +29,9 @@ public:
     // What the ticket's view shows, in the view's coordinates.
     QRect cellRect(int block, int row, int column) const;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void check();
     void showGame();
