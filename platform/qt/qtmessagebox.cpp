@@ -3,6 +3,7 @@
 #include "platform/appinfo.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -85,6 +86,16 @@ public:
     {
         if (!besideBoxes(m_kept))
             m_kept = nullptr;
+        // The window typed in keeps the keyboard: keys meant for it must not
+        // answer the box.
+        // A window manager may focus the box all the same, once it shows.
+        if (m_kept) {
+            box.setAttribute(Qt::WA_ShowWithoutActivating);
+            m_focus = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &box, [this](QWindow *w) {
+                if (w && m_box && w == m_box->windowHandle() && m_kept)
+                    m_kept->activateWindow();
+            });
+        }
         for (QWidget *w : QApplication::topLevelWidgets())
             if (besideBoxes(w) && w->isVisible() && w->windowHandle())
                 m_windows << w;
@@ -93,6 +104,7 @@ public:
     }
     ~InputBeside()
     {
+        QObject::disconnect(m_focus);
         for (const QPointer<QWidget> &w : std::as_const(m_windows))
             if (w && w->windowHandle() && m_box && w->windowHandle()->transientParent() == m_box->windowHandle())
                 w->windowHandle()->setTransientParent(nullptr);
@@ -111,6 +123,7 @@ private:
     QPointer<QMessageBox> m_box;
     QPointer<QWidget> m_kept;
     QList<QPointer<QWidget>> m_windows;
+    QMetaObject::Connection m_focus;
 };
 
 } // namespace

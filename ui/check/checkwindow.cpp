@@ -4,7 +4,9 @@
 #include "tickets/ticketverdict.h"
 #include "ui/kit/ticketpicture.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QWindow>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -145,6 +147,16 @@ CheckWindow::CheckWindow(const Caller &caller, ShownTicket &hall)
     });
     connect(&caller, &Caller::settingsChanged, this, &CheckWindow::showGame);
     connect(&caller, &Caller::checkSheetWanted, this, &CheckWindow::readyForClaim);
+    // A window manager may focus the question as it shows: the keyboard
+    // comes back here once, so that a number typed does not answer it; a
+    // click on the question then keeps the keyboard there.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *w) {
+        if (w && w->modality() != Qt::NonModal && m_claimAwaited && isVisible()
+            && m_caller.view().claim.phase == ClaimPhase::Called) {
+            m_claimAwaited = false;
+            activateWindow();
+        }
+    });
     setTabOrder(m_field, checkButton);
     m_field->setFocus();
     showGame();
@@ -220,6 +232,7 @@ void CheckWindow::readyForClaim()
     // Only a window the organiser has opened comes up at a claim.
     if (!isVisible())
         return;
+    m_claimAwaited = true;
     m_field->clear();
     m_error->clear();
     m_ticket.reset();

@@ -40,6 +40,7 @@ private:
     const Caller &m_caller;
     ShownTicket &m_hall;
     std::optional<NumberedTicket> m_ticket;
+    bool m_claimAwaited = false; // its question is yet to show
     QLineEdit *m_field = nullptr;
     QLabel *m_error = nullptr;
     QLabel *m_about = nullptr;

@@ -16,10 +16,12 @@ TicketColours checkSheetTicketColours()
 TicketPicture::TicketPicture(const QRect &area, const TicketLayout &layout) : m_layout(layout)
 {
     const int blocks = std::max(1, layout.blocks);
-    // A gap of half a cell between blocks; as many columns of blocks as
+    // A gap of half a cell between blocks. One under another as on paper
+    // while the numbers stay readable; else as many columns of blocks as
     // give the largest cells.
+    constexpr double kReadable = 24;
     double best = 0;
-    for (int across = 1; across <= blocks; ++across) {
+    for (int across = 1; across <= blocks && best < kReadable; ++across) {
         const int down = (blocks + across - 1) / across;
         const double w = across * layout.columns + (across - 1) * 0.5;
         const double h = down * layout.rows + (down - 1) * 0.5;

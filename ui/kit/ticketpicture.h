@@ -22,8 +22,8 @@ struct TicketColours {
 TicketColours checkSheetTicketColours();
 
 // Where each cell of a ticket goes in `area`: the blocks one under another
-// as printed, wrapped into several columns of blocks where that gives larger
-// cells; centred.
+// as printed, wrapped into columns of blocks only where the cells would get
+// too small to read; centred.
 class TicketPicture {
 public:
     TicketPicture(const QRect &area, const TicketLayout &layout);
