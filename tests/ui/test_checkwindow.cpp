@@ -19,7 +19,6 @@
 #include <QtTest>
 #include <span>
 #include <private/qguiapplication_p.h>
-
 using namespace kugelfon;
 using namespace kugelfon::test;
 
