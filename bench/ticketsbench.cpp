@@ -5,6 +5,7 @@
 #include "platform/appinfo.h"
 #include "platform/clockrandom.h"
 #include "platform/printers.h"
+#include "tickets/checknumber.h"
 #include "tickets/ticketnumbers.h"
 #include "tickets/ticketprinting.h"
 #include "ui/kit/fonts.h"
@@ -79,14 +80,16 @@ PrintSettings benchSettings()
     return s;
 }
 
-double oursSeconds(const QString &dir)
+double oursSeconds(const QString &dir, bool checkNumbers = false)
 {
     PdfFilePrinters printers(dir);
     ClockRandom random;
     TicketNumbers ticket;
+    PrintSettings settings = benchSettings();
+    settings.checkNumbers = checkNumbers;
     QElapsedTimer t;
     t.start();
-    const PrintRunResult run = printTickets(benchSettings(), printers, random, ticket);
+    const PrintRunResult run = printTickets(settings, printers, random, ticket);
     const double s = t.nsecsElapsed() / 1e9;
     if (!run.completed)
         std::printf("  (print run stopped after %d tickets)\n", run.handedOver);
@@ -149,6 +152,29 @@ double plainQtSeconds(const QString &dir)
     return t.nsecsElapsed() / 1e9;
 }
 
+// Number to ticket, for a usual ticket and the largest one a number names.
+void benchCheckNumbers()
+{
+    const struct {
+        TicketLayout layout;
+        const char *what;
+    } cases[] = {{{75, 3, 5, 5, true}, "3 blocks of 5 x 5, pool 75"},
+                 {{90, 20, 9, 10, true}, "20 blocks of 9 x 10, pool 90"}};
+    constexpr int kDecodes = 5000;
+    for (const auto &c : cases) {
+        const QString number = groupCheckNumber(encodeCheckNumber(c.layout, 4711, 17));
+        long sum = 0;
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < kDecodes; ++i)
+            sum += decodeCheckNumber(number).ticket.numbers.at(1, 1, 1);
+        const double us = t.nsecsElapsed() / 1e3 / kDecodes;
+        volatile long keep = sum;
+        (void)keep;
+        std::printf("tickets: check number to ticket in %.1f us (%s; goal well under 1000 us)\n", us, c.what);
+    }
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -167,9 +193,10 @@ void benchTickets()
     // Warm up fonts and the PDF engine once.
     plainQtSeconds(dir.path());
 
-    std::vector<double> ours, plain;
+    std::vector<double> ours, numbered, plain;
     for (int i = 0; i < kRounds; ++i) {
         ours.push_back(oursSeconds(dir.path()));
+        numbered.push_back(oursSeconds(dir.path(), true));
         plain.push_back(plainQtSeconds(dir.path()));
     }
     const double oursMedian = median(ours);
@@ -189,9 +216,11 @@ void benchTickets()
 
     std::printf("tickets: %.1f tickets/s printed to PDF files (%d tickets of 3 blocks of 5 x 5, pool 75)\n",
                 kTickets / oursMedian, kTickets);
+    std::printf("tickets: %.1f tickets/s with check numbers\n", kTickets / median(numbered));
     volatile long keep = sum; // the shuffles must not be optimised away
     (void)keep;
     std::printf("tickets: %.0f blocks/s from the generator alone (pool 75)\n", blocks / genSeconds);
+    benchCheckNumbers();
     std::printf("tickets: print run %.3f s against plain Qt %.3f s for the same pages: ratio %.2f (goal <= 1.2)\n",
                 oursMedian, plainMedian, oursMedian / plainMedian);
 }

@@ -27,6 +27,7 @@ struct TicketLayout {
     int rows = 1;      // 1..kMaxRows, rows*columns <= pool
     int columns = 5;   // 1..kMaxColumns
     bool freeCells = false;
+    friend bool operator==(const TicketLayout &, const TicketLayout &) = default;
 };
 
 // A ticket rebuilt from (layout, series, index): numbers and free cells.

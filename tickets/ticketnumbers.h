@@ -24,6 +24,7 @@ struct PrintSettings {
     int pool = 75;
     bool freeCells = false; // a random cell of each row left empty
     QString printer;
+    bool checkNumbers = false; // each ticket drawn from, and printed with, its check number
 };
 
 // The numbers of one ticket by block, row and column, all indices from 1.

@@ -9,6 +9,9 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
+#include <optional>
+
 namespace kugelfon {
 
 namespace {
@@ -56,9 +59,14 @@ int ticketGridBottomMm(int rows, int blocks) { return ticketRowTopMm(blocks, row
 
 int ticketGridRightMm(int columns) { return ticketColumnLeftMm(columns) + kCell; }
 
-void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &s, IRandom &random)
+namespace {
+
+// The whole page; freeColumn(b, r) names the empty cell of a row, 0 for none,
+// and a check number, when given, goes into the footer.
+template <class FreeColumn>
+void paintPage(QPainter &p, const TicketNumbers &ticket, const PrintSettings &s, FreeColumn freeColumn,
+               const QString &checkNumber)
 {
-    random.reseedFromClock();
     const QPaintDevice *device = p.device();
     const MmScale mm(device);
 
@@ -78,12 +86,12 @@ void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &
     for (int b = 1; b <= s.blocks; ++b) {
         for (int r = 1; r <= s.rows; ++r) {
             const int top = ticketRowTopMm(b, r, s.rows, s.blocks);
-            const int freeColumn = chooseFreeColumn(random, s.freeCells, s.columns);
+            const int free = freeColumn(b, r);
             for (int c = 1; c <= s.columns; ++c) {
                 const int x = ticketColumnLeftMm(c);
                 p.setPen(frame);
                 p.drawRect(QRectF(mm.at(x, top), mm.at(x + kCell, top + kCell)));
-                if (c != freeColumn) {
+                if (c != free) {
                     p.setPen(Qt::black);
                     printAt(p, mm, bigMetrics, x + 1, top + 2,
                             QLatin1Char(' ') + QString::number(ticket.at(b, r, c))
@@ -93,13 +101,55 @@ void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &
         }
     }
 
+    // The footer's line ends at 278 mm; the check number, larger to be read
+    // at arm's length, starts at the grid's left edge. A wide stand-in font
+    // pushes the address right rather than over the number.
+    constexpr double kFooterBottom = 278;
+    constexpr double kFooterGapMm = 4;
+    double addressFrom = 0;
+    if (!checkNumber.isEmpty()) {
+        const QFont numberFont = printerFont(QStringLiteral("Times New Roman"), 10, true);
+        const QFontMetricsF numberMetrics(numberFont, device);
+        const QString text = checkNumberText(checkNumber);
+        p.setFont(numberFont);
+        printAt(p, mm, numberMetrics, kLeft, kFooterBottom - numberMetrics.height() / mm.y, text);
+        addressFrom = kLeft + numberMetrics.horizontalAdvance(text) / mm.x + kFooterGapMm;
+    }
     const QFont small = printerFont(QStringLiteral("Times New Roman"), 8, true);
     const QFontMetricsF smallMetrics(small, device);
     p.setFont(small);
     p.setPen(Qt::black);
     const QString web = appinfo::webAddress();
-    printAt(p, mm, smallMetrics, 105 - smallMetrics.horizontalAdvance(web) / mm.x,
-            278 - smallMetrics.height() / mm.y, web);
+    printAt(p, mm, smallMetrics, std::max(105 - smallMetrics.horizontalAdvance(web) / mm.x, addressFrom),
+            kFooterBottom - smallMetrics.height() / mm.y, web);
+}
+
+} // namespace
+
+QString checkNumberText(const QString &digits)
+{
+    return QStringLiteral("Prüfnummer ") + groupCheckNumber(digits);
+}
+
+void paintTicket(QPainter &p, const TicketNumbers &ticket, const PrintSettings &s, IRandom &random)
+{
+    random.reseedFromClock();
+    paintPage(
+        p, ticket, s, [&](int, int) { return chooseFreeColumn(random, s.freeCells, s.columns); }, {});
+}
+
+void paintNumberedTicket(QPainter &p, const NumberedTicket &ticket)
+{
+    const TicketLayout &l = ticket.layout;
+    PrintSettings s;
+    s.blocks = l.blocks;
+    s.rows = l.rows;
+    s.columns = l.columns;
+    s.pool = l.pool;
+    s.freeCells = l.freeCells;
+    paintPage(
+        p, ticket.numbers, s, [&](int b, int r) { return int{ticket.freeColumn[b][r]}; },
+        encodeCheckNumber(l, ticket.series, ticket.index));
 }
 
 QString ticketDocName(int n, int total)
@@ -113,12 +163,23 @@ PrintRunResult printTickets(const PrintSettings &s, IPrinters &printers, IRandom
     // How often a wait for the print server looks whether the user stopped the run.
     constexpr int kPollMs = 40;
     PrintRunResult result;
+    if (s.checkNumbers) {
+        random.reseedFromClock();
+        result.series = std::min(static_cast<std::uint32_t>(random.next() * kCheckNumberSeries),
+                                 kCheckNumberSeries - 1);
+    }
     for (int n = 1; n <= s.tickets; ++n) {
         if (goOn && !goOn(n, s.tickets)) {
             result.cancelled = true;
             return result;
         }
-        buildTicket(random, s, ticket);
+        std::optional<NumberedTicket> numbered;
+        if (s.checkNumbers) {
+            numbered = buildNumberedTicket(ticketLayout(s), result.series, n);
+            ticket = numbered->numbers;
+        } else {
+            buildTicket(random, s, ticket);
+        }
         std::unique_ptr<IPrintJob> job = printers.startJob(s.printer, ticketDocName(n, s.tickets));
         if (!job) {
             result.printerGone = true;
@@ -127,7 +188,10 @@ PrintRunResult printTickets(const PrintSettings &s, IPrinters &printers, IRandom
         QPainter painter;
         if (!painter.begin(job->device()))
             return result;
-        paintTicket(painter, ticket, s, random);
+        if (numbered)
+            paintNumberedTicket(painter, *numbered);
+        else
+            paintTicket(painter, ticket, s, random);
         if (!painter.end())
             return result;
         job->submit();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tickets/checknumber.h"
 #include "tickets/ticketnumbers.h"
 
 #include <QString>
@@ -30,6 +31,12 @@ int ticketGridRightMm(int columns);
 void paintTicket(QPainter &painter, const TicketNumbers &ticket, const PrintSettings &settings,
                  IRandom &random);
 
+// The same page for a ticket rebuilt from its check number: its own free
+// cells, and the number in the footer left of the maker's address.
+void paintNumberedTicket(QPainter &painter, const NumberedTicket &ticket);
+// The footer's words for a check number: "Prüfnummer 1234 5678 9012 3456".
+QString checkNumberText(const QString &digits);
+
 // Document name of ticket n of a run.
 QString ticketDocName(int n, int total);
 
@@ -38,6 +45,7 @@ struct PrintRunResult {
     bool completed = false;
     bool cancelled = false;   // goOn said stop
     bool printerGone = false; // the server knew the printer no more
+    std::uint32_t series = 0; // the run's series, with check numbers on
 };
 
 // Asked before ticket n of total is built, and every few hundredths of a
@@ -47,7 +55,8 @@ using PrintProgress = std::function<bool(int n, int total)>;
 
 // Builds and prints every ticket as a document of its own on
 // settings.printer; stops at the first ticket the printer does not take.
-// ticket keeps the numbers of the last ticket built.
+// ticket keeps the numbers of the last ticket built. With check numbers the
+// run draws one series and ticket n is buildNumberedTicket(layout, series, n).
 PrintRunResult printTickets(const PrintSettings &settings, IPrinters &printers, IRandom &random,
                             TicketNumbers &ticket, const PrintProgress &goOn = {});
 

@@ -107,7 +107,7 @@ private slots:
             QVERIFY(h.open());
             QStringList seen = {h.lists(), h.combo("cboDrucker")->currentText(), h.canPrint() ? "an" : "aus",
                                 QApplication::focusWidget()->objectName()};
-            for (const QString name : {"opt75Zahlen", "opt90Zahlen", "optNoFreizahl", "optFreizahl"})
+            for (const QString name : {"opt75Zahlen", "opt90Zahlen", "optNoFreizahl", "optFreizahl", "chkPruefnummer"})
                 if (child<QAbstractButton>(*h.dialog, name)->isChecked())
                     seen << name;
             QCOMPARE(seen.join(" | "),
@@ -155,6 +155,7 @@ private slots:
             QVERIFY(tickets.size() == 3 && windows == 0 && h.dialog->isVisible() && h.fakes.messages.shown.size() == 3 && h.mainShown == opening);
             // Leaving the columns keeps the blocks; from 90 to 75 numbers with
             // 15 rows of 6 the rows fall back, the columns stay.
+            click(*h.dialog, "chkPruefnummer"); // off again at the next opening
             h.pick("cboBlöcke", "3");
             h.pick("cboSpalten", "6");
             h.pick("cboReihen", "15");
@@ -399,6 +400,38 @@ private slots:
                               kTitle, report, how == "hang" ? "1" : "0"}));
         QVERIFY(h.fakes.messages.shown.size() == 2 && box.buttons == MsgButtons::Ok);
         QVERIFY(!h.dialog->findChild<QDialog *>() && h.dialog->isVisible() && h.mainShown == 0 && ticks == 1);
+    }
+
+    // "Prüfnummer drucken", last in the tab order, adds its line to the summary; each footer then carries,
+    // at 10 points left of the address, a number of the run's one series that gives back the ticket.
+    void checkNumberOption()
+    {
+        Harness h;
+        h.fakes.messages.responder = [](const ShownBox &) { return kAnswerYes; };
+        QVERIFY(h.open());
+        child<QWidget>(*h.dialog, "optFreizahl")->setFocus();
+        QStringList seen;
+        for (int i = 0; i < 2; ++i, seen << QApplication::focusWidget()->objectName())
+            h.tabAway();
+        click(*h.dialog, "chkPruefnummer");
+        h.type("cboScheine", "2");
+        h.clickDrucken();
+        seen << h.fakes.messages.shown.value(0).text.split('\r').value(8);
+        QSet<quint32> series;
+        for (const auto &page : std::as_const(h.printers.jobs)) {
+            const RecordedText &number = page->texts.value(6); // after the title and five numbers
+            const QRectF at = box(*page, number, number.text), web = box(*page, page->texts.last(), page->texts.last().text);
+            const NumberedTicket t = decodeCheckNumber(number.text.section(' ', 1)).ticket;
+            QVERIFY(number.font.pointSizeF() == 10 && near(at.bottomLeft(), {16, 278}) && at.right() < web.left() - 2);
+            QString printed, rebuilt;
+            for (int c = 1; c <= 5; ++c)
+                printed += page->texts[c].text, rebuilt += QStringLiteral(" %1 ").arg(t.numbers.at(1, 1, c));
+            seen << number.text.section(' ', 0, 0) + QString(" %1: ").arg(t.index) + (printed == rebuilt ? "gleich" : printed + '/' + rebuilt);
+            series << t.series;
+        }
+        QCOMPARE(seen, QStringList({"chkPruefnummer", "opt75Zahlen", "        Prüfnummer: wird auf jeden Spielschein gedruckt",
+                                    "Prüfnummer 1: gleich", "Prüfnummer 2: gleich"}));
+        QCOMPARE(series.size(), 1);
     }
 
     void framesNumbersTitleAndFooter_data()

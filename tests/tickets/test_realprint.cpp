@@ -112,6 +112,7 @@ private slots:
         const QString handed = "An den Drucker übergeben wurden %1 von %2 Spielscheinen";
         const QString stopped = QString("Der Druck wurde abgebrochen: Der Drucker „%1“ ").arg(kQueue);
         QTest::newRow("printed") << "" << 3 << "";
+        QTest::newRow("with check numbers and free cells") << "numbered" << 2 << "";
         QTest::newRow("queue refuses") << "reject" << 2 << stopped + "hat den Spielschein 1 nicht angenommen.\r" + handed.arg(0).arg(2) + '.';
         QTest::newRow("Abbrechen") << "click" << 5 << handed.arg(3).arg(5) + '.';
         QTest::newRow("server stopped, Abbrechen") << "stop" << 20 << handed.arg(2).arg(20) + '.';
@@ -153,6 +154,8 @@ private slots:
         kill(cupsd, trouble == "late" ? SIGCONT : 0);
         QTRY_COMPARE_WITH_TIMEOUT(printerBox->currentText(), kQueue, 10000);
         test::child<QComboBox>(dialog, "cboScheine")->setEditText(QString::number(tickets));
+        if (trouble == "numbered")
+            test::child<QAbstractButton>(dialog, "chkPruefnummer")->click(), test::child<QAbstractButton>(dialog, "optFreizahl")->click();
         QElapsedTimer sinceClick;
         qint64 answeredMs = -1;
         fakes.messages.responder = [&](const test::ShownBox &box) {
@@ -233,9 +236,16 @@ private slots:
                 middles[m.captured(5)] = QPointF(m.captured(1).toDouble() + m.captured(3).toDouble(),
                                                  m.captured(2).toDouble() + m.captured(4).toDouble()) * 25.4 / 72 / 2 - origin;
             }
+            int freeColumn = 0; // with check numbers: the ticket its footer's number gives back, the free cell empty
+            if (trouble == "numbered") {
+                const QString words = QString(text).remove(QRegularExpression("<[^>]*>")).simplified();
+                const CheckNumberResult r = decodeCheckNumber(words.section("Prüfnummer ", 1).left(19));
+                QVERIFY2(r.error == CheckNumberError::None && r.ticket.index == built, qPrintable(words));
+                expected = r.ticket.numbers, freeColumn = r.ticket.freeColumn[1][1];
+            }
             for (int c = 1; c <= 5; ++c) {
                 const QPointF at = middles.value(QString::number(expected.at(1, 1, c)));
-                QVERIFY2(QRectF(16 * c, 30, 16, 16).contains(at),
+                QVERIFY2(QRectF(16 * c, 30, 16, 16).contains(at) == (c != freeColumn),
                          qPrintable(QString("%1, column %2 at %3, %4 mm").arg(file).arg(c).arg(at.x()).arg(at.y())));
             }
         }

@@ -4,6 +4,7 @@
 #include "ui/kit/fonts.h"
 #include "ui/kit/twips.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHash>
@@ -26,6 +27,8 @@ QWidget *makeControl(Control::Kind kind, QWidget *parent)
         return new QPushButton(parent);
     case Control::Option:
         return new QRadioButton(parent);
+    case Control::Check:
+        return new QCheckBox(parent);
     case Control::Frame:
         return new QGroupBox(parent);
     case Control::Field: {

@@ -24,7 +24,7 @@ struct FontSpec {
 // One row of a window's placement table: what the control is, its object
 // name, its text (a frame's title), where it lies, its font and its look.
 struct Control {
-    enum Kind { Label, Button, Option, Frame, Field, Slider };
+    enum Kind { Label, Button, Option, Check, Frame, Field, Slider };
     enum Look {
         Plain = 0,
         Wrap = 1,        // word wrap

@@ -9,6 +9,7 @@
 #include "platform/timer.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -233,6 +234,9 @@ const Control kControls[] = {
     {Control::Field, "cboBlöcke", {}, {2220, 2460, 675, 315}, kDialogFont, 0, "fraOptionswerte"},
     {Control::Field, "cboScheine", {}, {5280, 2760, 735, 315}, kDialogFont, 0, "fraOptionswerte"},
     {Control::Field, "cboDrucker", {}, {3600, 3300, 4395, 315}, kDialogFont},
+    // Added later: in the free room left of the buttons, last in the tab order.
+    {Control::Check, "chkPruefnummer", QStringLiteral("Prüfnummer drucken"), {180, 5220, 3615, 315},
+     kDialogFont},
 };
 
 const Control kPrintButton{Control::Button, "cmdDruck", QStringLiteral("&Drucken"), {3960, 5160, 2355, 435}};
@@ -261,7 +265,7 @@ PrintDialog::PrintDialog(const Services &services, std::function<void()> showMai
     m_cancelButton = button(kCancelButton);
     QWidget *order[] = {m_pool75,     m_pool90,     m_cancelButton, m_printButton,
                         m_rowsBox,    m_columnsBox, m_blocksBox,    m_ticketsBox,
-                        m_printerBox, m_noFreeCell, m_freeCell};
+                        m_printerBox, m_noFreeCell, m_freeCell, m_checkNumberBox};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     setupConnections();
@@ -283,6 +287,7 @@ void PrintDialog::findControls()
     m_blocksBox = control<QComboBox>(this, "cboBlöcke");
     m_ticketsBox = control<QComboBox>(this, "cboScheine");
     m_printerBox = control<QComboBox>(this, "cboDrucker");
+    m_checkNumberBox = control<QCheckBox>(this, "chkPruefnummer");
     for (QComboBox *c : {m_columnsBox, m_rowsBox, m_blocksBox, m_ticketsBox, m_printerBox})
         c->installEventFilter(this);
 }
@@ -350,6 +355,7 @@ void PrintDialog::showStartValues()
     m_poolSize = 75;
     m_pool75->setChecked(true);
     m_noFreeCell->setChecked(true);
+    m_checkNumberBox->setChecked(false);
     fillRange(m_columnsBox, 5, 10);
     fillRange(m_blocksBox, 1, 3);
     fillRange(m_rowsBox, 1, 15);
@@ -468,6 +474,7 @@ std::optional<QString> PrintDialog::countRefusal(PrintSettings &s) const
         return empty;
     s.pool = m_poolSize;
     s.freeCells = m_freeCellChosen;
+    s.checkNumbers = m_checkNumberBox->isChecked();
     if (s.rows * s.columns > s.pool)
         return QStringLiteral("Ein Spielblock mit %1 Spielreihen und %2 Spielspalten braucht %3 "
                               "verschiedene Zahlen, der Zahlenmodus hat nur %4.\rSpielreihen mal "
@@ -524,7 +531,7 @@ std::optional<QString> PrintDialog::refusal(PrintSettings &settings) const
 QString PrintDialog::summaryText() const
 {
     const QString indent(8, QLatin1Char(' '));
-    const QStringList lines = {
+    QStringList lines = {
         QStringLiteral("Diese Spielscheinwerte wurden von Ihnen eingestellt:"),
         QString(),
         indent + QStringLiteral("Zahlenmodus: ") + QLatin1Char(' ') + QString::number(m_poolSize)
@@ -540,6 +547,8 @@ QString PrintDialog::summaryText() const
         QString(),
         QStringLiteral("Wollen Sie mit diesen Werten Drucken?"),
     };
+    if (m_checkNumberBox->isChecked())
+        lines.insert(8, indent + QStringLiteral("Prüfnummer: wird auf jeden Spielschein gedruckt"));
     QString text;
     for (const QString &l : lines)
         text += l + QLatin1Char('\r');

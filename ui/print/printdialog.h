@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -100,6 +101,7 @@ private:
     QRadioButton *m_pool90 = nullptr;
     QRadioButton *m_noFreeCell = nullptr;
     QRadioButton *m_freeCell = nullptr;
+    QCheckBox *m_checkNumberBox = nullptr;
     QComboBox *m_columnsBox = nullptr;
     QComboBox *m_rowsBox = nullptr;
     QComboBox *m_blocksBox = nullptr;
