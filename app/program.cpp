@@ -233,7 +233,8 @@ void Program::splashDone()
     // On Wayland a program cannot place its windows and the compositor puts
     // the newest in front: there the hall comes first, behind the main window.
     if (m_options.hallDisplay && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main);
+        m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main,
+                                               &m_main->shownTicket());
     if (windowLevel > 0) {
         m_main->setGeometry(window);
         m_main->show();
@@ -246,7 +247,8 @@ void Program::splashDone()
     }
     // It goes to a screen other than the main window's, so it comes after it.
     if (m_options.hallDisplay && !m_hall)
-        m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main);
+        m_hall = std::make_unique<HallDisplay>(*m_caller, *m_services.screens, *m_main,
+                                               &m_main->shownTicket());
 }
 
 } // namespace kugelfon

@@ -3,6 +3,7 @@
 #include "platform/appinfo.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -58,20 +60,71 @@ private:
     bool m_question;
 };
 
-// The window a box belongs to: the one asked for, else the active one, else
-// the program's main window. A box of its own would let a window manager
-// stack other windows of the program above it.
+bool besideBoxes(const QWidget *w) { return w && w->property(kInputBesideBoxes).toBool(); }
+
+// The window a box belongs to: the one asked for, else the active one unless
+// it takes input beside boxes, else the program's main window. A box of its
+// own would let a window manager stack other windows of the program above it.
+
 QWidget *ownerFor(QWidget *parent)
 {
     if (parent)
         return parent->window();
-    if (QWidget *active = QApplication::activeWindow())
+    if (QWidget *active = QApplication::activeWindow(); active && !besideBoxes(active))
         return active;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (qobject_cast<QMainWindow *>(w) && w->isVisible())
             return w;
     return nullptr;
 }
+
+// While the box waits, the windows that take input beside it stand as its
+// transients: a modal window blocks every window but those.
+class InputBeside final {
+public:
+    explicit InputBeside(QMessageBox &box) : m_box(&box), m_kept(QApplication::activeWindow())
+    {
+        if (!besideBoxes(m_kept))
+            m_kept = nullptr;
+        // The window typed in keeps the keyboard: keys meant for it must not
+        // answer the box.
+        // A window manager may focus the box all the same, once it shows.
+        if (m_kept) {
+            box.setAttribute(Qt::WA_ShowWithoutActivating);
+            m_focus = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &box, [this](QWindow *w) {
+                if (w && m_box && w == m_box->windowHandle() && m_kept)
+                    m_kept->activateWindow();
+            });
+        }
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (besideBoxes(w) && w->isVisible() && w->windowHandle())
+                m_windows << w;
+        // Once the box has its window, before the user can answer it.
+        QTimer::singleShot(0, &box, [this] { besideBox(); });
+    }
+    ~InputBeside()
+    {
+        QObject::disconnect(m_focus);
+        for (const QPointer<QWidget> &w : std::as_const(m_windows))
+            if (w && w->windowHandle() && m_box && w->windowHandle()->transientParent() == m_box->windowHandle())
+                w->windowHandle()->setTransientParent(nullptr);
+    }
+
+private:
+    void besideBox()
+    {
+        for (const QPointer<QWidget> &w : std::as_const(m_windows))
+            if (w && w->windowHandle() && m_box->windowHandle())
+                w->windowHandle()->setTransientParent(m_box->windowHandle());
+        if (m_kept)
+            m_kept->activateWindow();
+    }
+
+    QPointer<QMessageBox> m_box;
+    QPointer<QWidget> m_kept;
+    QList<QPointer<QWidget>> m_windows;
+    QMetaObject::Connection m_focus;
+};
 
 } // namespace
 
@@ -117,6 +170,7 @@ int QtMessageBoxes::show(QWidget *parent, const QString &text, MsgButtons button
         box.setEscapeButton(ok);
     }
     const QPointer<QMessageBox> alive(&box);
+    const InputBeside beside(box);
     box.exec(); // a nested event loop: timers keep ticking meanwhile
     if (!alive) { // its window went and took it along
         static_cast<void>(owned.release());

@@ -48,7 +48,7 @@ struct Shown {
 using About = Shown<AboutWindow>;
 
 // The topics' pictures in list order, after the placeholder.
-const QList<int> kTopics = {101, 102, 103, 104, 105, 107, 108, 109};
+const QList<int> kTopics = {101, 102, 103, 104, 105, 107, 108, 110, 109};
 
 // What makes the help picture follow the list.
 enum Trigger { LeaveList, MoveOverWindow, MoveOverPicture };

@@ -1,4 +1,4 @@
-// Paints the eight help pictures (help-101.png ... help-109.png) into the
+// Paints the nine help pictures (help-101.png ... help-110.png) into the
 // folder given on the command line. The cut-outs are grabs of the program's
 // real windows and menus, made offscreen, so no display is needed.
 
@@ -12,6 +12,8 @@
 #include "platform/qt/qttimer.h"
 #include "platform/services.h"
 #include "platform/sysinfo.h"
+#include "tickets/checknumber.h"
+#include "ui/check/checkwindow.h"
 #include "ui/print/printdialog.h"
 #include "ui/interval/intervaldialog.h"
 #include "ui/main/mainwindow.h"
@@ -28,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QMenuBar>
@@ -423,6 +426,32 @@ Cut printDialog(const Services &services)
     return besideEachOther({a, b}, 36);
 }
 
+// The check window with a ticket of three rows after a dozen numbers, drawn
+// smaller: the field ringed red, the verdict blue.
+Cut checkWindow(const Services &services)
+{
+    Caller caller(services);
+    caller.newGame();
+    for (int i = 0; i < 30; ++i)
+        caller.pressStep();
+    ShownTicket hall;
+    CheckWindow w(caller, hall);
+    auto *field = w.findChild<QLineEdit *>(QStringLiteral("txtPrüfnummer"));
+    field->setText(groupCheckNumber(encodeCheckNumber({75, 1, 3, 5, true}, 471108, 3)));
+    emit field->returnPressed();
+    w.show();
+    settle();
+    constexpr double kScale = 0.41;
+    Cut full = framed(&w);
+    const auto scaled = [&](const char *name) {
+        const QRect r = inFramed(&w, w.findChild<QWidget *>(QString::fromUtf8(name)));
+        return QRect((QPointF(r.topLeft()) * kScale).toPoint(), (QSizeF(r.size()) * kScale).toSize());
+    };
+    Cut cut{full.image.scaledToWidth(int(full.image.width() * kScale), Qt::SmoothTransformation), {}};
+    cut.rings = {{scaled("txtPrüfnummer"), kRed}, {scaled("txtUrteil"), kBlue}};
+    return cut;
+}
+
 bool save(const QImage &img, const QString &dir, int id)
 {
     const QString path = QStringLiteral("%1/help-%2.png").arg(dir).arg(id);
@@ -502,6 +531,12 @@ QList<Page> helpPages(MainWindow &main, const Services &services)
                         "Markierung) einstellen. Danach drucken Sie beliebig viele Spielscheine; "
                         "das kann eine Weile dauern, da jeder Spielschein neu erzeugt wird."),
          [&] { return printDialog(services); }},
+        {110, QStringLiteral("Spielschein prüfen"),
+         QStringLiteral("Unter „Datei“, „Spielschein prüfen“ (Strg und P) tippen Sie die Prüfnummer "
+                        "eines Spielscheins ein (rote Markierung) und drücken die Eingabetaste. Das "
+                        "Fenster zeigt den Schein mit den gezogenen Zahlen grün und sagt je Block, "
+                        "welche Reihen voll sind (blaue Markierung). Bei „Bingo!“ kommt es nach vorn."),
+         [&] { return checkWindow(services); }},
         {109, QStringLiteral("Kontaktmöglichkeiten"),
          QStringLiteral("Anregungen, Änderungswünsche und Kritik sind uns jederzeit willkommen. Auf "
                         "unserer Internetseite finden Sie Aktualisierungen des Programmes. Probleme "

@@ -47,6 +47,12 @@ constexpr Qt::WindowFlags kFramed = Qt::Window | Qt::WindowTitleHint | Qt::Windo
 constexpr Qt::WindowFlags kFrameless = Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus
                                        | Qt::WindowStaysOnBottomHint;
 
+// A checked ticket in the board's colours: called numbers lit.
+TicketColours hallTicketColours()
+{
+    return {kBackground, kBackground, kDarkCell, kDarkCellText, kLitCell, kLitCellText, kPanel};
+}
+
 const QString kWidestNumber = QStringLiteral("88");
 const QString kBingoWord = QStringLiteral("Bingo!");
 const QString kCountPrefix = QStringLiteral("gezeigte Zahlen: ");
@@ -79,8 +85,9 @@ QRect insetBy(const QRect &r, double fx, double fy)
 
 } // namespace
 
-HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, QWidget &organiser)
-    : m_caller(caller), m_screens(screens), m_organiser(organiser)
+HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, QWidget &organiser,
+                         const ShownTicket *checked)
+    : m_caller(caller), m_checked(checked), m_screens(screens), m_organiser(organiser)
 {
     setObjectName(QStringLiteral("frmSaalanzeige"));
     setWindowTitle(appinfo::productWithVersion() + QStringLiteral(" - Saalanzeige"));
@@ -100,6 +107,8 @@ HallDisplay::HallDisplay(const Caller &caller, IScreenList &screens, QWidget &or
     });
     for (auto changed : {&Caller::numberChanged, &Caller::marksChanged, &Caller::settingsChanged})
         connect(&caller, changed, this, &HallDisplay::showState);
+    if (m_checked)
+        connect(m_checked, &ShownTicket::changed, this, [this] { update(layout().board); });
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &HallDisplay::place);
@@ -424,6 +433,7 @@ const HallDisplay::Layout &HallDisplay::layout() const
     l.wordFont = fitted(hallFont(true), kBingoWord, insetBy(l.number, 0.06, 0.08).size());
     l.wordInk = QFontMetricsF(l.wordFont).tightBoundingRect(kBingoWord);
     layOutCount(l);
+    l.board = o.board;
     layOutBoard(l, o.board, o.cellFont, columns, rows);
     return l;
 }
@@ -500,9 +510,22 @@ void HallDisplay::paintEvent(QPaintEvent *e)
             p.drawText(QPointF(l.suffixX - width, l.countBaseline), digits);
         }
     }
+    if (const NumberedTicket *ticket = m_checked ? m_checked->ticket() : nullptr) {
+        if (dirty.intersects(l.board)) {
+            p.fillRect(l.board, kBackground);
+            TicketPicture(l.board, ticket->layout).paint(p, *ticket, m_shown.lit, hallTicketColours(), hallFont(true));
+        }
+        return;
+    }
     for (int n = 1; n <= l.pool; ++n)
         if (dirty.intersects(l.cells[size_t(n)]))
             paintCell(p, l, n);
+}
+
+QRect HallDisplay::ticketCellRect(int block, int row, int column) const
+{
+    const NumberedTicket *ticket = m_checked ? m_checked->ticket() : nullptr;
+    return ticket ? TicketPicture(layout().board, ticket->layout).cell(block, row, column) : QRect();
 }
 
 HallDisplay::Placed HallDisplay::placeText(const Layout &l, const QString &text, bool word)

@@ -3,6 +3,7 @@
 #include "game/caller.h"
 #include "platform/screenlist.h"
 #include "ui/hall/hallplacement.h"
+#include "ui/kit/ticketpicture.h"
 
 #include <QFont>
 #include <QPointer>
@@ -24,12 +25,16 @@ namespace kugelfon {
 class HallDisplay final : public QWidget {
     Q_OBJECT
 public:
-    HallDisplay(const Caller &caller, IScreenList &screens, QWidget &organiser);
+    // A checked ticket, while there is one, stands in place of the board.
+    HallDisplay(const Caller &caller, IScreenList &screens, QWidget &organiser,
+                const ShownTicket *checked = nullptr);
     ~HallDisplay() override;
 
     // What is drawn where, in the window's coordinates.
     QRect numberRect() const;
     QRect cellRect(int number) const; // empty outside the pool
+    // Where a cell of the checked ticket is drawn; empty without one.
+    QRect ticketCellRect(int block, int row, int column) const;
     QString numberText() const { return m_shown.display; }
     QString countText() const;
     // Screens or the organiser's window changed and it has yet to move.
@@ -54,7 +59,7 @@ private:
     struct Layout {
         QSize size;
         int pool = 0;
-        QRect panel, number, count;
+        QRect panel, number, count, board;
         std::array<QRect, kMaxPool + 1> cells{};
         int frame = 0;
         QFont numberFont, wordFont, countFont, countDigitsFont, cellFont, litFont, latestFont;
@@ -86,6 +91,7 @@ private:
     void paintCell(QPainter &p, const Layout &l, int n) const;
 
     const Caller &m_caller;
+    const ShownTicket *m_checked;
     IScreenList &m_screens;
     QWidget &m_organiser;
     Shown m_shown;

@@ -21,6 +21,7 @@ const QList<HelpWindow::Topic> &HelpWindow::topics()
         {QStringLiteral("Zahlengenerator"), 105},
         {QStringLiteral("Kontrollblatt"), 107},
         {QStringLiteral("Spielschein drucken"), 108},
+        {QStringLiteral("Spielschein prüfen"), 110},
         {QStringLiteral("Kontaktmöglichkeiten"), 109},
     };
     return list;

@@ -10,6 +10,7 @@
 #include "ui/about/aboutwindow.h"
 #include "ui/interval/intervaldialog.h"
 #include "ui/sheet/checksheet.h"
+#include "ui/check/checkwindow.h"
 #include "platform/application.h"
 #include "platform/messagebox.h"
 
@@ -102,7 +103,7 @@ MainWindow::MainWindow(Caller &caller, CheckSheet &sheet, const Services &servic
 MainWindow::~MainWindow()
 {
     for (QWidget *w : {static_cast<QWidget *>(m_intervalDialog.data()), m_printDialog.data(),
-                       m_helpWindow.data(), m_aboutWindow.data()})
+                       m_helpWindow.data(), m_aboutWindow.data(), m_checkWindow.data()})
         delete w;
 }
 
@@ -181,6 +182,8 @@ void MainWindow::setupMenus()
     separator(file, "mnuTrennungStufe1");
     m_printTickets = action(file, "mnuDrucken", QStringLiteral("&Spielschein drucken"), false);
     m_printTickets->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_checkTicket = action(file, "mnuPrüfen", QStringLiteral("Spielschein &prüfen"), false);
+    m_checkTicket->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     separator(file, "mnuTrennungStufe2");
     m_quit = action(file, "mnuCloseAll", QStringLiteral("&Beenden"), false);
 
@@ -238,6 +241,7 @@ void MainWindow::setupConnections()
     };
     menu(m_newGame, [&c] { c.newGame(); });
     menu(m_printTickets, [this] { openPrintDialog(); });
+    menu(m_checkTicket, [this] { openCheckWindow(); });
     menu(m_quit, [&c] { c.confirmQuit(); });
     menu(m_female, [&c] { c.chooseVoice(Voice::Female); });
     menu(m_male, [&c] { c.chooseVoice(Voice::Male); });
@@ -256,6 +260,11 @@ void MainWindow::setupConnections()
     connect(&m_caller, &Caller::steppingChanged, this, &MainWindow::showStepping);
     connect(&m_caller, &Caller::settingsChanged, this, &MainWindow::showSettings);
     connect(&m_sheet, &CheckSheet::backToGame, this, &MainWindow::bringToFront);
+    // At a claim an open check window stands beside the sheet (it comes up by itself).
+    connect(&m_caller, &Caller::checkSheetWanted, this, [this] {
+        if (m_checkWindow && m_checkWindow->isVisible() && m_sheet.isVisible())
+            placeCheckWindow(m_sheet.frameGeometry());
+    });
 }
 
 void MainWindow::bringToFront()
@@ -456,6 +465,21 @@ void MainWindow::openPrintDialog()
         return;
     m_printDialog = new PrintDialog(m_services, [this] { bringToFront(); });
     raiseOpen(m_printDialog);
+}
+
+void MainWindow::openCheckWindow()
+{
+    if (raiseOpen(m_checkWindow))
+        return;
+    m_checkWindow = new CheckWindow(m_caller, m_shownTicket);
+    placeCheckWindow(frameGeometry());
+    raiseOpen(m_checkWindow);
+}
+
+void MainWindow::placeCheckWindow(const QRect &beside)
+{
+    const QSize framed = m_checkWindow->size().grownBy(kWindowFrameAllowance);
+    m_checkWindow->move(besideWindow(beside, framed, screen()->availableGeometry()));
 }
 
 void MainWindow::openHelp()

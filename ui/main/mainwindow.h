@@ -3,6 +3,7 @@
 #include "game/caller.h"
 #include "platform/services.h"
 #include "ui/interval/intervaldialog.h"
+#include "ui/kit/ticketpicture.h"
 #include "ui/main/layout.h"
 
 #include <QMainWindow>
@@ -43,6 +44,9 @@ public:
     QWidget *printDialog() const { return m_printDialog; }
     QWidget *helpWindow() const { return m_helpWindow; }
     QWidget *aboutWindow() const { return m_aboutWindow; }
+    QWidget *checkWindow() const { return m_checkWindow; }
+    // The ticket last checked, while the players are to see it.
+    ShownTicket &shownTicket() { return m_shownTicket; }
     const ScreenLayout &screenLayout() const { return m_layout; }
 
 protected:
@@ -64,6 +68,8 @@ private:
     void openIntervalDialog();
     void openHelp();
     void openAbout();
+    void openCheckWindow();
+    void placeCheckWindow(const QRect &beside);
 
     Caller &m_caller;
     CheckSheet &m_sheet;
@@ -76,6 +82,8 @@ private:
     QPointer<QWidget> m_printDialog;
     QPointer<QWidget> m_helpWindow;
     QPointer<QWidget> m_aboutWindow;
+    QPointer<QWidget> m_checkWindow;
+    ShownTicket m_shownTicket;
 
     // The status row, left to right: caption and value, four times, with
     // "von" between count and pool size.
@@ -93,6 +101,7 @@ private:
 
     QAction *m_newGame = nullptr;
     QAction *m_printTickets = nullptr;
+    QAction *m_checkTicket = nullptr;
     QAction *m_quit = nullptr;
     QAction *m_female = nullptr;
     QAction *m_male = nullptr;

@@ -2,6 +2,7 @@
 
 #include "game/caller.h"
 #include "ui/kit/fixedwindow.h"
+#include "ui/kit/marks.h"
 
 #include <QColor>
 #include <array>
@@ -10,9 +11,6 @@
 class QPushButton;
 
 namespace kugelfon {
-
-inline const QColor kNotShown(255, 0, 0);
-inline const QColor kShown(128, 255, 128);
 
 // frmKontrolle: one button per number, red until the game marks the number
 // as shown. It keeps no game data of its own: hidden or not, it follows the
