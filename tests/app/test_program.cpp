@@ -116,13 +116,14 @@ struct Started {
                        && h.windowTitle() == productWithVersion() + " - Saalanzeige")
             && QApplication::activeWindow() == &main();
     }
-    // Where each control stands and the size of its type, once a number is shown.
-    QString looks()
+    // Where each control stands and the size of its type, once a number is
+    // shown: one entry per control, so that a difference names it.
+    QStringList looks()
     {
         program->caller()->newGame(), program->caller()->pressStep();
-        QString out;
+        QStringList out;
         for (const auto *c : main().findChildren<QWidget *>(QRegularExpression("^(lbl|frm|cmd)")))
-            QDebug(&out) << c->objectName() << c->geometry() << QFontInfo(c->font()).pixelSize();
+            out << c->objectName() + ' ' + QDebug::toString(c->geometry()) + QString(" %1 px").arg(QFontInfo(c->font()).pixelSize());
         return out;
     }
 };
@@ -310,17 +311,18 @@ private slots:
         const bool fourSizes = QList<QSize>{{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}}.contains(screen);
         const bool maximized = window.size() == screen;
         // Refused with a box and status 1; with the option only where no window fits.
-        const auto refusal = [](const Started &run) {
-            QStringList out{QString::number(run.fakes.app.quits), run.program->refused() ? "refused" : "shown"};
+        const auto refusal = [](const Started &run) { // status, refused, the boxes' texts, visible
+            QStringList boxes;
             for (const auto &box : run.fakes.messages.shown)
-                out << box.text;
-            return out.join('|') + (run.main().isVisible() ? " visible" : "");
+                boxes << box.text;
+            return QStringList{QString::number(run.fakes.app.quits), run.program->refused() ? "refused" : "shown",
+                               boxes.join('|'), run.main().isVisible() ? "visible" : "hidden"};
         };
-        const QString refused = QStringLiteral("1|refused|Diese Auflösung  %1 x %2 wird nicht unterstützt.")
-                                    .arg(screen.width()).arg(screen.height());
+        const QStringList shown = {"0", "shown", "", "visible"}, refused = {"1", "refused",
+            QStringLiteral("Diese Auflösung  %1 x %2 wird nicht unterstützt.").arg(screen.width()).arg(screen.height()), "hidden"};
         Started plain({}, screen, panel), s({"--fenster"}, screen, panel);
-        QCOMPARE(refusal(plain), fourSizes ? "0|shown visible" : refused);
-        QCOMPARE(refusal(s), window.isEmpty() ? refused : "0|shown visible");
+        QCOMPARE(refusal(plain), fourSizes ? shown : refused);
+        QCOMPARE(refusal(s), window.isEmpty() ? refused : shown);
         if (window.isEmpty())
             return;
         QCOMPARE(plain.main().isMaximized(), fourSizes);
@@ -357,13 +359,14 @@ private slots:
         s.menu("mnu5Sec");
         s.click("cmdWeiter");
         QSet<QString> shown;
-        QString told; // the notices after each step
-        for (const QChar step : QStringLiteral("xxx..xx")) { // x: the sound fails
-            s.fakes.sound.failing = step == 'x';
+        const QString steps = "xxx..xx", told = "1111122"; // x: the sound fails; the notices after each step
+        for (int i = 0; i < steps.size(); ++i) {
+            s.fakes.sound.failing = steps[i] == 'x';
             QVERIFY(s.fakes.timers.timer(TimerRole::AutoStep)->tick());
-            shown << s.mainDisplay(), told += QString::number(s.fakes.messages.notices.size());
+            shown << s.mainDisplay();
+            QVERIFY2(s.fakes.messages.notices.size() == told[i].digitValue(),
+                     qPrintable(QString("step %1: %2 notices").arg(i + 1).arg(s.fakes.messages.notices.size())));
         }
-        QCOMPARE(told, "1111122");
         QCOMPARE(shown.size(), 7);
         QCOMPARE(s.fakes.sound.played.size(), 7);
         QCOMPARE(s.fakes.messages.notices.first(), "Tonausgabe nicht möglich");
