@@ -9,10 +9,6 @@ using namespace kugelfon;
 using Kind = HallPlacement::Kind;
 Q_DECLARE_METATYPE(Kind)
 
-namespace {
-const QMargins kFrame(4, 30, 4, 4);
-}
-
 class TestChoices : public QObject {
     Q_OBJECT
 private slots:
@@ -92,13 +88,14 @@ private slots:
         QFETCH(QRect, main);
         QFETCH(Kind, kind);
         QFETCH(int, on);
-        const HallPlacement p = placeHall(screens, main, kFrame);
+        const QMargins frame(4, 30, 4, 4);
+        const HallPlacement p = placeHall(screens, main, frame);
         QCOMPARE(int(p.kind), int(kind));
         if (p.kind == Kind::FullScreen) {
             QCOMPARE(p.rect, screens[on]);
             return;
         }
-        const QRect framed = p.rect.marginsAdded(kFrame);
+        const QRect framed = p.rect.marginsAdded(frame);
         QVERIFY2(screens[on].contains(framed), qPrintable(QDebug::toString(p.rect)));
         QVERIFY(p.rect.width() >= kHallMinimumSize.width() && p.rect.height() >= kHallMinimumSize.height());
         QVERIFY(p.rect.width() <= std::max(640, screens[on].width() / 2));

@@ -35,13 +35,12 @@ private slots:
         QFETCH(bool, x11);
         QFETCH(QSize, output);
         QFETCH(QSize, client);
-        Weston weston(output, x11 ? m_x.env() : withoutDisplay());
+        Weston weston(output, x11 ? m_x.env : withoutDisplay());
         if (const QString why = weston.why.isEmpty() && x11 ? m_x.why : weston.why; !why.isEmpty())
             QSKIP(qPrintable(why));
-        QProcessEnvironment env = weston.env;
-        env.insert("WAYLAND_DEBUG", "1"); // every Wayland request on stderr
+        weston.env.insert("WAYLAND_DEBUG", "1"); // every Wayland request on stderr
         QProcess kugelfon;
-        kugelfon.setProcessEnvironment(env);
+        kugelfon.setProcessEnvironment(weston.env);
         const bool hall = QByteArray(QTest::currentDataTag()).contains("hall");
         kugelfon.start(KUGELFON_EXE, hall ? QStringList{"--fenster", "--saalanzeige"} : QStringList{"--fenster"});
         const QString title = "\"" + productWithVersion() + " ";

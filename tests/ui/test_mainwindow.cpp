@@ -250,12 +250,10 @@ private slots:
             for (int i = 0; i < word.section('*', 1).toInt() || i == 0; ++i, QCoreApplication::processEvents())
                 word == "look" ? void(looks << ::seen(h)) : act(h, word.section('*', 0, 0), answer);
         flushDeletes();
-        // Part by part, so that a failure names what differs.
-        static const QRegularExpression part("\\|| ; ");
-        const QStringList is = (looks << ::seen(h)).join(" ; ").split(part), want = seen.split(part);
-        for (qsizetype i = 0; i < std::max(is.size(), want.size()); ++i)
-            QVERIFY2(is.value(i) == want.value(i), qPrintable(QString("part %1 is \"%2\", not \"%3\", in: %4")
-                                                                   .arg(i + 1).arg(is.value(i), want.value(i), looks.join(" ; "))));
+        // Part by part: a failure names the first part that differs.
+        const QStringList is = (looks << ::seen(h)).join(" ; ").split('|'), want = seen.split('|');
+        QCOMPARE(is.mid(0, want.size()), want.mid(0, is.size()));
+        QCOMPARE(is.size(), want.size());
         QCOMPARE(unpainted, QStringList());
         QVERIFY(h.w().windowTitle().startsWith(productWithVersion() + "          "));
     }
