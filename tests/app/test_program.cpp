@@ -4,7 +4,6 @@
 #include "fakes/offscreenscreens.h"
 #include "fakes/testkit.h"
 
-#include "app/display.h"
 #include "app/program.h"
 #include "platform/qt/qtscreenlist.h"
 #include "platform/qt/qtscreenmetrics.h"
@@ -116,13 +115,14 @@ struct Started {
                        && h.windowTitle() == productWithVersion() + " - Saalanzeige")
             && QApplication::activeWindow() == &main();
     }
-    // Where each control stands and the size of its type, once a number is shown.
-    QString looks()
+    // Where each control stands and the size of its type, once a number is
+    // shown: one entry per control, so that a difference names it.
+    QStringList looks()
     {
         program->caller()->newGame(), program->caller()->pressStep();
-        QString out;
+        QStringList out;
         for (const auto *c : main().findChildren<QWidget *>(QRegularExpression("^(lbl|frm|cmd)")))
-            QDebug(&out) << c->objectName() << c->geometry() << QFontInfo(c->font()).pixelSize();
+            out << c->objectName() + ' ' + QDebug::toString(c->geometry()) + QString(" %1 px").arg(QFontInfo(c->font()).pixelSize());
         return out;
     }
 };
@@ -310,17 +310,18 @@ private slots:
         const bool fourSizes = QList<QSize>{{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}}.contains(screen);
         const bool maximized = window.size() == screen;
         // Refused with a box and status 1; with the option only where no window fits.
-        const auto refusal = [](const Started &run) {
-            QStringList out{QString::number(run.fakes.app.quits), run.program->refused() ? "refused" : "shown"};
+        const auto refusal = [](const Started &run) { // status, refused, the boxes' texts, visible
+            QStringList boxes;
             for (const auto &box : run.fakes.messages.shown)
-                out << box.text;
-            return out.join('|') + (run.main().isVisible() ? " visible" : "");
+                boxes << box.text;
+            return QStringList{QString::number(run.fakes.app.quits), run.program->refused() ? "refused" : "shown",
+                               boxes.join('|'), run.main().isVisible() ? "visible" : "hidden"};
         };
-        const QString refused = QStringLiteral("1|refused|Diese Auflösung  %1 x %2 wird nicht unterstützt.")
-                                    .arg(screen.width()).arg(screen.height());
+        const QStringList shown = {"0", "shown", "", "visible"}, refused = {"1", "refused",
+            QStringLiteral("Diese Auflösung  %1 x %2 wird nicht unterstützt.").arg(screen.width()).arg(screen.height()), "hidden"};
         Started plain({}, screen, panel), s({"--fenster"}, screen, panel);
-        QCOMPARE(refusal(plain), fourSizes ? "0|shown visible" : refused);
-        QCOMPARE(refusal(s), window.isEmpty() ? refused : "0|shown visible");
+        QCOMPARE(refusal(plain), fourSizes ? shown : refused);
+        QCOMPARE(refusal(s), window.isEmpty() ? refused : shown);
         if (window.isEmpty())
             return;
         QCOMPARE(plain.main().isMaximized(), fourSizes);
@@ -336,71 +337,6 @@ private slots:
         }
         // Laid out exactly as on the level's own screen, type included.
         QCOMPARE(s.looks(), Started({}, window.size()).looks());
-    }
-
-    // Under openbox, a panel's strut taken from the free area: the layout
-    // chosen by it, the window's frame (20 px above, 5 below) inside it.
-    void windowedUnderOpenbox_data()
-    {
-        QTest::addColumn<QSize>("screen");
-        QTest::addColumn<int>("panel");
-        QTest::addColumn<QSize>("client"); // empty: maximized
-        QTest::newRow("1024x768, panel") << QSize(1024, 768) << 48 << QSize(800, 600);
-        QTest::newRow("1024x768") << QSize(1024, 768) << 0 << QSize();
-        QTest::newRow("520x418") << QSize(520, 418) << 0 << QSize(512, 384); // each fills the height exactly
-        QTest::newRow("648x514") << QSize(648, 514) << 0 << QSize(640, 480);
-        QTest::newRow("800x480") << QSize(800, 480) << 0 << QSize(595, 446);
-    }
-    void windowedUnderOpenbox()
-    {
-        QFETCH(QSize, screen);
-        QFETCH(int, panel);
-        QFETCH(QSize, client);
-        XServer x(QString("%1x%2").arg(screen.width()).arg(screen.height()));
-        if (const QString why = x.why + missingTools({"openbox", "xmessage", "xprop", "xdotool"}); !why.isEmpty())
-            QSKIP(qPrintable("No private X server with openbox: " + why));
-        QProcess wm, bar, kugelfon;
-        for (QProcess *p : {&wm, &bar, &kugelfon})
-            p->setProcessEnvironment(x.env()), p->setStandardErrorFile(QProcess::nullDevice());
-        wm.start("openbox", {});
-        QTRY_VERIFY(x.x("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains('#'));
-        bar.start("xmessage", {"-name", "leiste", "Leiste"}); // the panel: a window asking for a strut
-        QString id;
-        QTRY_VERIFY(!(id = x.x("xdotool", {"search", "--name", "^leiste$"})).isEmpty());
-        x.x("xprop", {"-id", id, "-f", "_NET_WM_STRUT", "32c", "-set", "_NET_WM_STRUT", QString("0, 0, 0, %1").arg(panel)});
-        const QRect area({0, 0}, screen - QSize(0, panel));
-        QTRY_VERIFY(x.x("xprop", {"-root", "_NET_WORKAREA"}).contains(QString("= 0, 0, %1, %2,").arg(area.width()).arg(area.height())));
-        kugelfon.start(KUGELFON_EXE, {"--fenster"});
-        QTRY_VERIFY_WITH_TIMEOUT(!(id = x.x("xdotool", {"search", "--onlyvisible", "--name", "Kugelfon-Projekt"})).isEmpty(), 20000);
-        static const QRegularExpression where("Absolute upper-left X: +(-?\\d+)\\s+Absolute upper-left Y: +(-?\\d+).*Width: (\\d+)"
-                                              ".*Height: (\\d+).*= (\\d+), (\\d+), (\\d+), (\\d+)", QRegularExpression::DotMatchesEverythingOption);
-        QRect shown, framed; // the client on the desktop, and with the frame openbox reports
-        const auto inside = [&] {
-            const auto m = where.match(x.x("xwininfo", {"-id", id}) + x.x("xprop", {"-id", id, "_NET_FRAME_EXTENTS"}));
-            const auto n = [&](int i) { return m.captured(i).toInt(); };
-            shown = QRect(n(1), n(2), n(3), n(4));
-            framed = m.hasMatch() ? shown.marginsAdded({n(5), n(7), n(6), n(8)}) : QRect();
-            return area.contains(framed);
-        };
-        QTRY_VERIFY2(inside(), qPrintable(QDebug::toString(framed)));
-        QCOMPARE(x.x("xprop", {"-id", id, "_NET_WM_STATE"}).contains("MAXIMIZED"), client.isEmpty());
-        QVERIFY(client.isEmpty() || shown.size() == client);
-        stop(kugelfon), stop(bar), stop(wm);
-    }
-
-    // The program itself on a screen it refuses: status 1 once its box is answered.
-    void refusalEndsWithStatus1()
-    {
-        XServer x("1152x864");
-        if (const QString why = x.why + missingTools({"xdotool"}); !why.isEmpty())
-            QSKIP(qPrintable("No private X server: " + why));
-        QProcess enter; // presses Enter in the box as soon as it shows
-        enter.setProcessEnvironment(x.env());
-        enter.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Kugelfon$",
-                                "windowfocus", "--sync", "key", "Return"});
-        const QString status = run({}, x.display).first();
-        stop(enter);
-        QCOMPARE(status, QString("1"));
     }
 
     // The real screen, in the desktop's logical pixels, is as a fake one of its
@@ -422,13 +358,12 @@ private slots:
         s.menu("mnu5Sec");
         s.click("cmdWeiter");
         QSet<QString> shown;
-        QString told; // the notices after each step
-        for (const QChar step : QStringLiteral("xxx..xx")) { // x: the sound fails
-            s.fakes.sound.failing = step == 'x';
+        for (int i = 0; i < 7; ++i) { // x: the sound fails; then how many notices
+            s.fakes.sound.failing = QStringLiteral("xxx..xx")[i] == 'x';
             QVERIFY(s.fakes.timers.timer(TimerRole::AutoStep)->tick());
-            shown << s.mainDisplay(), told += QString::number(s.fakes.messages.notices.size());
+            shown << s.mainDisplay();
+            QVERIFY2(s.fakes.messages.notices.size() == QStringLiteral("1111122")[i].digitValue(), qPrintable(QString("step %1").arg(i + 1)));
         }
-        QCOMPARE(told, "1111122");
         QCOMPARE(shown.size(), 7);
         QCOMPARE(s.fakes.sound.played.size(), 7);
         QCOMPARE(s.fakes.messages.notices.first(), "Tonausgabe nicht möglich");
@@ -604,51 +539,6 @@ private slots:
         if (display.startsWith('/') && !QFileInfo::exists(display))
             QSKIP("No device here refuses writing as /dev/full does.");
         QCOMPARE(run(args, display), answer);
-    }
-
-    // The platform from QT_QPA_PLATFORM, WAYLAND_DISPLAY, DISPLAY and the plugins
-    // at hand ("all but F"): X11 where offered, an explicit choice wins; a
-    // missing plugin is named with its package.
-    void platformChoice_data()
-    {
-        QTest::addColumn<QByteArrayList>("env");
-        QTest::addColumn<QString>("installed");
-        QTest::addColumn<QString>("choice"); // the platform, or the German line
-        const auto row = [](const char *name, QByteArrayList env, const char *installed, const QString &choice) {
-            QTest::newRow(name) << env << QString(installed) << choice;
-        };
-        const char *noWayland = "all but libqwayland-generic.so";
-        const char *missing = "Kugelfon: Die Qt-Plattform „%1“ ist nicht installiert; sie kommt mit dem Debian-Paket %2.";
-        const auto lacks = [&](const char *platform, const char *package) { return QString(missing).arg(platform, package); };
-        row("X11 and Wayland", {"", "wayland-0", ":0"}, "all", "xcb");
-        row("X11", {"", "", ":0"}, "all", "xcb");
-        row("Wayland alone", {"", "wayland-0", ""}, "all", "wayland");
-        row("explicit", {"wayland", "wayland-0", ":0"}, "all", "wayland");
-        row("explicit, arguments", {"offscreen:configfile=a.json", "", ""}, "all", "offscreen:configfile=a.json");
-        row("a list, one there", {"wayland;xcb", "", ":0"}, noWayland, "wayland;xcb");
-        row("of its own", {"eigene", "", ""}, "all", "eigene");
-        row("Wayland alone, no plugin", {"", "wayland-0", ""}, noWayland, lacks("wayland", "qt6-wayland"));
-        row("explicit, no plugin", {"wayland", "", ":0"}, noWayland, lacks("wayland", "qt6-wayland"));
-        row("no xcb", {"", "wayland-0", ":0"}, "all but libqxcb.so", lacks("xcb", "libqt6gui6"));
-        row("no vnc", {"vnc:size=800x600", "", ""}, "all but libqvnc.so", lacks("vnc", "qt6-qpa-plugins"));
-        const char *noX = "Kugelfon: Die Qt-Plattform „xcb“ braucht eine X11-Anzeige, aber DISPLAY ist nicht gesetzt.";
-        row("xcb, Wayland alone", {"xcb", "wayland-0", ""}, "all", noX);
-        row("a list, neither there", {"wayland;xcb", "wayland-0", ""}, noWayland, lacks("wayland", "qt6-wayland"));
-        // After "|", the display named should Qt not open it after all.
-        row("a list, no X display", {"xcb;wayland", "", ""}, "all", "xcb;wayland|wayland-0");
-        row("a list, X11 tried", {"wayland;xcb", "wayland-0", ":5"}, noWayland, "wayland;xcb|:5");
-    }
-    void platformChoice()
-    {
-        QFETCH(QByteArrayList, env);
-        QFETCH(QString, installed);
-        QFETCH(QString, choice);
-        QStringList files = {"libqeglfs.so", "libqminimal.so", "libqoffscreen.so", "libqvnc.so", "libqxcb.so",
-                             "libqwayland-egl.so", "libqwayland-generic.so"};
-        files.removeAll(installed.section(' ', 2));
-        const PlatformChoice c = choosePlatform(env[0], env[1], env[2], files);
-        const QString named = choice.contains('|') ? '|' + c.unopened.section("„", 1).section("“", 0, 0) : QString();
-        QCOMPARE(c.problem.isEmpty() ? c.platform + named : c.problem, choice);
     }
 };
 

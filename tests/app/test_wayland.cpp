@@ -1,18 +1,18 @@
-// Kugelfon on weston's headless backend: through X11 where an X display is
-// offered too; on Wayland alone there, its --fenster window leaving room for
-// panels that Wayland does not report, on the four screen sizes too.
+// Kugelfon on private desktops. On weston's headless backend: through X11
+// where an X display is offered too; on Wayland alone there, its --fenster
+// window leaving room for panels that Wayland does not report, on the four
+// screen sizes too. Under Xvfb: with openbox and a panel, and refusing a screen.
+#include "desktops/desktops.h"
 #include "fakes/testkit.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kugelfon::test;
 
 class TestWayland : public QObject {
     Q_OBJECT
-    XServer m_x{"1280x1024"};
+    XSession m_x{{1280, 1024}, {"xwininfo"}};
 
 private slots:
     // Wayland alone: a window of the layout that fits the output less 48 px,
@@ -35,26 +35,12 @@ private slots:
         QFETCH(bool, x11);
         QFETCH(QSize, output);
         QFETCH(QSize, client);
-        QTemporaryDir runtime;
-        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment env = x11 ? m_x.env() : withoutDisplay();
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        QProcess weston;
-        weston.setProcessEnvironment(env);
-        weston.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        weston.start("weston", {"--backend=headless-backend.so", "--socket=kugelfon", "--idle-time=0",
-                                QString("--width=%1").arg(output.width()), QString("--height=%1").arg(output.height())});
-        const QString why = !weston.waitForStarted(5000)
-                || !QTest::qWaitFor([&] { return QFile::exists(runtime.filePath("kugelfon")); }, 10000)
-            ? "weston's headless backend does not start (Debian package weston)"
-            : x11 ? m_x.why : QString();
-        skipped = skipped || !why.isEmpty();
-        if (!why.isEmpty())
+        Weston weston(output, x11 ? m_x.env : withoutDisplay());
+        if (const QString why = weston.why.isEmpty() && x11 ? m_x.why : weston.why; !why.isEmpty())
             QSKIP(qPrintable(why));
-        env.insert("WAYLAND_DISPLAY", "kugelfon");
-        env.insert("WAYLAND_DEBUG", "1"); // every Wayland request on stderr
+        weston.env.insert("WAYLAND_DEBUG", "1"); // every Wayland request on stderr
         QProcess kugelfon;
-        kugelfon.setProcessEnvironment(env);
+        kugelfon.setProcessEnvironment(weston.env);
         const bool hall = QByteArray(QTest::currentDataTag()).contains("hall");
         kugelfon.start(KUGELFON_EXE, hall ? QStringList{"--fenster", "--saalanzeige"} : QStringList{"--fenster"});
         const QString title = "\"" + productWithVersion() + " ";
@@ -71,7 +57,6 @@ private slots:
         };
         const bool running = QTest::qWaitFor(shown, 30000) && kugelfon.state() == QProcess::Running;
         stop(kugelfon);
-        stop(weston);
         QVERIFY2(running, qPrintable(wayland.right(2000)));
         QCOMPARE(wayland.contains("xdg_toplevel"), !x11);
         if (x11)
@@ -90,16 +75,64 @@ private slots:
                  qPrintable(m.captured()));
     }
 
-public:
-    bool skipped = false;
+    // Under openbox, a panel's strut taken from the free area: the layout
+    // chosen by it, the window's frame (20 px above, 5 below) inside it.
+    void windowedUnderOpenbox_data()
+    {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<QSize>("client"); // empty: maximized
+        QTest::newRow("1024x768, panel") << QSize(1024, 768) << 48 << QSize(800, 600);
+        QTest::newRow("1024x768") << QSize(1024, 768) << 0 << QSize();
+        QTest::newRow("520x418") << QSize(520, 418) << 0 << QSize(512, 384); // each fills the height exactly
+        QTest::newRow("648x514") << QSize(648, 514) << 0 << QSize(640, 480);
+        QTest::newRow("800x480") << QSize(800, 480) << 0 << QSize(595, 446);
+    }
+    void windowedUnderOpenbox()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(int, panel);
+        QFETCH(QSize, client);
+        XSession x(screen, {"xmessage", "xdotool", "xwininfo"}, XSession::Openbox);
+        if (!x.why.isEmpty())
+            QSKIP(qPrintable("No private X server with openbox: " + x.why));
+        QProcess bar, kugelfon;
+        x.start(bar, "xmessage", {"-name", "leiste", "Leiste"}); // the panel: a window asking for a strut
+        QString id;
+        QTRY_VERIFY(!(id = x.window("^leiste$")).isEmpty());
+        x.x("xprop", {"-id", id, "-f", "_NET_WM_STRUT", "32c", "-set", "_NET_WM_STRUT", QString("0, 0, 0, %1").arg(panel)});
+        const QRect area({0, 0}, screen - QSize(0, panel));
+        QTRY_VERIFY(x.x("xprop", {"-root", "_NET_WORKAREA"}).contains(QString("= 0, 0, %1, %2,").arg(area.width()).arg(area.height())));
+        x.start(kugelfon, KUGELFON_EXE, {"--fenster"});
+        QTRY_VERIFY_WITH_TIMEOUT(!(id = x.x("xdotool", {"search", "--onlyvisible", "--name", "Kugelfon-Projekt"})).isEmpty(), 20000);
+        QRect shown, framed; // the client on the desktop, and with the frame openbox reports
+        const auto inside = [&] {
+            shown = x.where(id);
+            framed = x.frame(id).isNull() ? QRect() : shown.marginsAdded(x.frame(id));
+            return area.contains(framed);
+        };
+        QTRY_VERIFY2(inside(), qPrintable(QDebug::toString(framed)));
+        QCOMPARE(x.x("xprop", {"-id", id, "_NET_WM_STATE"}).contains("MAXIMIZED"), client.isEmpty());
+        QVERIFY(client.isEmpty() || shown.size() == client);
+        stop(kugelfon), stop(bar);
+    }
+
+    // The program itself on a screen it refuses: status 1 once its box is answered.
+    void refusalEndsWithStatus1()
+    {
+        XSession x({1152, 864}, {"xdotool"});
+        if (!x.why.isEmpty())
+            QSKIP(qPrintable("No private X server: " + x.why));
+        QProcess enter, kugelfon; // enter presses Enter in the box as soon as it shows
+        x.start(enter, "xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Kugelfon$",
+                                   "windowfocus", "--sync", "key", "Return"});
+        x.start(kugelfon, KUGELFON_EXE);
+        const bool ended = kugelfon.waitForFinished(20000) && kugelfon.exitStatus() == QProcess::NormalExit;
+        stop(enter), stop(kugelfon);
+        QVERIFY(ended);
+        QCOMPARE(kugelfon.exitCode(), 1);
+    }
 };
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    TestWayland test;
-    const int failed = QTest::qExec(&test, argc, argv);
-    // ctest shows a run without weston or X as skipped, not as passed.
-    return failed == 0 && test.skipped ? 77 : failed;
-}
+KUGELFON_DESKTOP_TEST_MAIN(TestWayland)
 #include "test_wayland.moc"

@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers the tests share: widgets by name, the product's name with CMake's
-// version, slow conditions, tools and a private X server.
+// version, slow conditions and tools.
 
 #include "kugelfon_version.h"
 
@@ -90,33 +90,5 @@ inline QString missingTools(const QStringList &names)
             out += name + QLatin1Char(' ');
     return out;
 }
-
-// A private X server of one screen `size` ("1280x1024"); `why` says why there
-// is none. -noreset: else it resets whenever its last client leaves.
-struct XServer {
-    QProcess xvfb;
-    QString display, why;
-
-    explicit XServer(const QString &size)
-    {
-        if (!(why = missingTools({"Xvfb"})).isEmpty())
-            return;
-        xvfb.setStandardErrorFile(QProcess::nullDevice());
-        xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", size + "x24", "+extension", "RANDR",
-                            "-nolisten", "tcp", "-noreset"});
-        if (!xvfb.waitForStarted(5000) || !QTest::qWaitFor([&] { return xvfb.canReadLine(); }, 10000))
-            why = QStringLiteral("Xvfb does not start");
-        else
-            display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
-    }
-    ~XServer() { stop(xvfb); }
-    QProcessEnvironment env() const
-    {
-        QProcessEnvironment e = withoutDisplay();
-        e.insert("DISPLAY", display);
-        return e;
-    }
-    QString x(const QString &program, const QStringList &args) const { return tool(program, args, env(), 5000); }
-};
 
 } // namespace kugelfon::test

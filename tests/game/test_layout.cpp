@@ -28,12 +28,14 @@ private slots:
         m.twipsWidth = width * 15.0;
         m.twipsHeight = width * 15.0 * (width == 1280 ? 0.8 : 0.75);
         const ScreenLayout layout = computeScreenLayout(m);
-        QStringList is;
-        for (const QString &want : twips.split(", "))
-            for (int c = 0; c < int(MainControl::Count); ++c)
-                if (const TwipRect r = layout.rect(MainControl(c)); want.startsWith(mainControlName(MainControl(c)) + QString(' ')))
-                    is << mainControlName(MainControl(c)) + QString::asprintf(" %.2f %.2f %.2f %.2f", r.left, r.top, r.width, r.height);
-        QCOMPARE(is.join(", "), twips);
+        for (const QString &want : twips.split(", ")) { // each control on its own, named first
+            int c = 0;
+            while (c < kMainControlCount && !want.startsWith(mainControlName(MainControl(c)) + QString(' ')))
+                ++c;
+            QVERIFY2(c < kMainControlCount, qPrintable(want));
+            const TwipRect r = layout.rect(MainControl(c));
+            QCOMPARE(mainControlName(MainControl(c)) + QString::asprintf(" %.2f %.2f %.2f %.2f", r.left, r.top, r.width, r.height), want);
+        }
     }
 };
 

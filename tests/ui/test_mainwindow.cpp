@@ -250,7 +250,10 @@ private slots:
             for (int i = 0; i < word.section('*', 1).toInt() || i == 0; ++i, QCoreApplication::processEvents())
                 word == "look" ? void(looks << ::seen(h)) : act(h, word.section('*', 0, 0), answer);
         flushDeletes();
-        QCOMPARE((looks << ::seen(h)).join(" ; "), seen);
+        // Part by part: a failure names the first part that differs.
+        const QStringList is = (looks << ::seen(h)).join(" ; ").split('|'), want = seen.split('|');
+        QCOMPARE(is.mid(0, want.size()), want.mid(0, is.size()));
+        QCOMPARE(is.size(), want.size());
         QCOMPARE(unpainted, QStringList());
         QVERIFY(h.w().windowTitle().startsWith(productWithVersion() + "          "));
     }
@@ -268,7 +271,7 @@ private slots:
         QStringList colours; // a point inside the button but off its caption
         for (int n : {7, 90, 8, 91, 0})
             colours << img.pixelColor(h.sheet.cmdZahl(n)->geometry().topLeft() + QPoint(3, 3)).name();
-        QCOMPARE(colours.join(' '), "#80ff80 #80ff80 #ff0000 #80ff80 #ff0000");
+        QCOMPARE(colours, QStringList({"#80ff80", "#80ff80", "#ff0000", "#80ff80", "#ff0000"}));
         for (int n = 1; n <= 90; ++n)
             QCOMPARE(h.sheet.cmdZahl(n)->text(), QString::number(n));
         QTest::mouseClick(h.sheet.cmdZahl(13), Qt::LeftButton); // does nothing
