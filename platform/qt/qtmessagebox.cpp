@@ -10,9 +10,11 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <memory>
 
 namespace kugelfon {
@@ -114,10 +116,25 @@ private:
     void besideBox()
     {
         for (const QPointer<QWidget> &w : std::as_const(m_windows))
-            if (w && w->windowHandle() && m_box->windowHandle())
+            if (w && w->windowHandle() && m_box->windowHandle()) {
                 w->windowHandle()->setTransientParent(m_box->windowHandle());
+                keepInSight(*w);
+            }
         if (m_kept)
             m_kept->activateWindow();
+    }
+    // A transient stands above its box: where it would cover the box, the
+    // box moves beside it, to the side with more room.
+    void keepInSight(const QWidget &over)
+    {
+        const QRect box = m_box->frameGeometry(), r = over.frameGeometry();
+        if (!r.intersects(box))
+            return;
+        const QRect area = m_box->screen()->availableGeometry();
+        const int x = r.left() - area.left() > area.right() - r.right()
+            ? std::max(area.left(), r.left() - box.width())
+            : std::min(area.right() + 1 - box.width(), r.right() + 1);
+        m_box->move(x, box.top());
     }
 
     QPointer<QMessageBox> m_box;
