@@ -2,6 +2,7 @@
 // queue, and the PDFs are read back. Needs root (cups-pdf insists on it).
 #include "fakes/fakes.h"
 #include "fakes/testkit.h"
+#include "servers/cupsserver.h"
 #include "platform/qt/qtprinters.h"
 #include "ui/print/printdialog.h"
 
@@ -11,7 +12,6 @@
 
 #include <atomic>
 #include <csignal>
-#include <pwd.h>
 #include <thread>
 #include <unistd.h>
 
@@ -34,12 +34,6 @@ struct WatchedPrinters : QtPrinters {
     }
 };
 
-bool addQueue()
-{
-    return !tool("lpadmin", {"-p", kQueue, "-E", "-v", "cups-pdf:/", "-P", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd",
-                             "-o", "pdftops-renderer-default=pdftocairo", "-o", "Label=1"}).isNull();
-}
-
 // Once the queue has done all it got, held or empty jobs included.
 bool queueDone()
 {
@@ -51,50 +45,16 @@ bool queueDone()
 class TestRealPrint : public QObject {
     Q_OBJECT
 public:
-    explicit TestRealPrint(QString root) : m_root(std::move(root)) {}
+    explicit TestRealPrint(test::CupsServer &cups) : m_cups(cups) {}
     bool skipped = false;
 
 private slots:
     void initTestCase()
     {
-        if (m_root.isEmpty() || geteuid() != 0)
-            return skip("not root or no temporary folder: a private cupsd with the cups-pdf backend needs both");
-        for (const char *file : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lpstat", "/usr/bin/pdftotext",
-                                 "/usr/lib/cups/backend/cups-pdf", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"})
-            if (!QFile::exists(file))
-                return skip(QString(file) + " is not installed");
-        QDir root(m_root);
-        for (const char *sub : {"spool/tmp", "cache", "state", "ppd", "log"})
-            QVERIFY(root.mkpath(sub));
-        QFile::setPermissions(m_root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                          | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-        // A random first job number keeps this run's PDFs apart from any other.
-        m_firstJob = QRandomGenerator::global()->bounded(100000, 900000);
-        const std::pair<const char *, QString> files[] = {
-            {"cupsd.conf", QString("Listen %1/cups.sock\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\nWebInterface No\n"
-                                   "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                                   "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n").arg(m_root)},
-            {"cups-files.conf", QString("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
-                                        "TempDir %1/spool/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
-                                        "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
-                                        "User lp\nGroup lp\nSystemGroup root\nFileDevice No\n").arg(m_root)},
-            {"cache/job.cache", QString("NextJobId %1\n").arg(m_firstJob)}};
-        for (const auto &[name, text] : files) {
-            QFile f(root.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) > 0);
-        }
-        m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
-        m_cupsd.start("/usr/sbin/cupsd", {"-f", "-c", root.filePath("cupsd.conf"), "-s", root.filePath("cups-files.conf")});
-        const auto up = [&] { return m_cupsd.state() == QProcess::NotRunning || tool("lpstat", {"-r"}).contains("scheduler is running"); };
-        if (!test::eventually(up, 15000, 100) || m_cupsd.state() == QProcess::NotRunning) {
-            QFile log(root.filePath("log/error_log"));
-            log.open(QIODevice::ReadOnly);
-            return skip("a private cupsd cannot run here: " + QString::fromUtf8(m_cupsd.readAll() + log.readAll().right(600)));
-        }
-        QVERIFY(addQueue() && !tool("lpadmin", {"-d", kQueue}).isNull());
+        if (const QString why = m_cups.start(); !why.isEmpty())
+            return skip(why);
+        QVERIFY(m_cups.addQueue(kQueue) && !tool("lpadmin", {"-d", kQueue}).isNull());
         QTRY_COMPARE_WITH_TIMEOUT(QPrinterInfo::defaultPrinterName(), kQueue, 10000);
-        // Where cups-pdf puts the jobs of this user: Debian's setting, Out ${HOME}/PDF.
-        m_outDir = QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + "/PDF";
     }
 
     // What a run reports and what comes out: every ticket, each number in its
@@ -126,9 +86,9 @@ private slots:
         QFETCH(QString, trouble);
         QFETCH(int, tickets);
         QFETCH(QString, report);
-        const QStringList before = pdfs();
-        const int releasedBefore = released();
-        const pid_t cupsd = pid_t(m_cupsd.processId());
+        const QStringList before = m_cups.pdfs();
+        const int releasedBefore = m_cups.released();
+        const pid_t cupsd = m_cups.pid();
         // However the program behaves, the server goes on after 15 s.
         std::atomic<bool> resumed = false;
         std::thread guard([&] {
@@ -192,7 +152,7 @@ private slots:
         // Asked again after the run, the server no longer lists the deleted queue.
         if (trouble == "delete")
             QTRY_COMPARE_WITH_TIMEOUT(printerBox->currentText(), "Kein Drucker installiert", 10000);
-        QVERIFY(trouble == "delete" ? addQueue() : trouble != "reject" || !tool("cupsaccept", {kQueue}).isNull());
+        QVERIFY(trouble == "delete" ? m_cups.addQueue(kQueue) : trouble != "reject" || !tool("cupsaccept", {kQueue}).isNull());
         // The ticket in hand at the click counts only where the server took
         // it first, which a busy machine may not manage.
         const int handedOver = dialog.lastRunPrinted();
@@ -203,14 +163,13 @@ private slots:
         if (report.isEmpty() || trouble == "click" || trouble == "stop")
             QVERIFY2(answeredMs >= 0 && answeredMs < 1000, qPrintable(QString::number(answeredMs)));
         QVERIFY(queueDone());
-        QStringList made = pdfs();
+        QStringList made = m_cups.pdfs();
         for (const QString &f : before)
             made.removeAll(f);
-        m_made += made;
         // Jobs a deleted queue had not printed yet are gone with it.
         QVERIFY2(trouble == "delete" ? made.size() <= handedOver : made.size() == handedOver,
                  qPrintable(QString("%1 PDFs").arg(made.size())));
-        QCOMPARE(released() - releasedBefore, handedOver);
+        QCOMPARE(m_cups.released() - releasedBefore, handedOver);
         QVERIFY(!report.isEmpty() || made.size() == tickets);
 
         // Each PDF one page with its numbers, the same generator replayed
@@ -251,46 +210,16 @@ private slots:
         }
     }
 
-    void cleanupTestCase()
-    {
-        for (const QString &f : std::as_const(m_made))
-            QFile::remove(f);
-        test::stop(m_cupsd);
-    }
-
 private:
     void skip(const QString &why) { skipped = true; QSKIP(qPrintable(why)); }
-    // The PDFs of this run: cups-pdf writes job_<id>-<title>.pdf once a job is done.
-    QStringList pdfs() const
-    {
-        QStringList out;
-        const QDir dir(m_outDir);
-        for (const QString &f : dir.entryList({"job_*.pdf"}, QDir::Files, QDir::Name))
-            if (f.mid(4).section('-', 0, 0).toInt() >= m_firstJob)
-                out << dir.filePath(f);
-        return out;
-    }
-    // Jobs the server was told to print: each Release-Job is in its access log.
-    int released() const
-    {
-        QFile log(m_root + "/log/access_log");
-        return log.open(QIODevice::ReadOnly) ? int(log.readAll().count("Release-Job successful-ok")) : 0;
-    }
-
-    QString m_root, m_outDir;
-    QProcess m_cupsd;
-    int m_firstJob = 0;
-    QStringList m_made;
+    test::CupsServer &m_cups;
 };
 
 int main(int argc, char **argv)
 {
-    // Short path: the socket name must fit a unix socket address.
-    QTemporaryDir root("/tmp/kfcups-XXXXXX");
-    // Set before the application exists: libcups reads it once.
-    qputenv("CUPS_SERVER", (root.path() + "/cups.sock").toLocal8Bit());
+    test::CupsServer cups; // before the application: libcups reads CUPS_SERVER once
     QApplication app(argc, argv);
-    TestRealPrint test(root.isValid() ? root.path() : QString());
+    TestRealPrint test(cups);
     const int failed = QTest::qExec(&test, argc, argv);
     // ctest shows a run that could not print as skipped, not as passed.
     return failed == 0 && test.skipped ? 77 : failed;
