@@ -376,32 +376,27 @@ private slots:
     void screenReaderDuringCalls()
     {
         Started s({});
-        s.menu("mnuNew");
-        s.menu("mnuManuell");
+        s.menu("mnuNew"), s.menu("mnuManuell");
         s.fakes.sound.blockMs = 600;
         QList<qint64> starts;
         QElapsedTimer clock;
         s.fakes.sound.onPlay = [&](const QByteArray &) { starts << clock.elapsed(); };
         auto *countLabel = child<QLabel>(s.main(), "lblAnzahlZahlen");
-        QString heard;
-        qint64 answeredAt = -1;
+        std::pair<QString, qint64> heard;
         std::unique_ptr<QThread> reader(QThread::create([&] {
             QThread::msleep(150);
             QMetaObject::invokeMethod(countLabel, [&] {
-                heard = QAccessible::queryAccessibleInterface(countLabel)->text(QAccessible::Name);
-                answeredAt = clock.elapsed();
+                heard = {QAccessible::queryAccessibleInterface(countLabel)->text(QAccessible::Name), clock.elapsed()};
             }, Qt::BlockingQueuedConnection);
         }));
         QTimer::singleShot(150, [&] {
-            auto *button = QAccessible::queryAccessibleInterface(child<QWidget>(s.main(), "cmdWeiter"));
-            button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QAccessible::queryAccessibleInterface(child<QWidget>(s.main(), "cmdWeiter"))->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         });
-        clock.start();
-        reader->start();
+        clock.start(), reader->start();
         s.click("cmdWeiter");
         QTRY_VERIFY(reader->isFinished());
-        QCOMPARE(heard, "1");
-        QVERIFY2(answeredAt < 450, qPrintable(QString::number(answeredAt)));
+        QCOMPARE(heard.first, "1");
+        QVERIFY2(heard.second < 450, qPrintable(QString::number(heard.second)));
         QTRY_COMPARE(countLabel->text(), "2");
         QCOMPARE(starts.size(), 2);
         QVERIFY2(starts[1] - starts[0] >= 600, qPrintable(QString::number(starts[1] - starts[0])));

@@ -1,8 +1,7 @@
 #pragma once
 
 // A private cupsd on a socket of its own, with cups-pdf queues that write
-// into its own folder: nothing lands in anyone's home folder. Needs root, as
-// the cups-pdf backend does.
+// into its own folder, never into anyone's home. Needs root, as cups-pdf does.
 
 #include "fakes/testkit.h"
 
@@ -21,13 +20,11 @@ public:
     CupsServer() { qputenv("CUPS_SERVER", (m_root.path() + "/cups.sock").toLocal8Bit()); }
     ~CupsServer()
     {
-        if (m_cupsd.state() != QProcess::NotRunning)
-            ::kill(pid(), SIGCONT);
+        if (pid() > 0)
+            ::kill(pid(), SIGCONT); // a stopped server does not hear the end
         stop(m_cupsd);
         QFile::remove(settings());
     }
-    CupsServer(const CupsServer &) = delete;
-    CupsServer &operator=(const CupsServer &) = delete;
 
     // Empty once the server runs, else why not.
     QString start()
@@ -35,54 +32,52 @@ public:
         if (!m_root.isValid() || geteuid() != 0)
             return "not root or no temporary folder: a private cupsd with the cups-pdf backend needs both";
         for (const char *file : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/bin/lpstat", "/usr/bin/pdftotext",
-                                 "/usr/lib/cups/backend/cups-pdf", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"})
+                                 "/usr/lib/cups/backend/cups-pdf", kPpd})
             if (!QFile::exists(file))
                 return QString(file) + " is not installed";
         const QString root = m_root.path();
         for (const char *sub : {"spool/tmp", "cache", "state", "ppd", "log", "pdf", "pdfspool"})
             QDir(root).mkpath(sub);
-        QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                        | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        QFile(root).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                   | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
         const std::pair<QString, QString> files[] = {
-            {root + "/cupsd.conf", QString("Listen %1/cups.sock\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\nWebInterface No\n"
-                                           "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                                           "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n").arg(root)},
-            {root + "/cups-files.conf", QString("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
-                                                "TempDir %1/spool/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
-                                                "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
-                                                "User lp\nGroup lp\nSystemGroup root\nFileDevice No\n").arg(root)},
-            // cups-pdf reads a queue's settings by the name in its address, only from /etc/cups.
-            {settings(), QString("Out %1/pdf\nAnonDirName %1/pdf\nSpool %1/pdfspool\nLog %1/log\n").arg(root)}};
-        for (const auto &[name, text] : files) {
-            QFile f(name);
-            if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) <= 0)
+            {root + "/cupsd.conf", "Listen %1/cups.sock\nLogLevel warn\nBrowsing Off\nDefaultAuthType None\nWebInterface No\n"
+                                   "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                                   "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n"},
+            {root + "/cups-files.conf", "ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
+                                        "TempDir %1/spool/tmp\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
+                                        "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
+                                        "User lp\nGroup lp\nSystemGroup root\nFileDevice No\n"},
+            // cups-pdf reads a queue's settings by the name in its address, from /etc/cups only.
+            {settings(), "Out %1/pdf\nAnonDirName %1/pdf\nSpool %1/pdfspool\nLog %1/log\n"}};
+        for (const auto &[name, text] : files)
+            if (QFile f(name); !f.open(QIODevice::WriteOnly) || f.write(text.arg(root).toUtf8()) <= 0)
                 return "cannot write " + name;
-        }
         m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
         m_cupsd.start("/usr/sbin/cupsd", {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
         const auto up = [&] { return m_cupsd.state() == QProcess::NotRunning || tool("lpstat", {"-r"}).contains("scheduler is running"); };
-        if (!eventually(up, 15000, 100) || m_cupsd.state() == QProcess::NotRunning) {
-            QFile log(root + "/log/error_log");
-            log.open(QIODevice::ReadOnly);
-            return "a private cupsd cannot run here: " + QString::fromUtf8(m_cupsd.readAll() + log.readAll().right(600));
-        }
-        return {};
+        if (eventually(up, 15000, 100) && m_cupsd.state() != QProcess::NotRunning)
+            return {};
+        QFile log(root + "/log/error_log");
+        log.open(QIODevice::ReadOnly);
+        return "a private cupsd cannot run here: " + QString::fromUtf8(m_cupsd.readAll() + log.readAll().right(600));
     }
 
     // A cups-pdf queue writing into pdfs(), with text that pdftotext reads back.
     bool addQueue(const QString &queue) const
     {
-        return !tool("lpadmin", {"-p", queue, "-E", "-v", "cups-pdf:/" + m_tag, "-P", "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd",
+        return !tool("lpadmin", {"-p", queue, "-E", "-v", "cups-pdf:/" + m_tag, "-P", kPpd,
                                  "-o", "pdftops-renderer-default=pdftocairo", "-o", "Label=1"}).isNull();
     }
     // The PDFs so far, one per job (job_<id>-<title>.pdf), in job order.
     QStringList pdfs() const
     {
+        QFileInfoList found = QDir(m_root.path() + "/pdf").entryInfoList({"job_*.pdf"}, QDir::Files);
+        const auto job = [](const QFileInfo &f) { return f.fileName().mid(4).section('-', 0, 0).toInt(); };
+        std::sort(found.begin(), found.end(), [&](const QFileInfo &a, const QFileInfo &b) { return job(a) < job(b); });
         QStringList out;
-        const QDir dir(m_root.path() + "/pdf");
-        for (const QString &f : dir.entryList({"job_*.pdf"}, QDir::Files))
-            out << dir.filePath(f);
-        std::sort(out.begin(), out.end(), [](const QString &a, const QString &b) { return jobOf(a) < jobOf(b); });
+        for (const QFileInfo &f : found)
+            out << f.filePath();
         return out;
     }
     // Jobs the server was told to print: each Release-Job is in its access log.
@@ -94,11 +89,10 @@ public:
     pid_t pid() const { return pid_t(m_cupsd.processId()); }
 
 private:
-    static int jobOf(const QString &pdf) { return QFileInfo(pdf).fileName().mid(4).section('-', 0, 0).toInt(); }
+    static constexpr const char *kPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
     QString settings() const { return "/etc/cups/cups-pdf-" + m_tag + ".conf"; }
 
-    // Short: the socket's path must fit a unix socket address.
-    QTemporaryDir m_root{"/tmp/kfcups-XXXXXX"};
+    QTemporaryDir m_root{"/tmp/kfcups-XXXXXX"}; // short: a socket's path has little room
     QString m_tag = QString("kugelfon%1").arg(QRandomGenerator::global()->bounded(100000, 900000));
     QProcess m_cupsd;
 };

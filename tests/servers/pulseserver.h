@@ -65,7 +65,8 @@ public:
     // desktop's sound server restarts; its readers too.
     QString restart()
     {
-        ::kill(pid(), SIGKILL);
+        if (pid() > 0)
+            ::kill(pid(), SIGKILL);
         end();
         return start();
     }
