@@ -223,10 +223,6 @@ private slots:
         plug(false);
         QVERIFY(!overMain());
         QTRY_VERIFY(s.hallOn("a", false));
-        // With the main window on the second screen, the first is the hall's.
-        s.main().move(1280, 0);
-        plug(true);
-        QTRY_VERIFY(s.hallOn("a", true));
     }
 
     // Random play: the hall shows the check sheet's numbers and the main

@@ -49,9 +49,10 @@ public:
                                         "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\nPageLog %1/log/page_log\n"
                                         "User lp\nGroup lp\nSystemGroup root\nFileDevice No\n"},
             // cups-pdf reads a queue's settings by the name in its address, from /etc/cups only.
-            {settings(), "Out %1/pdf\nAnonDirName %1/pdf\nSpool %1/pdfspool\nLog %1/log\n"}};
+            {settings(), "Out %1/pdf\nAnonDirName %1/pdf\nSpool %1/pdfspool\nLog %1/log\n"},
+            {root + "/cache/job.cache", "NextJobId 100000\n"}};
         for (const auto &[name, text] : files)
-            if (QFile f(name); !f.open(QIODevice::WriteOnly) || f.write(text.arg(root).toUtf8()) <= 0)
+            if (QFile f(name); !f.open(QIODevice::WriteOnly) || f.write(QString(text).replace("%1", root).toUtf8()) <= 0)
                 return "cannot write " + name;
         m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
         m_cupsd.start("/usr/sbin/cupsd", {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
@@ -69,14 +70,11 @@ public:
         return !tool("lpadmin", {"-p", queue, "-E", "-v", "cups-pdf:/" + m_tag, "-P", kPpd,
                                  "-o", "pdftops-renderer-default=pdftocairo", "-o", "Label=1"}).isNull();
     }
-    // The PDFs so far, one per job (job_<id>-<title>.pdf), in job order.
+    // The PDFs so far, one per job (job_<id>-<title>.pdf), in job order: the ids have six digits.
     QStringList pdfs() const
     {
-        QFileInfoList found = QDir(m_root.path() + "/pdf").entryInfoList({"job_*.pdf"}, QDir::Files);
-        const auto job = [](const QFileInfo &f) { return f.fileName().mid(4).section('-', 0, 0).toInt(); };
-        std::sort(found.begin(), found.end(), [&](const QFileInfo &a, const QFileInfo &b) { return job(a) < job(b); });
         QStringList out;
-        for (const QFileInfo &f : found)
+        for (const QFileInfo &f : QDir(m_root.path() + "/pdf").entryInfoList({"job_*.pdf"}, QDir::Files, QDir::Name))
             out << f.filePath();
         return out;
     }

@@ -142,11 +142,6 @@ private slots:
         QTest::addColumn<QString>("typed"); QTest::addColumn<QString>("what");
         const QString good = numberOf(ticketOf("75 2 3 5 +")), body = good.mid(1, 14);
         const auto withCheck = [](const QString &digits) { return digits + QString::number(dammCheckDigit(digits)); };
-        QString impossible; // the first number of this format that names no ticket
-        for (int p = 0; impossible.isEmpty(); ++p)
-            if (const QString n = withCheck(QStringLiteral("1%1").arg(p, 14, 10, QChar('0')));
-                decodeCheckNumber(n).error == CheckNumberError::Impossible)
-                impossible = n;
         int swap = 1;
         while (good[swap] == good[swap + 1] && ++swap) {}
         QTest::newRow("letter") << QString(good).replace(5, 1, "O") << "Sie besteht nur aus Ziffern.";
@@ -156,7 +151,7 @@ private slots:
         QTest::newRow("digit") << QString(good).replace(7, 1, QChar('0' + (good[7].digitValue() + 3) % 10)) << "Eine Ziffer ist falsch oder zwei sind vertauscht.";
         QTest::newRow("swap") << good.left(swap) + good[swap + 1] + good[swap] + good.mid(swap + 2) << "Eine Ziffer ist falsch oder zwei sind vertauscht.";
         QTest::newRow("version") << withCheck("2" + body) << "Sie stammt nicht von diesem Kugelfon.";
-        QTest::newRow("impossible") << impossible << "Zu ihr gibt es keinen Spielschein.";
+        QTest::newRow("impossible") << "1000 0000 0000 9981" << "Zu ihr gibt es keinen Spielschein."; // 25 x 20 of 75
     }
     void badNumber()
     {
