@@ -270,5 +270,5 @@ private slots:
     }
 };
 
-KUGELFON_DESKTOP_TEST_MAIN(TestWayland)
+KUGELFON_TEST_MAIN(TestWayland)
 #include "test_wayland.moc"

@@ -91,4 +91,18 @@ inline QString missingTools(const QStringList &names)
     return out;
 }
 
+// Set where a suite's private server or desktop cannot start: its main then
+// ends with 77, skipped to ctest, unless something failed.
+inline bool g_missing = false;
+
 } // namespace kugelfon::test
+
+#define KUGELFON_TEST_MAIN(TestObject) \
+    int main(int argc, char *argv[]) \
+    { \
+        QTEST_MAIN_SETUP() \
+        TestObject tc; \
+        QTEST_SET_MAIN_SOURCE_PATH \
+        const int failed = QTest::qExec(&tc, argc, argv); \
+        return failed == 0 && kugelfon::test::g_missing ? 77 : failed; \
+    }

@@ -18,7 +18,8 @@ class CupsServer {
 public:
     // Before the application exists: libcups reads CUPS_SERVER once.
     CupsServer() { qputenv("CUPS_SERVER", (m_root.path() + "/cups.sock").toLocal8Bit()); }
-    ~CupsServer()
+    ~CupsServer() { end(); }
+    void end()
     {
         if (pid() > 0)
             ::kill(pid(), SIGCONT); // a stopped server does not hear the end

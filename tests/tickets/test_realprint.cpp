@@ -44,15 +44,15 @@ bool queueDone()
 
 class TestRealPrint : public QObject {
     Q_OBJECT
-public:
-    explicit TestRealPrint(test::CupsServer &cups) : m_cups(cups) {}
-    bool skipped = false;
+    // Set up before the application: libcups reads CUPS_SERVER once.
+    static inline test::CupsServer m_cups;
 
 private slots:
     void initTestCase()
     {
-        if (const QString why = m_cups.start(); !why.isEmpty())
-            return skip(why);
+        const QString why = m_cups.start();
+        if ((test::g_missing = !why.isEmpty()))
+            QSKIP(qPrintable(why));
         QVERIFY(m_cups.addQueue(kQueue) && !tool("lpadmin", {"-d", kQueue}).isNull());
         QTRY_COMPARE_WITH_TIMEOUT(QPrinterInfo::defaultPrinterName(), kQueue, 10000);
     }
@@ -209,20 +209,8 @@ private slots:
             }
         }
     }
-
-private:
-    void skip(const QString &why) { skipped = true; QSKIP(qPrintable(why)); }
-    test::CupsServer &m_cups;
+    void cleanupTestCase() { m_cups.end(); }
 };
 
-int main(int argc, char **argv)
-{
-    test::CupsServer cups; // before the application: libcups reads CUPS_SERVER once
-    QApplication app(argc, argv);
-    TestRealPrint test(cups);
-    const int failed = QTest::qExec(&test, argc, argv);
-    // ctest shows a run that could not print as skipped, not as passed.
-    return failed == 0 && test.skipped ? 77 : failed;
-}
-
+KUGELFON_TEST_MAIN(TestRealPrint)
 #include "test_realprint.moc"
