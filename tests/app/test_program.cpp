@@ -1,7 +1,6 @@
 // The program as its options start it: the hall display (--saalanzeige), a window
 // on any screen (--fenster), the answers on the command line.
 #include "fakes/fakes.h"
-#include "fakes/offscreenscreens.h"
 #include "fakes/testkit.h"
 
 #include "app/program.h"
@@ -14,11 +13,14 @@
 #include <QAccessible>
 #include <QAction>
 #include <QBackingStore>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLockFile>
 #include <QScreen>
 #include <QtTest>
 #include <qpa/qplatformbackingstore.h>
+#include <qpa/qplatformnativeinterface.h>
 
 #include <cstring>
 #include <random>
@@ -30,6 +32,20 @@ using namespace kugelfon;
 using namespace kugelfon::test;
 
 namespace {
+
+// Offscreen screen a (1280 x 1024) alone, or a and b (1920 x 1080) on its
+// right; a stays the primary.
+void plug(bool second)
+{
+    QJsonArray screens{QJsonObject{{"name", "a"}, {"width", 1280}, {"height", 1024}}};
+    if (second)
+        screens.append(QJsonObject{{"name", "b"}, {"x", 1280}, {"width", 1920}, {"height", 1080}});
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    const auto set = reinterpret_cast<void (*)(const QJsonObject &, QPlatformNativeInterface *)>(
+        native->nativeResourceForIntegration("setConfiguration"));
+    set(QJsonObject{{"screens", screens}}, native);
+    QCoreApplication::processEvents();
+}
 
 // What the window shows right now: the offscreen screen shows its backing store.
 QImage onScreen(const QWidget &w, const QRect &part = QRect())
