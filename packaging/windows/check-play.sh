@@ -26,7 +26,7 @@ start_desktop() {
     local display=:$(( 60 + RANDOM % 30 ))
     Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     pids=($!)
-    trap '"$wineserver" -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true' EXIT
+    trap '"$wineserver" -k 2>/dev/null || true; kill "${pids[@]}" 2>/dev/null || true; rm -f "${pdf_conf:-}"' EXIT
     export DISPLAY=$display
     until_ok 20 xdpyinfo || fail "Xvfb startet nicht"
     # A window manager gives the keyboard to the window in front, as on a desktop.
@@ -35,8 +35,8 @@ start_desktop() {
 }
 
 services=$work/services
-# cups-pdf writes each job into PDF in its owner's home folder.
-pdf_dir=$(getent passwd "$(id -un)" | cut -d: -f6)/PDF
+# Where the queue's cups-pdf writes each job: this run's own folder.
+pdf_dir=$services/pdf
 
 # start_sound: the private sound server; its null sink "kugelfon".
 start_sound() {
@@ -72,7 +72,12 @@ start_printer() {
         print_skipped="cupsd startet nicht: $(cat "$root/log/out" "$root/log/error_log" 2>/dev/null | tail -3)"
         return
     fi
-    lpadmin -p KugelfonPDF -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null \
+    # cups-pdf reads a queue's own settings by the name in its address, from
+    # /etc/cups only: without them it writes into its owner's home folder.
+    mkdir -p "$pdf_dir" "$services/pdfspool"
+    pdf_conf=/etc/cups/cups-pdf-kugelfon$first_job.conf
+    printf '%s\n' "Out $pdf_dir" "AnonDirName $pdf_dir" "Spool $services/pdfspool" "Log $root/log" "Label 2" >"$pdf_conf"
+    lpadmin -p KugelfonPDF -E -v "cups-pdf:/kugelfon$first_job" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null \
         && lpadmin -d KugelfonPDF || fail "die cups-pdf-Warteschlange lässt sich nicht anlegen"
 }
 
@@ -130,8 +135,7 @@ play() {
     echo "   Ansagen bei PulseAudio: $(awk -v n="$loud" 'BEGIN { printf "%.1f", n / 22050 }') s laut"
 }
 
-# The PDFs cups-pdf has written for this run's jobs, in the jobs' order (other
-# print servers may write there too, at other job numbers).
+# The PDFs cups-pdf has written for this run's jobs, in the jobs' order.
 run_pdfs() {
     local f id
     for f in "$pdf_dir"/*.pdf; do
