@@ -24,9 +24,9 @@ using namespace kugelfon::test;
 namespace {
 
 // "75 2 3 5 +": pool, blocks, rows, columns, free cells.
-NumberedTicket ticketOf(const QString &spec)
+NumberedTicket ticketOf(const QString &layout)
 {
-    const QStringList s = spec.split(' ');
+    const QStringList s = layout.split(' ');
     return buildNumberedTicket({s[0].toInt(), s[1].toInt(), s[2].toInt(), s[3].toInt(), s[4] == "+"}, 123457, 7);
 }
 QString numberOf(const NumberedTicket &t) { return encodeCheckNumber(t.layout, t.series, t.index); }
